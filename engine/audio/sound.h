@@ -1,0 +1,39 @@
+// Sound system: the one audio system, a cache of decoded sounds keyed by path,
+// and a fixed pool of 100 channel slots (last-in, first-out free list) through
+// which every playing sound is addressed. Depends on the platform's mixer.
+#pragma once
+
+#include <cstdint>
+
+struct Sound {
+    void* data; // decoded samples owned by the platform mixer
+    char path[256];
+};
+
+struct Channel {
+    int64_t voice; // platform voice, -1 until first used
+    float volume;
+    bool looping;
+    bool paused;
+};
+
+enum { CHANNEL_COUNT = 100 };
+
+// Opens the audio device (falling back to a silent driver) and builds the pool.
+bool InitSound();
+void ShutdownSound();
+bool HasAudioSystem();
+Sound* LoadSound(const char* path);
+void ReleaseSound(Sound* sound);
+Channel* PlaySound(Sound* sound, bool paused);
+void SetChannelLooping(Channel* channel);
+void ResumeChannel(Channel* channel);
+void PauseChannel(Channel* channel);
+void SetChannelVolume(Channel* channel, float volume);
+bool IsChannelPlaying(Channel* channel);
+void UpdateSound();
+void StopAllSounds();
+// Counts for tests, soak runs and the exit check.
+int SoundCacheCount();
+int BusyChannelCount();
+int FreeChannelCount();

@@ -1,0 +1,34 @@
+// Triangle meshes: a global builder staging up to 8192 triangles, uploaded on
+// MeshEnd into a vertex array; the list of live meshes for the exit report;
+// drawing a mesh with the device's render state; the unit square every object
+// uses. Depends on the graphics device.
+#pragma once
+
+#include <cstdint>
+
+struct Mesh {
+    unsigned vertexArray;
+    unsigned vertexBuffer;
+    int32_t vertexCount;
+    char name[256];
+};
+
+enum { MESH_MAX_TRIANGLES = 8192 };
+
+void MeshStart();
+void MeshAddTriangle(float x0, float y0, uint32_t c0, float u0, float v0, float x1, float y1,
+                     uint32_t c1, float u1, float v1, float x2, float y2, uint32_t c2, float u2,
+                     float v2);
+// Uploads the staged triangles; null when vertexCount is 0 or not a multiple of 3.
+Mesh* MeshEnd(uint32_t vertexCount);
+// Empties the builder and stops building (frame start, graphics start-up).
+void MeshBuilderReset();
+uint32_t MeshBuilderTriangleCount();
+bool MeshBuilderIsBuilding();
+void DrawMesh(Mesh* mesh);
+void FreeMesh(Mesh* mesh);
+// Unit square centred on the origin, every vertex in `color`.
+Mesh* CreateSquareMesh(uint32_t color);
+int MeshCount();
+// Frees every mesh still listed (exit report).
+void FreeAllMeshes();

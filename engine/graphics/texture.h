@@ -1,0 +1,29 @@
+// Textures: pictures read from PNG files (rows uploaded bottom row first),
+// textures made from pixels in memory, the list of live textures, and the
+// exit-time report of every texture, mesh, font and render texture still held.
+// Depends on the graphics device, meshes and fonts (for the report).
+#pragma once
+
+#include <cstdint>
+
+struct Texture {
+    unsigned glName;
+    int32_t width, height;
+    char name[256];
+};
+
+// Loads a PNG (path with '\' or '/', relative to the data folder's parent);
+// null and a stderr line naming it when it cannot be read or decoded, or the
+// path is longer than 255 characters.
+Texture* LoadTexture(const char* path);
+// Uploads RGBA pixels already in upload row order.
+Texture* CreateTexture(int32_t width, int32_t height, const unsigned char* pixels);
+void UnloadTexture(Texture* texture);
+int TextureCount();
+int RenderTextureCount();
+// Shut-down: the "ERROR" message box when anything is left, then frees it all.
+void ReleaseGraphicsResources();
+// Decodes a picture into top-to-bottom RGBA rows (for the window icon); the
+// caller frees it with FreeImagePixels. Null on failure.
+unsigned char* LoadImagePixels(const char* path, int* width, int* height);
+void FreeImagePixels(unsigned char* pixels);

@@ -1,0 +1,21 @@
+// Small helpers every screen shares: pictures on the square mesh, buttons
+// whose picture follows the cursor, clicks, cursor objects and finding
+// objects by name. Depends on the object list and input.
+#pragma once
+
+#include "objects/game_object.h"
+
+struct Texture;
+
+// Adds a plain picture object on squareMesh, rotation π (as screens draw them).
+GameObject* AddPicture(const char* name, float x, float y, float sx, float sy, Texture* texture);
+// Adds the 25 by 25 cursor object (rotation 1.2π) at the cursor.
+GameObject* AddCursorObject(const char* name, Texture* texture);
+// Moves a cursor object to the cursor (design units).
+void MoveToCursor(GameObject* cursor);
+// Shows `hover` while the cursor is over the button, `idle` otherwise; returns hovered.
+bool UpdateButtonPicture(GameObject* button, Texture* idle, Texture* hover);
+// The left button went down this frame with the cursor over the object.
+bool IsClicked(const GameObject* object);
+// First alive object of objectList with this exact name, or null.
+GameObject* FindObject(const char* name);
