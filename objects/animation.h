@@ -5,17 +5,21 @@
 #pragma once
 
 #include <cstdint>
+#include <list>
 #include <vector>
 
 struct Texture;
 
 struct Animation {
-    Texture* texture;
-    uint32_t frameCount;
-    uint32_t rows;
-    uint32_t columns;
+    Texture* texture = nullptr; // owned: unloaded with the record
+    uint32_t frameCount = 0;
+    uint32_t rows = 0;
+    uint32_t columns = 0;
     std::vector<float> frameDurations;
 };
+
+// Every loaded animation, in load order.
+extern std::list<Animation*> animationList;
 
 // Reads an animation file; null and one stderr line naming the file and the
 // fault when it cannot be read or is malformed.

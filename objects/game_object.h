@@ -69,6 +69,11 @@ extern std::list<GameObject*> objectList;
 extern std::list<GameObject*> destroyQueue;
 extern Mesh* squareMesh;
 extern float drawScale;
+// True once UpdateDrawScale has divided this frame's cursor by drawScale.
+// UpdateDrawScale sets it; UpdateInput (app/input.cpp) clears it whenever it
+// recomputes cursorWorldX/Y in world units, so the division happens once per
+// frame however many times UpdateDrawScale is called.
+extern bool cursorInDesignUnits;
 
 GameObject* AddObject(GameObject* object, const char* name, float x, float y, float sx, float sy,
                       float rotation, Mesh* mesh, Texture* texture);
