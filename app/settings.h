@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
-extern int32_t volume;      // music volume 0..100, starts at 50
-extern bool soundMuted;     // the speaker switch: mutes everything
+extern int32_t volume;  // music volume 0..100, starts at 50
+extern bool soundMuted; // the speaker switch: mutes everything
 extern bool musicMuted;
 extern bool sfxMuted;
 extern int32_t resolutionIndex; // row of DisplayModeTable chosen in the settings

@@ -77,8 +77,8 @@ Screenshot CaptureFrame();
 struct PrintedText {
     std::string text;
     uint32_t color;
-    float x, y;   // world position of the text's origin
-    float scale;  // x scale of the model transform
+    float x, y;  // world position of the text's origin
+    float scale; // x scale of the model transform
 };
 // Runs one frame and returns every text printed during it.
 std::vector<PrintedText> RecordPrintedTexts();

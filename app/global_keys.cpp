@@ -1,0 +1,71 @@
+// The keys that work on every screen but the splash, the release of the menu
+// music when level 1 begins, and the hand-over to the main menu's buttons.
+// Depends on the state manager, input, window, settings and the main menu.
+#include "app/global_keys.h"
+
+#include "app/game_state.h"
+#include "app/input.h"
+#include "app/settings.h"
+#include "app/window.h"
+#include "engine/platform/platform.h"
+#include "screens/main_menu.h"
+
+// ---------------------------------------------------------------------------
+// Globals
+// ---------------------------------------------------------------------------
+
+bool menuMusicReleased = false;
+
+// Screen keys in the order they are tested; the last one pressed wins.
+static const struct {
+    int key;
+    int32_t state;
+} SCREEN_KEYS[] = {{'S', GS_LEVEL2}, {'Q', GS_QUIT}, {'R', GS_RESTART}, {'M', GS_MAIN_MENU}};
+
+// ---------------------------------------------------------------------------
+// Internal functions
+// ---------------------------------------------------------------------------
+
+static bool Pressed(int key) {
+    return keyState[key] == 2;
+}
+static bool Down(int key) {
+    return keyState[key] > 0;
+}
+
+// ---------------------------------------------------------------------------
+// Public functions
+// ---------------------------------------------------------------------------
+
+// Runs the global keys once; called from each screen's Update.
+void HandleGlobalInput() {
+    for (const auto& screenKey : SCREEN_KEYS)
+        if (Pressed(screenKey.key)) nextState = screenKey.state;
+
+    // Held, not only pressed: Ctrl+Alt+Delete minimises, Ctrl+Alt+F4 quits.
+    if (Down(VK_ALT_SLOT)) {
+        if (Down(VK_DELETE) && Down(VK_CONTROL)) PlatformMinimizeWindow();
+        if (Down(VK_F4) && Down(VK_CONTROL)) nextState = GS_QUIT;
+    }
+
+    bool spaceLeaves =
+        currentState == GS_LOSE || currentState == GS_WIN || currentState == GS_HOW_TO_PLAY;
+    if (spaceLeaves && Pressed(VK_SPACE)) nextState = GS_MAIN_MENU;
+
+    if (currentState == GS_LEVEL1 && !menuMusicReleased) {
+        ReleaseMenuMusic();
+        menuMusicReleased = true;
+    }
+
+    // Both in one frame: windowed first, so full screen wins.
+    if (Pressed('O')) {
+        SetFullscreen(false);
+        fullscreenChosen = false;
+    }
+    if (Pressed('P')) {
+        SetFullscreen(true);
+        fullscreenChosen = true;
+    }
+
+    if (currentState == GS_MAIN_MENU) MainMenuButtonStep();
+}

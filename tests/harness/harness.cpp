@@ -1,0 +1,244 @@
+// Test harness: the real engine on a stepped clock, input queued as window
+// events, frames run through the real state manager, pixels and printed
+// texts read back. Depends on the whole engine and the game's state table.
+#include "harness/harness.h"
+
+#include <GL/glew.h>
+#include <stb_image_write.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+#include "app/game_state.h"
+#include "app/input.h"
+#include "app/window.h"
+#include "engine/file.h"
+#include "engine/graphics/font.h"
+#include "engine/platform/platform.h"
+#include "objects/game_object.h"
+#include "screens/registry.h"
+
+// ---------------------------------------------------------------------------
+// Globals
+// ---------------------------------------------------------------------------
+
+static bool gameStarted = false;
+static bool gameQuit = false;
+static bool captureRequested = false;
+static Screenshot capturedFrame;
+static std::vector<PrintedText>* printedTexts = nullptr;
+
+// ---------------------------------------------------------------------------
+// Internal functions
+// ---------------------------------------------------------------------------
+
+// Reads the back buffer just before it is shown.
+static void CaptureBeforeSwap() {
+    if (!captureRequested) return;
+    captureRequested = false;
+    int w = 0, h = 0;
+    PlatformGetClientSize(&w, &h);
+    capturedFrame.width = w;
+    capturedFrame.height = h;
+    std::vector<uint8_t> bottomUp((size_t)w * h * 4);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, bottomUp.data());
+    capturedFrame.rgba.resize(bottomUp.size());
+    for (int row = 0; row < h; row++)
+        memcpy(&capturedFrame.rgba[(size_t)row * w * 4], &bottomUp[(size_t)(h - 1 - row) * w * 4],
+               (size_t)w * 4);
+}
+
+// Records one printed text.
+static void RecordText(const char* text, uint32_t color, const float model[4][4]) {
+    if (!printedTexts) return;
+    printedTexts->push_back({text, color, model[0][3], model[1][3],
+                             std::sqrt(model[0][0] * model[0][0] + model[1][0] * model[1][0])});
+}
+
+// Design units to client pixels, with the scale every screen uses.
+static void DesignToClient(float x, float y, int* cx, int* cy) {
+    int w = 0, h = 0;
+    PlatformGetClientSize(&w, &h);
+    float scale = std::fmin(w / 1280.0f, h / 720.0f);
+    *cx = (int)std::lround(w / 2.0f + x * scale);
+    *cy = (int)std::lround(h / 2.0f - y * scale);
+}
+
+// ---------------------------------------------------------------------------
+// Engine lifetime
+// ---------------------------------------------------------------------------
+
+// Starts the engine for a test.
+void StartTestEngine(bool fullscreen) {
+    setenv("SDL_AUDIODRIVER", "dummy", 0);
+    SetGameBaseDir(MORROW_BUILD_DIR);
+    PlatformSetMessageBoxesSilent(true);
+    SetSteppedClock(true, 1.0 / 60.0);
+    gameStarted = false;
+    gameQuit = false;
+    int failure = StartEngine(fullscreen);
+    if (failure >= 0) {
+        fprintf(stderr, "The engine did not start (exit code %d)\n", failure);
+        abort();
+    }
+    SetBeforeSwapHook(CaptureBeforeSwap);
+}
+
+// Shuts the engine down and closes the window.
+void StopTestEngine() {
+    if (gameStarted && !gameQuit) {
+        // Leave the running screen the way the game does, so its Unload runs.
+        nextState = GS_QUIT;
+        while (StepGameStateManager()) {
+        }
+    }
+    SetBeforeSwapHook(nullptr);
+    ShutdownEngine();
+    ClearGameStates();
+    gameStarted = false;
+}
+
+// Registers the game's states and enters the first one.
+void StartGame(int32_t firstState) {
+    ClearGameStates();
+    RegisterGameStates();
+    EnterFirstState(firstState);
+    gameStarted = true;
+    gameQuit = false;
+}
+
+// Registers nothing; the caller adds its own states.
+void ClearStates() {
+    ClearGameStates();
+}
+
+// ---------------------------------------------------------------------------
+// Frames
+// ---------------------------------------------------------------------------
+
+// Runs frames through the state manager (or bare frames when no game runs).
+int RunFrames(int count) {
+    int start = frameCounter;
+    while (frameCounter - start < count) {
+        if (!gameStarted) {
+            RunFrame();
+            continue;
+        }
+        if (gameQuit) break;
+        if (!StepGameStateManager()) gameQuit = true;
+    }
+    return frameCounter - start;
+}
+
+// Runs frames until done() or the limit.
+int RunFramesUntil(bool (*done)(), int limit) {
+    int ran = 0;
+    while (ran < limit && !done() && !gameQuit)
+        ran += RunFrames(1);
+    return ran;
+}
+
+// True once GS_QUIT was carried out.
+bool GameHasQuit() {
+    return gameQuit;
+}
+
+// ---------------------------------------------------------------------------
+// Input
+// ---------------------------------------------------------------------------
+
+void KeyDown(int virtualKey) {
+    PlatformPushKey(virtualKey, true);
+}
+void KeyUp(int virtualKey) {
+    PlatformPushKey(virtualKey, false);
+}
+
+// Key down for one frame, up for one frame.
+void TapKey(int virtualKey) {
+    KeyDown(virtualKey);
+    RunFrames(1);
+    KeyUp(virtualKey);
+    RunFrames(1);
+}
+
+// Moves the cursor to a design point.
+void MoveCursorToDesign(float x, float y) {
+    int cx = 0, cy = 0;
+    DesignToClient(x, y, &cx, &cy);
+    PlatformPushMouseMove(cx, cy);
+}
+
+void MoveCursorToClient(int x, int y) {
+    PlatformPushMouseMove(x, y);
+}
+void MouseDown(int button) {
+    PlatformPushMouseButton(button, true);
+}
+void MouseUp(int button) {
+    PlatformPushMouseButton(button, false);
+}
+
+// Move and press in one frame, release in the next.
+void ClickDesign(float x, float y) {
+    MoveCursorToDesign(x, y);
+    MouseDown(0);
+    RunFrames(1);
+    MouseUp(0);
+    RunFrames(1);
+}
+
+void LoseFocus() {
+    PlatformPushFocus(false);
+}
+void GainFocus() {
+    PlatformPushFocus(true);
+}
+void CloseWindow() {
+    PlatformPushCloseRequest();
+}
+
+// ---------------------------------------------------------------------------
+// Output
+// ---------------------------------------------------------------------------
+
+// Pixel at client coordinates as 0xAARRGGBB (0 outside).
+uint32_t Screenshot::At(int x, int y) const {
+    if (x < 0 || y < 0 || x >= width || y >= height) return 0;
+    const uint8_t* p = &rgba[((size_t)y * width + x) * 4];
+    return (uint32_t)p[3] << 24 | (uint32_t)p[0] << 16 | (uint32_t)p[1] << 8 | p[2];
+}
+
+// Pixel at a design point.
+uint32_t Screenshot::AtDesign(float x, float y) const {
+    float scale = std::fmin(width / 1280.0f, height / 720.0f);
+    return At((int)std::lround(width / 2.0f + x * scale),
+              (int)std::lround(height / 2.0f - y * scale));
+}
+
+// Writes the picture as a PNG.
+bool Screenshot::SavePng(const std::string& path) const {
+    return width > 0 && stbi_write_png(path.c_str(), width, height, 4, rgba.data(), width * 4) != 0;
+}
+
+// Runs one frame and returns it.
+Screenshot CaptureFrame() {
+    captureRequested = true;
+    capturedFrame = Screenshot();
+    RunFrames(1);
+    captureRequested = false;
+    return capturedFrame;
+}
+
+// Runs one frame and returns the texts it printed.
+std::vector<PrintedText> RecordPrintedTexts() {
+    std::vector<PrintedText> texts;
+    printedTexts = &texts;
+    SetPrintTextObserver(RecordText);
+    RunFrames(1);
+    SetPrintTextObserver(nullptr);
+    printedTexts = nullptr;
+    return texts;
+}
