@@ -5,3 +5,6 @@ void LogoCreditsLoad();
 void LogoCreditsInit();
 void LogoCreditsUpdate();
 void LogoCreditsUnload();
+
+// Units per frame the credit pictures rise: 1, or 7 while Space is held.
+extern float creditsSpeed;

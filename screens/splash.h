@@ -5,3 +5,8 @@ void SplashLoad();
 void SplashInit();
 void SplashUpdate();
 void SplashUnload();
+
+// Seconds left before the studio animation starts (1.5 at Init).
+extern float splashTimer;
+// True until the studio animation has been started once in this run of the program.
+extern bool splashFirstRun;
