@@ -56,3 +56,6 @@ void RenderDebugUi();
 void ShutdownDebugUi();
 // Shader program name (for the mesh drawing code).
 unsigned GetShaderProgram();
+// Uses the shader program and hands it the render globals: view-projection,
+// model and texture transforms, tint and whether a texture is bound.
+void ApplyRenderUniforms();

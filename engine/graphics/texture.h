@@ -18,6 +18,12 @@ struct Texture {
 Texture* LoadTexture(const char* path);
 // Uploads RGBA pixels already in upload row order.
 Texture* CreateTexture(int32_t width, int32_t height, const unsigned char* pixels);
+// An empty width by height texture with a frame buffer (and depth buffer)
+// rendering into it; listed as a texture and as a render texture.
+Texture* CreateRenderTexture(int32_t width, int32_t height);
+// Frame buffer of a render texture (0 for a plain texture), for glBindFramebuffer.
+unsigned RenderTextureFrameBuffer(Texture* texture);
+// Deletes the texture (and its frame buffer if it is a render texture).
 void UnloadTexture(Texture* texture);
 int TextureCount();
 int RenderTextureCount();

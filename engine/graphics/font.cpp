@@ -1,0 +1,291 @@
+// Fonts and text: a TrueType file baked with stb_truetype into a square glyph
+// atlas for the characters 32 to 196 (rows uploaded bottom first), the glyph
+// boxes, advances, line height and pairwise kerning in pixels, the list of
+// live fonts, and printing a string as a textured, tinted mesh at the current
+// model transform.
+// Depends on the graphics device (render globals), meshes, textures and the
+// game file layer.
+#include "engine/graphics/font.h"
+
+#include <stb_rect_pack.h>
+#include <stb_truetype.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "engine/file.h"
+#include "engine/graphics/device.h"
+#include "engine/graphics/mesh.h"
+#include "engine/graphics/texture.h"
+
+// ---------------------------------------------------------------------------
+// Types
+// ---------------------------------------------------------------------------
+
+namespace {
+
+// Slots of a glyph record.
+enum GlyphField {
+    GLYPH_CODE,
+    GLYPH_LEFT,
+    GLYPH_BOTTOM,
+    GLYPH_RIGHT,
+    GLYPH_TOP,
+    GLYPH_U_LEFT,
+    GLYPH_V_BOTTOM,
+    GLYPH_U_RIGHT,
+    GLYPH_V_TOP,
+    GLYPH_ADVANCE,
+};
+
+// ---------------------------------------------------------------------------
+// Globals
+// ---------------------------------------------------------------------------
+
+const uint32_t WHITE = 0xFFFFFFFF;
+
+std::vector<Font*> fontList;
+PrintTextObserver printTextObserver = nullptr;
+
+// ---------------------------------------------------------------------------
+// Internal functions
+// ---------------------------------------------------------------------------
+
+// Reads a whole game file; false when it cannot be opened or read.
+bool ReadWholeFile(const char* path, std::vector<unsigned char>& bytes) {
+    FILE* file = OpenGameFile(path, "rb");
+    if (file == nullptr) return false;
+    bytes.clear();
+    unsigned char chunk[65536];
+    size_t got = 0;
+    while ((got = fread(chunk, 1, sizeof chunk, file)) > 0)
+        bytes.insert(bytes.end(), chunk, chunk + got);
+    const bool failed = ferror(file) != 0;
+    fclose(file);
+    return !failed;
+}
+
+// Big-endian reads of the font's table directory.
+uint32_t ReadU16(const unsigned char* p) {
+    return (uint32_t)p[0] << 8 | p[1];
+}
+uint32_t ReadU32(const unsigned char* p) {
+    return (uint32_t)p[0] << 24 | (uint32_t)p[1] << 16 | (uint32_t)p[2] << 8 | p[3];
+}
+
+// stb_truetype trusts its input: check that the first font's table directory
+// and every table it lists lie inside the file before handing it over.
+bool FontTablesInsideFile(const std::vector<unsigned char>& bytes) {
+    if (bytes.size() < 12) return false;
+    const int offset = stbtt_GetFontOffsetForIndex(bytes.data(), 0);
+    if (offset < 0 || (size_t)offset + 12 > bytes.size()) return false;
+    const uint32_t tableCount = ReadU16(&bytes[offset + 4]);
+    if ((size_t)offset + 12 + (size_t)tableCount * 16 > bytes.size()) return false;
+    for (uint32_t i = 0; i < tableCount; ++i) {
+        const unsigned char* record = &bytes[offset + 12 + i * 16];
+        if ((uint64_t)ReadU32(record + 8) + ReadU32(record + 12) > bytes.size()) return false;
+    }
+    return true;
+}
+
+// Glyph boxes, atlas rectangles and advances of the 165 characters, and the
+// kerning between every pair, all scaled to pixels.
+void FillGlyphData(const stbtt_fontinfo& info, const stbtt_packedchar* packed, int side,
+                   uint32_t pixelHeight, GlyphData* data) {
+    int ascent = 0, descent = 0, lineGap = 0;
+    stbtt_GetFontVMetrics(&info, &ascent, &descent, &lineGap);
+    const float scale = (float)pixelHeight / (float)(ascent - descent);
+    data->pixelHeight = (float)pixelHeight;
+    data->lineHeight = (float)(ascent - descent + lineGap) * scale;
+    int glyphIndex[FONT_GLYPH_COUNT];
+    for (int i = 0; i < FONT_GLYPH_COUNT; ++i) {
+        const int code = FONT_FIRST_CHAR + i;
+        glyphIndex[i] = stbtt_FindGlyphIndex(&info, code);
+        int x0 = 0, y0 = 0, x1 = 0, y1 = 0, advance = 0, bearing = 0;
+        stbtt_GetGlyphBox(&info, glyphIndex[i], &x0, &y0, &x1, &y1);
+        stbtt_GetGlyphHMetrics(&info, glyphIndex[i], &advance, &bearing);
+        float* g = data->glyphs[i];
+        g[GLYPH_CODE] = (float)code;
+        g[GLYPH_LEFT] = x0 * scale;
+        g[GLYPH_BOTTOM] = y0 * scale;
+        g[GLYPH_RIGHT] = x1 * scale;
+        g[GLYPH_TOP] = y1 * scale;
+        g[GLYPH_U_LEFT] = packed[i].x0 / (float)side;
+        g[GLYPH_V_BOTTOM] = 1.0f - packed[i].y1 / (float)side;
+        g[GLYPH_U_RIGHT] = packed[i].x1 / (float)side;
+        g[GLYPH_V_TOP] = 1.0f - packed[i].y0 / (float)side;
+        g[GLYPH_ADVANCE] = advance * scale;
+    }
+    for (int a = 0; a < FONT_GLYPH_COUNT; ++a)
+        for (int b = 0; b < FONT_GLYPH_COUNT; ++b)
+            data->kerning[a][b] =
+                stbtt_GetGlyphKernAdvance(&info, glyphIndex[a], glyphIndex[b]) * scale;
+}
+
+// The coverage bitmap as RGBA (c, c, c, c), last row first.
+std::vector<unsigned char> CoverageToAtlasPixels(const std::vector<unsigned char>& coverage,
+                                                 int side) {
+    std::vector<unsigned char> rgba((size_t)side * side * 4);
+    for (int row = 0; row < side; ++row) {
+        const unsigned char* source = &coverage[(size_t)(side - 1 - row) * side];
+        unsigned char* target = &rgba[(size_t)row * side * 4];
+        for (int x = 0; x < side; ++x)
+            memset(target + x * 4, source[x], 4);
+    }
+    return rgba;
+}
+
+// Index of a character's glyph record, or -1 for one the atlas lacks. The
+// text is read as unsigned bytes: a plain char may be signed.
+int GlyphSlot(unsigned char c) {
+    if (c < FONT_FIRST_CHAR || c >= FONT_END_CHAR) return -1;
+    return c - FONT_FIRST_CHAR;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+// Public functions
+// ---------------------------------------------------------------------------
+
+const char* const FONT_PATH = "data\\Font\\TrajanPro-Regular.ttf";
+
+// The game's font.
+Font* LoadFont(uint32_t pixelHeight, float atlasScale) {
+    return LoadFontFile(FONT_PATH, pixelHeight, atlasScale);
+}
+
+// Bakes a font file into an atlas of side atlasScale × 256 with its glyph data.
+Font* LoadFontFile(const char* path, uint32_t pixelHeight, float atlasScale) {
+    if (path == nullptr) return nullptr;
+    std::vector<unsigned char> bytes;
+    if (!ReadWholeFile(path, bytes)) {
+        fprintf(stderr, "LoadFont: cannot read font file \"%s\"\n", path);
+        return nullptr;
+    }
+    stbtt_fontinfo info;
+    if (!FontTablesInsideFile(bytes) ||
+        !stbtt_InitFont(&info, bytes.data(), stbtt_GetFontOffsetForIndex(bytes.data(), 0))) {
+        fprintf(stderr, "LoadFont: \"%s\" is not a TrueType font\n", path);
+        return nullptr;
+    }
+    const int side = (int)(atlasScale * 256.0f);
+    if (side <= 0 || pixelHeight == 0) {
+        fprintf(stderr, "LoadFont: \"%s\": bad size (%u pixels, atlas %d)\n", path, pixelHeight,
+                side);
+        return nullptr;
+    }
+    std::vector<unsigned char> coverage((size_t)side * side, 0);
+    stbtt_packedchar packed[FONT_GLYPH_COUNT] = {};
+    stbtt_pack_context packer;
+    if (!stbtt_PackBegin(&packer, coverage.data(), side, side, 0, 1, nullptr)) {
+        fprintf(stderr, "LoadFont: \"%s\": cannot start packing\n", path);
+        return nullptr;
+    }
+    stbtt_PackSetOversampling(&packer, 1, 1);
+    if (!stbtt_PackFontRange(&packer, bytes.data(), 0, (float)pixelHeight, FONT_FIRST_CHAR,
+                             FONT_GLYPH_COUNT, packed))
+        fprintf(stderr, "LoadFont: \"%s\" at %u pixels does not fit a %d by %d atlas\n", path,
+                pixelHeight, side, side);
+    stbtt_PackEnd(&packer);
+
+    GlyphData* glyphData = new GlyphData{};
+    FillGlyphData(info, packed, side, pixelHeight, glyphData);
+    std::vector<unsigned char> rgba = CoverageToAtlasPixels(coverage, side);
+    Texture* atlas = CreateTexture(side, side, rgba.data());
+    snprintf(atlas->name, sizeof atlas->name, "%s", path);
+
+    Font* font = new Font{};
+    snprintf(font->name, sizeof font->name, "%s", path);
+    font->pixelHeight = pixelHeight;
+    font->glyphData = glyphData;
+    font->atlas = atlas;
+    fontList.push_back(font);
+    return font;
+}
+
+// Unloads the atlas, frees the glyph data and forgets the font.
+void FreeFont(Font* font) {
+    if (font == nullptr) return;
+    if (std::find(fontList.begin(), fontList.end(), font) == fontList.end()) {
+        fprintf(stderr, "FreeFont: font is not in the font list (freed twice?)\n");
+        return;
+    }
+    UnloadTexture(font->atlas);
+    delete font->glyphData;
+    fontList.erase(std::remove(fontList.begin(), fontList.end(), font), fontList.end());
+    delete font;
+}
+
+// Two white triangles per glyph from the pen at (0, 0); newlines start a new line.
+Mesh* BuildTextMesh(Font* font, const char* text) {
+    if (font == nullptr || font->glyphData == nullptr || text == nullptr) return nullptr;
+    const GlyphData& data = *font->glyphData;
+    MeshStart();
+    float penX = 0.0f, penY = 0.0f;
+    for (const char* p = text; *p != '\0'; ++p) {
+        const unsigned char c = (unsigned char)*p;
+        if (c == '\n') {
+            penY -= data.lineHeight;
+            penX = 0.0f;
+            continue;
+        }
+        const int slot = GlyphSlot(c);
+        if (slot < 0) continue; // no glyph for it: skipped, never read out of bounds
+        const float* g = data.glyphs[slot];
+        const float left = g[GLYPH_LEFT] + penX, right = g[GLYPH_RIGHT] + penX;
+        const float bottom = g[GLYPH_BOTTOM] + penY, top = g[GLYPH_TOP] + penY;
+        const float uLeft = g[GLYPH_U_LEFT], uRight = g[GLYPH_U_RIGHT];
+        const float vBottom = g[GLYPH_V_BOTTOM], vTop = g[GLYPH_V_TOP];
+        MeshAddTriangle(left, top, WHITE, uLeft, vTop, left, bottom, WHITE, uLeft, vBottom, right,
+                        bottom, WHITE, uRight, vBottom);
+        MeshAddTriangle(left, top, WHITE, uLeft, vTop, right, bottom, WHITE, uRight, vBottom, right,
+                        top, WHITE, uRight, vTop);
+        penX += g[GLYPH_ADVANCE];
+        const int nextSlot = GlyphSlot((unsigned char)p[1]);
+        if (nextSlot >= 0) penX += data.kerning[slot][nextSlot];
+    }
+    return MeshEnd(3 * MeshBuilderTriangleCount());
+}
+
+// Draws the text tinted with the font's atlas, then puts the render globals back.
+void PrintText(const char* text, Font* font, uint32_t color) {
+    if (text == nullptr || font == nullptr) return;
+    if (printTextObserver != nullptr) printTextObserver(text, color, modelTransform);
+    Mesh* mesh = BuildTextMesh(font, text);
+    if (mesh == nullptr) return;
+    const bool savedUseTint = useTint;
+    const uint32_t savedTint = tintColor;
+    Texture* const savedTexture = boundTexture;
+    const Matrix3 savedTextureTransform = textureTransform;
+    useTint = true;
+    SetTintColor(color);
+    BindTexture(font->atlas);
+    Matrix3Identity(textureTransform);
+    DrawMesh(mesh);
+    useTint = savedUseTint;
+    tintColor = savedTint;
+    BindTexture(savedTexture);
+    textureTransform = savedTextureTransform;
+    FreeMesh(mesh);
+}
+
+// Live fonts (shown in the exit report).
+int FontCount() {
+    return (int)fontList.size();
+}
+
+// Frees every listed font with its atlas.
+void FreeAllFonts() {
+    std::vector<Font*> leftovers = fontList;
+    for (Font* font : leftovers)
+        FreeFont(font);
+    fontList.clear();
+}
+
+// Tests record printed texts through this.
+void SetPrintTextObserver(PrintTextObserver observer) {
+    printTextObserver = observer;
+}

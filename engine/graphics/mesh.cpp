@@ -1,0 +1,205 @@
+// Triangle meshes: the one global builder staging up to 8192 triangles, the
+// upload of a finished build into a vertex array and buffer, the list of live
+// meshes that the exit report counts, drawing with the device's render state,
+// and the unit square every object is drawn with.
+// Depends on the graphics device (shader program, render globals, GL errors).
+#include "engine/graphics/mesh.h"
+
+#include <GL/glew.h>
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdio>
+#include <vector>
+
+#include "engine/graphics/device.h"
+
+// ---------------------------------------------------------------------------
+// Types
+// ---------------------------------------------------------------------------
+
+namespace {
+
+// One vertex as the vertex buffer holds it (36 bytes).
+struct Vertex {
+    float x, y, z;
+    float r, g, b, a;
+    float u, v;
+};
+static_assert(sizeof(Vertex) == 36, "vertex layout is 36 bytes");
+
+// An attribute of the vertex layout: location, float count, byte offset.
+struct VertexAttribute {
+    GLuint location;
+    GLint components;
+    size_t offset;
+};
+
+// ---------------------------------------------------------------------------
+// Globals
+// ---------------------------------------------------------------------------
+
+const VertexAttribute VERTEX_ATTRIBUTES[] = {
+    {0, 3, offsetof(Vertex, x)},
+    {1, 4, offsetof(Vertex, r)},
+    {2, 2, offsetof(Vertex, u)},
+};
+
+// The builder: a static staging array, so building allocates nothing.
+Vertex stagingVertices[MESH_MAX_TRIANGLES * 3];
+uint32_t stagedTriangles = 0;
+bool building = false;
+
+std::vector<Mesh*> meshList;
+
+// ---------------------------------------------------------------------------
+// Internal functions
+// ---------------------------------------------------------------------------
+
+// A staged vertex with z = 0 and the colour's bytes as 0..1 floats.
+Vertex MakeVertex(float x, float y, uint32_t color, float u, float v) {
+    return Vertex{x,
+                  y,
+                  0.0f,
+                  ((color >> 16) & 0xFF) / 255.0f,
+                  ((color >> 8) & 0xFF) / 255.0f,
+                  (color & 0xFF) / 255.0f,
+                  ((color >> 24) & 0xFF) / 255.0f,
+                  u,
+                  v};
+}
+
+// Points the three attributes of the bound vertex array at the bound buffer.
+void DescribeVertexAttributes() {
+    for (const VertexAttribute& attribute : VERTEX_ATTRIBUTES)
+        glVertexAttribPointer(attribute.location, attribute.components, GL_FLOAT, GL_FALSE,
+                              sizeof(Vertex), reinterpret_cast<const void*>(attribute.offset));
+}
+
+// Switches the three attributes on or off for the bound vertex array.
+void EnableVertexAttributes(bool on) {
+    for (const VertexAttribute& attribute : VERTEX_ATTRIBUTES) {
+        if (on)
+            glEnableVertexAttribArray(attribute.location);
+        else
+            glDisableVertexAttribArray(attribute.location);
+    }
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+// Public functions
+// ---------------------------------------------------------------------------
+
+// Starts accepting triangles; what is staged stays (MeshEnd and the frame empty it).
+void MeshStart() {
+    building = true;
+}
+
+// Stages one triangle while building, up to the cap; otherwise ignored.
+void MeshAddTriangle(float x0, float y0, uint32_t c0, float u0, float v0, float x1, float y1,
+                     uint32_t c1, float u1, float v1, float x2, float y2, uint32_t c2, float u2,
+                     float v2) {
+    if (!building || stagedTriangles >= MESH_MAX_TRIANGLES) return;
+    Vertex* out = &stagingVertices[stagedTriangles * 3];
+    out[0] = MakeVertex(x0, y0, c0, u0, v0);
+    out[1] = MakeVertex(x1, y1, c1, u1, v1);
+    out[2] = MakeVertex(x2, y2, c2, u2, v2);
+    ++stagedTriangles;
+}
+
+// Uploads the staged vertices into a new mesh and empties the builder.
+Mesh* MeshEnd(uint32_t vertexCount) {
+    if (vertexCount == 0 || vertexCount % 3 != 0) return nullptr;
+    // More vertices than were staged would upload stale ones, or read past
+    // the staging array; refuse such a count like any other bad one.
+    if (vertexCount > stagedTriangles * 3) {
+        fprintf(stderr, "MeshEnd: %u vertices asked for, only %u staged\n", vertexCount,
+                stagedTriangles * 3);
+        return nullptr;
+    }
+    Mesh* mesh = new Mesh{};
+    glGenVertexArrays(1, &mesh->vertexArray);
+    glGenBuffers(1, &mesh->vertexBuffer);
+    glBindVertexArray(mesh->vertexArray);
+    glBindBuffer(GL_ARRAY_BUFFER, mesh->vertexBuffer);
+    glBufferData(GL_ARRAY_BUFFER, (GLsizeiptr)(vertexCount * sizeof(Vertex)), stagingVertices,
+                 GL_STATIC_DRAW);
+    DescribeVertexAttributes();
+    glBindVertexArray(0);
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+    CheckGLError();
+    MeshBuilderReset();
+    mesh->vertexCount = (int32_t)vertexCount;
+    snprintf(mesh->name, sizeof mesh->name, "Mesh%i", (int)meshList.size());
+    meshList.push_back(mesh);
+    return mesh;
+}
+
+// Empties the staging array and stops building.
+void MeshBuilderReset() {
+    stagedTriangles = 0;
+    building = false;
+}
+
+// Triangles staged so far.
+uint32_t MeshBuilderTriangleCount() {
+    return stagedTriangles;
+}
+
+// Whether triangles are being accepted.
+bool MeshBuilderIsBuilding() {
+    return building;
+}
+
+// Draws the whole mesh with the render globals the caller has set.
+void DrawMesh(Mesh* mesh) {
+    if (mesh == nullptr) return;
+    glBindVertexArray(mesh->vertexArray);
+    ApplyRenderUniforms();
+    EnableVertexAttributes(true);
+    glDrawArrays(GL_TRIANGLES, 0, mesh->vertexCount);
+    EnableVertexAttributes(false);
+    glBindVertexArray(0);
+    CheckGLError();
+}
+
+// Deletes the mesh's vertex array and buffer and forgets it.
+void FreeMesh(Mesh* mesh) {
+    if (mesh == nullptr) return;
+    auto listed = std::find(meshList.begin(), meshList.end(), mesh);
+    if (listed == meshList.end()) {
+        // Freeing twice would delete another mesh's names; refuse it loudly.
+        fprintf(stderr, "FreeMesh: mesh is not in the mesh list (freed twice?)\n");
+        return;
+    }
+    glDeleteVertexArrays(1, &mesh->vertexArray);
+    glDeleteBuffers(1, &mesh->vertexBuffer);
+    CheckGLError();
+    meshList.erase(std::remove(meshList.begin(), meshList.end(), mesh), meshList.end());
+    delete mesh;
+}
+
+// Unit square centred on the origin; v = 0 along the top edge.
+Mesh* CreateSquareMesh(uint32_t color) {
+    MeshStart();
+    MeshAddTriangle(-0.5f, 0.5f, color, 0.0f, 0.0f, -0.5f, -0.5f, color, 0.0f, 1.0f, 0.5f, -0.5f,
+                    color, 1.0f, 1.0f);
+    MeshAddTriangle(-0.5f, 0.5f, color, 0.0f, 0.0f, 0.5f, -0.5f, color, 1.0f, 1.0f, 0.5f, 0.5f,
+                    color, 1.0f, 0.0f);
+    return MeshEnd(3 * MeshBuilderTriangleCount());
+}
+
+// Live meshes (shown in the exit report).
+int MeshCount() {
+    return (int)meshList.size();
+}
+
+// Frees every listed mesh.
+void FreeAllMeshes() {
+    std::vector<Mesh*> leftovers = meshList;
+    for (Mesh* mesh : leftovers)
+        FreeMesh(mesh);
+    meshList.clear();
+}

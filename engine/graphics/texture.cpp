@@ -1,0 +1,225 @@
+// Textures: pictures decoded with stb_image into RGBA and uploaded bottom row
+// first, textures made from pixels in memory (the font atlases), render
+// textures with their frame buffers, the list of live textures, and the
+// exit-time report and release of every texture, mesh, font and render
+// texture still held.
+// Depends on the graphics device (bound texture, GL errors), meshes and fonts
+// (for the report), the game file layer and the platform's message box.
+#include "engine/graphics/texture.h"
+
+#include <GL/glew.h>
+#include <stb_image.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <vector>
+
+#include "engine/file.h"
+#include "engine/graphics/device.h"
+#include "engine/graphics/font.h"
+#include "engine/graphics/mesh.h"
+#include "engine/platform/platform.h"
+
+// ---------------------------------------------------------------------------
+// Types
+// ---------------------------------------------------------------------------
+
+namespace {
+
+// What renders into a render texture.
+struct RenderTarget {
+    GLuint frameBuffer;
+    GLuint depthBuffer;
+};
+
+// ---------------------------------------------------------------------------
+// Globals
+// ---------------------------------------------------------------------------
+
+const size_t MAX_PATH_LENGTH = 255;
+
+std::vector<Texture*> textureList;
+std::map<Texture*, RenderTarget> renderTextures;
+
+// ---------------------------------------------------------------------------
+// Internal functions
+// ---------------------------------------------------------------------------
+
+// Decodes a game file into RGBA, rows top to bottom; null and one stderr line
+// naming the path when it cannot be opened or decoded.
+unsigned char* DecodeImageFile(const char* caller, const char* path, int* width, int* height) {
+    if (strlen(path) > MAX_PATH_LENGTH) {
+        fprintf(stderr, "%s: path longer than %zu characters: %s\n", caller, MAX_PATH_LENGTH, path);
+        return nullptr;
+    }
+    FILE* file = OpenGameFile(path, "rb");
+    if (file == nullptr) {
+        fprintf(stderr, "%s: cannot open \"%s\"\n", caller, path);
+        return nullptr;
+    }
+    int channels = 0;
+    // stbi_load_from_file seeks back over whatever it read ahead.
+    unsigned char* pixels = stbi_load_from_file(file, width, height, &channels, 4);
+    fclose(file);
+    if (pixels == nullptr)
+        fprintf(stderr, "%s: cannot decode \"%s\": %s\n", caller, path, stbi_failure_reason());
+    return pixels;
+}
+
+// Uploads RGBA rows into a new texture with the engine's fixed parameters,
+// leaving the binding the device believes in (boundTexture) in force.
+Texture* UploadTexture(int32_t width, int32_t height, const unsigned char* pixels) {
+    Texture* texture = new Texture{};
+    glGenTextures(1, &texture->glName);
+    glBindTexture(GL_TEXTURE_2D, texture->glName);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixels);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    // A texture loaded mid-frame must not replace the one the next draw
+    // expects: put back the texture boundTexture names.
+    glBindTexture(GL_TEXTURE_2D, boundTexture ? boundTexture->glName : 0);
+    CheckGLError();
+    texture->width = width;
+    texture->height = height;
+    textureList.push_back(texture);
+    return texture;
+}
+
+// Deletes a render texture's frame buffer and depth buffer.
+void ReleaseRenderTarget(Texture* texture) {
+    auto entry = renderTextures.find(texture);
+    if (entry == renderTextures.end()) return;
+    glBindRenderbuffer(GL_RENDERBUFFER, 0);
+    BindTexture(nullptr);
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glDeleteRenderbuffers(1, &entry->second.depthBuffer);
+    glDeleteFramebuffers(1, &entry->second.frameBuffer);
+    renderTextures.erase(entry);
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+// Public functions
+// ---------------------------------------------------------------------------
+
+// Reads a picture and uploads it with its rows reversed (bottom row first).
+Texture* LoadTexture(const char* path) {
+    if (path == nullptr) return nullptr;
+    int width = 0, height = 0;
+    unsigned char* pixels = DecodeImageFile("LoadTexture", path, &width, &height);
+    if (pixels == nullptr) return nullptr;
+    const size_t rowBytes = (size_t)width * 4;
+    std::vector<unsigned char> reversed(rowBytes * height);
+    for (int row = 0; row < height; ++row)
+        memcpy(&reversed[row * rowBytes], &pixels[(size_t)(height - 1 - row) * rowBytes], rowBytes);
+    stbi_image_free(pixels);
+    Texture* texture = UploadTexture(width, height, reversed.data());
+    snprintf(texture->name, sizeof texture->name, "%s", path);
+    return texture;
+}
+
+// Uploads pixels already in upload order, named "Texture%i".
+Texture* CreateTexture(int32_t width, int32_t height, const unsigned char* pixels) {
+    const int listed = (int)textureList.size();
+    Texture* texture = UploadTexture(width, height, pixels);
+    snprintf(texture->name, sizeof texture->name, "Texture%i", listed);
+    return texture;
+}
+
+// An empty texture with a frame buffer (and depth buffer) drawing into it.
+Texture* CreateRenderTexture(int32_t width, int32_t height) {
+    Texture* texture = CreateTexture(width, height, nullptr);
+    RenderTarget target = {0, 0};
+    glGenFramebuffers(1, &target.frameBuffer);
+    glGenRenderbuffers(1, &target.depthBuffer);
+    glBindFramebuffer(GL_FRAMEBUFFER, target.frameBuffer);
+    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture->glName, 0);
+    glBindRenderbuffer(GL_RENDERBUFFER, target.depthBuffer);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, width, height);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER,
+                              target.depthBuffer);
+    if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE)
+        fprintf(stderr, "CreateRenderTexture: frame buffer of %dx%d is incomplete\n", width,
+                height);
+    glBindRenderbuffer(GL_RENDERBUFFER, 0);
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    CheckGLError();
+    renderTextures[texture] = target;
+    return texture;
+}
+
+// Frame buffer drawing into a render texture; 0 for any other texture.
+unsigned RenderTextureFrameBuffer(Texture* texture) {
+    auto entry = renderTextures.find(texture);
+    return entry == renderTextures.end() ? 0 : entry->second.frameBuffer;
+}
+
+// Deletes a texture (and its render target) and forgets it.
+void UnloadTexture(Texture* texture) {
+    if (texture == nullptr) return;
+    if (std::find(textureList.begin(), textureList.end(), texture) == textureList.end()) {
+        // Unloading twice would delete another texture's name; refuse it loudly.
+        fprintf(stderr, "UnloadTexture: texture is not in the texture list (unloaded twice?)\n");
+        return;
+    }
+    ReleaseRenderTarget(texture);
+    // A later texture may get this record's address; the device must not
+    // take it for the one still bound.
+    if (boundTexture == texture) BindTexture(nullptr);
+    glDeleteTextures(1, &texture->glName);
+    CheckGLError();
+    textureList.erase(std::remove(textureList.begin(), textureList.end(), texture),
+                      textureList.end());
+    delete texture;
+}
+
+// Live textures, font atlases included.
+int TextureCount() {
+    return (int)textureList.size();
+}
+
+// Live render textures.
+int RenderTextureCount() {
+    return (int)renderTextures.size();
+}
+
+// Exit: report whatever a screen forgot to release, then release it all.
+void ReleaseGraphicsResources() {
+    const int textures = TextureCount(), meshes = MeshCount(), fonts = FontCount(),
+              renderTargets = RenderTextureCount();
+    if (textures != 0 || meshes != 0 || fonts != 0 || renderTargets != 0) {
+        char text[512];
+        snprintf(text, sizeof text,
+                 "NOT ALL RESOURCES HAVE BEEN RELEASED!\n\t\t\t\t\t\t  Remaining Textures = "
+                 "%i\n\t\t\t\t\t\t  Remaining Triangle Meshes = %i\n\t\t\t\t\t\t  Remaining "
+                 "Fonts = %i\n\t\t\t\t\t\t  Remaining Render Textures = %i\n",
+                 textures, meshes, fonts, renderTargets);
+        PlatformMessageBox(text, "ERROR", MESSAGEBOX_WARNING);
+    }
+    FreeAllMeshes();
+    // Fonts go before the textures: each font unloads its own atlas, which
+    // would otherwise already be gone.
+    FreeAllFonts();
+    std::vector<Texture*> leftovers = textureList;
+    for (Texture* texture : leftovers)
+        UnloadTexture(texture);
+    textureList.clear();
+    ShutdownDebugUi();
+}
+
+// Decodes a picture for the window icon, rows top to bottom.
+unsigned char* LoadImagePixels(const char* path, int* width, int* height) {
+    if (path == nullptr) return nullptr;
+    return DecodeImageFile("LoadImagePixels", path, width, height);
+}
+
+// Frees what LoadImagePixels returned.
+void FreeImagePixels(unsigned char* pixels) {
+    stbi_image_free(pixels);
+}
