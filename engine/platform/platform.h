@@ -117,3 +117,9 @@ void PlatformAudioSetVolume(AudioVoice voice, float volume); // 0..1
 // True while the voice plays or is paused.
 bool PlatformAudioIsPlaying(AudioVoice voice);
 void PlatformAudioStop(AudioVoice voice);
+// Name of the audio driver in use ("dummy" when running silent), "" when closed.
+const char* PlatformAudioDriverName();
+// Mixer volume of a current voice in 0..1; -1 for a stale or absent voice.
+float PlatformAudioGetVolume(AudioVoice voice);
+// True while a current voice is paused.
+bool PlatformAudioIsPaused(AudioVoice voice);

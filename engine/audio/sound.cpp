@@ -1,0 +1,215 @@
+// Sound system: owns the one audio system, the cache of decoded sounds keyed
+// by the path the game names them with, and the pool of 100 channel slots
+// handed out last-in, first-out. Depends on the platform mixer
+// (engine/platform/platform.h) and on the game file paths (engine/file.h).
+#include "engine/audio/sound.h"
+
+#include "engine/file.h"
+#include "engine/platform/platform.h"
+
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <string>
+#include <vector>
+
+// ---------------------------------------------------------------------------
+// Globals
+// ---------------------------------------------------------------------------
+
+namespace {
+
+bool audioSystem = false; // the mixer is open
+std::map<std::string, Sound*> soundCache;
+int soundCount = 0;
+// The slots live for the whole run so that a screen's Channel pointer never
+// dangles, even across a shut-down; only the two lists are given back.
+Channel channelSlots[CHANNEL_COUNT];
+std::vector<Channel*> freeChannels; // taken from the back
+std::vector<Channel*> busyChannels;
+
+// ---------------------------------------------------------------------------
+// Internal functions
+// ---------------------------------------------------------------------------
+
+// Moves a slot from the busy list to the back of the free list.
+void ReturnSlot(size_t busyIndex) {
+    freeChannels.push_back(busyChannels[busyIndex]);
+    busyChannels.erase(busyChannels.begin() + static_cast<std::ptrdiff_t>(busyIndex));
+}
+
+// Frees every cached sound; their records go with them.
+void EmptyCache() {
+    for (auto& entry : soundCache) {
+        PlatformAudioFree(entry.second->data);
+        delete entry.second;
+    }
+    soundCache.clear();
+    soundCount = 0;
+}
+
+// Releases the system at process end if nobody shut it down.
+struct ExitRelease {
+    ~ExitRelease() { ShutdownSound(); }
+} exitRelease;
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+// Public functions
+// ---------------------------------------------------------------------------
+
+// Opens the mixer with one channel per slot, then puts every slot on the free
+// list in slot order. False only when no driver at all could be opened.
+bool InitSound() {
+    if (audioSystem) return true;
+    if (!PlatformAudioOpen(CHANNEL_COUNT)) return false;
+    audioSystem = true;
+    freeChannels.clear();
+    busyChannels.clear();
+    for (Channel& slot : channelSlots) {
+        slot = Channel{-1, 1.0f, false, true};
+        freeChannels.push_back(&slot);
+    }
+    return true;
+}
+
+// Frees the cached sounds, closes the mixer and gives back both slot lists.
+void ShutdownSound() {
+    if (!audioSystem) return;
+    EmptyCache();
+    PlatformAudioClose();
+    audioSystem = false;
+    freeChannels.clear();
+    busyChannels.clear();
+    for (Channel& slot : channelSlots)
+        slot.voice = -1;
+}
+
+bool HasAudioSystem() {
+    return audioSystem;
+}
+
+// One Sound per path: a path loaded twice gives the same record.
+Sound* LoadSound(const char* path) {
+    if (!audioSystem || !path) return nullptr;
+    auto cached = soundCache.find(path);
+    if (cached != soundCache.end()) return cached->second;
+    if (std::strlen(path) >= sizeof(Sound::path)) {
+        std::fprintf(stderr, "Cannot load sound \"%s\": path longer than %zu characters\n", path,
+                     sizeof(Sound::path) - 1);
+        return nullptr;
+    }
+    Sound* sound = new Sound{};
+    std::strcpy(sound->path, path);
+    sound->data = PlatformAudioLoad(ResolveGamePath(path).c_str());
+    if (!sound->data) {
+        delete sound;
+        return nullptr;
+    }
+    soundCache[path] = sound;
+    ++soundCount;
+    return sound;
+}
+
+// Frees the decoded samples and forgets the path.
+void ReleaseSound(Sound* sound) {
+    if (!audioSystem || !sound) return;
+    // Looked up by pointer first, so a sound released twice is never touched.
+    bool cached = false;
+    for (auto& entry : soundCache)
+        cached = cached || entry.second == sound;
+    if (!cached) {
+        std::fprintf(stderr, "ReleaseSound: sound %p is not loaded (released twice?)\n",
+                     static_cast<void*>(sound));
+        return;
+    }
+    PlatformAudioFree(sound->data);
+    soundCache.erase(sound->path);
+    --soundCount;
+    delete sound;
+}
+
+// Takes the most recently freed slot and starts the sound on it; null when
+// there is no audio, no sound or no free slot.
+Channel* PlaySound(Sound* sound, bool paused) {
+    if (!audioSystem || !sound || freeChannels.empty()) return nullptr;
+    Channel* slot = freeChannels.back();
+    freeChannels.pop_back();
+    busyChannels.push_back(slot);
+    // A failed play leaves the slot busy with no voice; the next UpdateSound frees it.
+    slot->voice = PlatformAudioPlay(sound->data, paused);
+    if (slot->voice < 0) return nullptr;
+    slot->paused = paused;
+    PlatformAudioSetPaused(slot->voice, paused);
+    slot->looping = false;
+    PlatformAudioSetLoopCount(slot->voice, 0);
+    return slot; // the volume field is kept; the voice itself starts at full volume
+}
+
+// Music loops for ever; called right after PlaySound.
+void SetChannelLooping(Channel* channel) {
+    if (!channel || channel->voice < 0) return;
+    channel->looping = true;
+    PlatformAudioSetLoopCount(channel->voice, -1);
+}
+
+void ResumeChannel(Channel* channel) {
+    if (!channel || channel->voice < 0 || !channel->paused) return;
+    channel->paused = false;
+    PlatformAudioSetPaused(channel->voice, false);
+}
+
+void PauseChannel(Channel* channel) {
+    if (!channel || channel->voice < 0) return;
+    channel->paused = true;
+    PlatformAudioSetPaused(channel->voice, true);
+}
+
+// Stores and applies the volume clamped to 0..1.
+void SetChannelVolume(Channel* channel, float volume) {
+    if (!channel || channel->voice < 0) return;
+    if (!(volume >= 0.0f)) volume = 0.0f; // NaN too
+    if (volume > 1.0f) volume = 1.0f;
+    channel->volume = volume;
+    PlatformAudioSetVolume(channel->voice, volume);
+}
+
+// A paused channel counts as playing.
+bool IsChannelPlaying(Channel* channel) {
+    if (!channel || channel->voice < 0) return false;
+    return PlatformAudioIsPlaying(channel->voice);
+}
+
+// Gives back every busy slot whose sound has ended. SDL_mixer mixes on its own
+// thread and needs no per-frame call of its own.
+void UpdateSound() {
+    if (!audioSystem) return;
+    for (size_t i = 0; i < busyChannels.size();) {
+        Channel* slot = busyChannels[i];
+        if (slot->voice < 0 || !PlatformAudioIsPlaying(slot->voice))
+            ReturnSlot(i);
+        else
+            ++i;
+    }
+}
+
+// Stops every busy slot, last first, so the first-played slot is handed out next.
+void StopAllSounds() {
+    if (!audioSystem) return;
+    while (!busyChannels.empty()) {
+        size_t last = busyChannels.size() - 1;
+        PlatformAudioStop(busyChannels[last]->voice);
+        ReturnSlot(last);
+    }
+}
+
+int SoundCacheCount() {
+    return soundCount;
+}
+int BusyChannelCount() {
+    return static_cast<int>(busyChannels.size());
+}
+int FreeChannelCount() {
+    return static_cast<int>(freeChannels.size());
+}
