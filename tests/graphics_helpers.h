@@ -1,0 +1,120 @@
+// Shared helpers of the graphics tests: an engine started once per suite,
+// drawing into the back buffer outside the frame loop and reading it back,
+// reading a mesh's vertex buffer, and temporary picture files.
+// Depends on the test harness, the graphics device, meshes and stb_image_write.
+#pragma once
+
+#include <GL/glew.h>
+#include <gtest/gtest.h>
+#include <stb_image_write.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "engine/graphics/device.h"
+#include "engine/graphics/mesh.h"
+#include "harness/harness.h"
+
+// ---------------------------------------------------------------------------
+// Types
+// ---------------------------------------------------------------------------
+
+// A suite whose tests share one running engine in a 1280 by 720 window.
+class GraphicsTest : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() { StartTestEngine(false); }
+    static void TearDownTestSuite() { StopTestEngine(); }
+};
+
+// One vertex of a mesh's buffer: position, colour, texture coordinates.
+struct MeshVertex {
+    float x, y, z, r, g, b, a, u, v;
+};
+
+// ---------------------------------------------------------------------------
+// Functions
+// ---------------------------------------------------------------------------
+
+// What the frame loop does before a state draws: reset, bounds, viewport, clear.
+inline void BeginTestDrawing() {
+    ResetRenderState();
+    SetWorldBoundsFromClient();
+    SetViewportToClient();
+    ClearFrame();
+}
+
+// Pixel of the back buffer at client coordinates (origin top-left) as 0xAARRGGBB.
+inline uint32_t ReadClientPixel(int x, int y) {
+    GLint viewport[4] = {0, 0, 0, 0};
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    uint8_t p[4] = {0, 0, 0, 0};
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadBuffer(GL_BACK);
+    glReadPixels(x, viewport[3] - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
+    return (uint32_t)p[3] << 24 | (uint32_t)p[0] << 16 | (uint32_t)p[1] << 8 | p[2];
+}
+
+// Pixel at a world point (origin at the client centre, y up).
+inline uint32_t ReadWorldPixel(float x, float y) {
+    return ReadClientPixel((int)(worldMaxX + x), (int)(worldMaxY - y));
+}
+
+// Colour channels of 0xAARRGGBB.
+inline int Red(uint32_t c) {
+    return (c >> 16) & 0xFF;
+}
+inline int Green(uint32_t c) {
+    return (c >> 8) & 0xFF;
+}
+inline int Blue(uint32_t c) {
+    return c & 0xFF;
+}
+
+// Draws `mesh` scaled to w by h at world (x, y) with the render globals as they are.
+inline void DrawMeshAt(Mesh* mesh, float x, float y, float w, float h) {
+    Matrix3 m;
+    Matrix3Concat(m, Matrix3Translation(x, y), Matrix3Scale(w, h));
+    SetTransform(m);
+    DrawMesh(mesh);
+}
+
+// The vertices a mesh uploaded, read back from its buffer.
+inline std::vector<MeshVertex> ReadMeshVertices(Mesh* mesh) {
+    std::vector<MeshVertex> vertices(mesh ? mesh->vertexCount : 0);
+    if (!mesh) return vertices;
+    glBindBuffer(GL_ARRAY_BUFFER, mesh->vertexBuffer);
+    glGetBufferSubData(GL_ARRAY_BUFFER, 0, (GLsizeiptr)(vertices.size() * sizeof(MeshVertex)),
+                       vertices.data());
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+    return vertices;
+}
+
+// A fresh temporary folder for the test's files.
+inline std::string MakeTempFolder() {
+    char pattern[] = "/tmp/morrow-gfx-XXXXXX";
+    const char* made = mkdtemp(pattern);
+    return made ? std::string(made) : std::string("/tmp");
+}
+
+// Writes an RGBA picture (rows top to bottom) as a PNG.
+inline bool WritePng(const std::string& path, int width, int height,
+                     const std::vector<uint8_t>& rgba) {
+    return stbi_write_png(path.c_str(), width, height, 4, rgba.data(), width * 4) != 0;
+}
+
+// Writes arbitrary bytes to a file.
+inline void WriteBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// Number of lines in a captured stream.
+inline int CountLines(const std::string& text) {
+    int lines = 0;
+    for (char c : text)
+        lines += c == '\n';
+    return lines;
+}
