@@ -363,15 +363,11 @@ void PlatformPushMouseButton(int button, bool down) {
     SDL_PushEvent(&event);
 }
 
-// Queues a cursor move; the pump takes the position from it.
+// Moves the pointer itself, so the window system sends the motion event a
+// player's mouse would (and it queues behind any earlier real motion).
 void PlatformPushMouseMove(int clientX, int clientY) {
-    SDL_Event event = {};
-    event.type = SDL_MOUSEMOTION;
-    event.motion.x = clientX;
-    event.motion.y = clientY;
-    event.motion.windowID = window ? SDL_GetWindowID(window) : 0;
-    SDL_PushEvent(&event);
-    // Later button events queued before the pump carry the same position.
+    if (window) SDL_WarpMouseInWindow(window, clientX, clientY);
+    // Button events queued before the next pump carry the same position.
     cursorClientX = clientX;
     cursorClientY = clientY;
 }

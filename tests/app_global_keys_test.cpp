@@ -1,0 +1,167 @@
+// The keys that work on every screen: screen keys with the last one winning,
+// Ctrl+Alt+F4, Space on the win, lose and how-to-play screens only, O and P
+// for the display mode; and the window's display modes behind O and P.
+#include <gtest/gtest.h>
+
+#include "app/game_state.h"
+#include "app/global_keys.h"
+#include "app/input.h"
+#include "app/settings.h"
+#include "app/window.h"
+#include "engine/graphics/device.h"
+#include "engine/platform/platform.h"
+#include "harness/harness.h"
+
+namespace {
+
+int32_t requested = 0; // nextState as HandleGlobalInput left it in the last frame
+
+// A screen that runs the global keys and then stays where it is.
+void KeysUpdate() {
+    HandleGlobalInput();
+    requested = nextState;
+    nextState = currentState;
+}
+
+class GlobalKeysTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        StartTestEngine();
+        ClearStates();
+        for (int32_t id : std::initializer_list<int32_t>{GS_LEVEL1, GS_LOSE, GS_WIN, GS_HOW_TO_PLAY, GS_HOUSE_SELECT, 20})
+            AddGameState(id, nullptr, nullptr, KeysUpdate, nullptr, nullptr, nullptr);
+        Enter(20);
+    }
+    void TearDown() override { StopTestEngine(); }
+
+    void Enter(int32_t id) {
+        EnterFirstState(id);
+        StepGameStateManager();
+    }
+    // Presses the keys together for one frame and returns the state requested.
+    int32_t Press(std::initializer_list<int> keys) {
+        for (int key : keys) KeyDown(key);
+        StepGameStateManager();
+        int32_t result = requested;
+        for (int key : keys) KeyUp(key);
+        StepGameStateManager();
+        return result;
+    }
+};
+
+TEST_F(GlobalKeysTest, EachScreenKeyRequestsItsState) {
+    EXPECT_EQ(Press({'S'}), GS_LEVEL2);
+    EXPECT_EQ(Press({'Q'}), GS_QUIT);
+    EXPECT_EQ(Press({'R'}), GS_RESTART);
+    EXPECT_EQ(Press({'M'}), GS_MAIN_MENU);
+    EXPECT_EQ(Press({'K'}), 20); // not a global key
+}
+
+TEST_F(GlobalKeysTest, LastScreenKeyWins) {
+    EXPECT_EQ(Press({'M', 'S'}), GS_MAIN_MENU);
+    EXPECT_EQ(Press({'R', 'Q'}), GS_RESTART);
+}
+
+TEST_F(GlobalKeysTest, CtrlAltF4QuitsButAltF4DoesNot) {
+    EXPECT_EQ(Press({VK_ALT, VK_F4}), 20);
+    EXPECT_EQ(Press({VK_CONTROL, VK_ALT, VK_F4}), GS_QUIT);
+}
+
+TEST_F(GlobalKeysTest, CtrlAltF4WorksWhileHeldNotOnlyWhenPressed) {
+    KeyDown(VK_CONTROL);
+    KeyDown(VK_ALT);
+    StepGameStateManager();
+    StepGameStateManager();
+    KeyDown(VK_F4);
+    StepGameStateManager();
+    StepGameStateManager(); // all three held now
+    EXPECT_EQ(requested, GS_QUIT);
+}
+
+TEST_F(GlobalKeysTest, SpaceLeavesOnlyWinLoseAndHowToPlay) {
+    for (int32_t id : std::initializer_list<int32_t>{GS_WIN, GS_LOSE, GS_HOW_TO_PLAY}) {
+        Enter(id);
+        EXPECT_EQ(Press({VK_SPACE}), GS_MAIN_MENU) << "state " << id;
+    }
+    for (int32_t id : std::initializer_list<int32_t>{GS_LEVEL1, GS_HOUSE_SELECT, 20}) {
+        Enter(id);
+        EXPECT_EQ(Press({VK_SPACE}), id) << "state " << id;
+    }
+}
+
+TEST_F(GlobalKeysTest, EnteringLevelOneReleasesTheMenuMusicOnce) {
+    menuMusicReleased = false;
+    Enter(GS_LEVEL1);
+    EXPECT_TRUE(menuMusicReleased);
+}
+
+TEST_F(GlobalKeysTest, OWindowsPFullScreenAndBothTogetherEndFullScreen) {
+    Press({'P'});
+    EXPECT_TRUE(isFullscreen);
+    EXPECT_TRUE(fullscreenChosen);
+    int w = 0, h = 0;
+    PlatformGetScreenSize(&w, &h);
+    EXPECT_EQ(windowWidth, w);
+    Press({'O'});
+    EXPECT_FALSE(isFullscreen);
+    EXPECT_FALSE(fullscreenChosen);
+    EXPECT_EQ(windowWidth, 1280);
+    Press({'O', 'P'});
+    EXPECT_TRUE(isFullscreen);
+    EXPECT_TRUE(fullscreenChosen);
+}
+
+class WindowTest : public ::testing::Test {
+  protected:
+    void SetUp() override { StartTestEngine(); }
+    void TearDown() override { StopTestEngine(); }
+};
+
+TEST_F(WindowTest, SameResolutionChangesNothingNotEvenTheWorldBounds) {
+    worldMaxX = 12345; // a recomputation would overwrite it
+    SetWindowResolution(windowWidth, windowHeight);
+    EXPECT_EQ(worldMaxX, 12345);
+    SetWindowResolution(960, 540);
+    EXPECT_FLOAT_EQ(worldMaxX, 480);
+    EXPECT_FLOAT_EQ(worldMinY, -270);
+    int w = 0, h = 0;
+    PlatformGetClientSize(&w, &h);
+    EXPECT_EQ(w, 960);
+    EXPECT_EQ(h, 540);
+}
+
+TEST_F(WindowTest, LeavingFullScreenRestoresThePlacementOfTheFirstEntry) {
+    int left = 0, top = 0;
+    PlatformGetWindowPosition(&left, &top);
+    SetFullscreen(true);
+    SetFullscreen(true); // a second call must not overwrite the saved placement
+    int x = -1, y = -1;
+    PlatformGetWindowPosition(&x, &y);
+    EXPECT_EQ(x, 0);
+    EXPECT_EQ(y, 0);
+    SetFullscreen(false);
+    EXPECT_EQ(windowWidth, 1280);
+    EXPECT_EQ(windowHeight, 720);
+    PlatformGetWindowPosition(&x, &y);
+    EXPECT_EQ(x, left);
+    EXPECT_EQ(y, top);
+}
+
+TEST_F(WindowTest, DisplayModeRowsApplyAndLeaveFullScreenFirst) {
+    SetFullscreen(true);
+    ApplyDisplayMode(1);
+    EXPECT_FALSE(isFullscreen);
+    EXPECT_EQ(windowWidth, 1336); // the table's second row is 1336 wide
+    EXPECT_EQ(windowHeight, 768);
+    ApplyDisplayMode(4);
+    EXPECT_EQ(windowWidth, 960);
+}
+
+TEST_F(WindowTest, WorldBoundsFollowTheClientEveryFrame) {
+    SetWindowResolution(1600, 900);
+    RunFrames(1);
+    EXPECT_FLOAT_EQ(worldMaxX, 800);
+    EXPECT_FLOAT_EQ(worldMaxY, 450);
+}
+
+} // namespace
