@@ -7,7 +7,9 @@
 #include <gtest/gtest.h>
 #include <stb_image_write.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
@@ -18,6 +20,7 @@
 #include "engine/graphics/device.h"
 #include "engine/graphics/mesh.h"
 #include "engine/graphics/texture.h"
+#include "engine/platform/platform.h"
 #include "harness/harness.h"
 #include "objects/animation.h"
 #include "objects/game_object.h"
@@ -463,4 +466,234 @@ TEST(CursorHitTest, EdgesAreInsideAndNegativeSizesAreNeverHit) {
     button.scale[1] = -50;
     EXPECT_FALSE(IsCursorOver(&button));
     EXPECT_FALSE(IsCursorOver(nullptr));
+}
+
+// ---------------------------------------------------------------------------
+// Pictures on screen (real window, real frames)
+// ---------------------------------------------------------------------------
+
+// A screen of the test's own: its Update does what every screen does first
+// (one draw scale, cursor in layout units) and notes the hit test; its Draw
+// draws the list.
+static GameObject* hitTarget = nullptr;
+static bool cursorOverTarget = false;
+static void NoStep() {}
+static void PictureUpdate() {
+    UpdateDrawScale();
+    UpdateDrawScale(); // a second call in the frame changes nothing
+    cursorOverTarget = IsCursorOver(hitTarget);
+    UpdateAllObjects();
+}
+enum { PICTURE_STATE = 100 };
+
+// Colours of the four quarters of the test image as it is drawn in the file.
+enum : uint32_t {
+    TOP_LEFT = 0xFF0000,    // red
+    TOP_RIGHT = 0x00FF00,   // green
+    BOTTOM_LEFT = 0x0000FF, // blue
+    BOTTOM_RIGHT = 0xFFFF00 // yellow
+};
+
+// Writes an RGBA PNG of `size` by `size` pixels whose quarters have the colours
+// above (or one colour when `solid` is not 0) and returns its absolute path.
+static std::string WriteQuarters(const std::string& dir, const char* name, uint32_t solid = 0) {
+    const int size = 16;
+    std::vector<uint8_t> pixels(size * size * 4);
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x) {
+            uint32_t rgb = solid;
+            if (solid == 0)
+                rgb = y < size / 2 ? (x < size / 2 ? TOP_LEFT : TOP_RIGHT)
+                                   : (x < size / 2 ? BOTTOM_LEFT : BOTTOM_RIGHT);
+            uint8_t* p = &pixels[(y * size + x) * 4];
+            p[0] = rgb >> 16;
+            p[1] = (rgb >> 8) & 0xFF;
+            p[2] = rgb & 0xFF;
+            p[3] = 0xFF;
+        }
+    const std::string path = dir + "/" + name;
+    EXPECT_NE(stbi_write_png(path.c_str(), size, size, 4, pixels.data(), size * 4), 0);
+    return path;
+}
+
+class Pictures : public ::testing::Test {
+  protected:
+    static bool fullscreen;
+    static std::string dir;
+    Texture* quarters = nullptr;
+    Texture* magenta = nullptr;
+
+    static void SetUpTestSuite() {
+        StartTestEngine(fullscreen);
+        char pattern[] = "/tmp/objects_test_XXXXXX";
+        dir = mkdtemp(pattern);
+    }
+    static void TearDownTestSuite() {
+        StopTestEngine();
+        std::string command = "rm -rf '" + dir + "'";
+        EXPECT_EQ(system(command.c_str()), 0);
+    }
+    void SetUp() override {
+        ClearStates();
+        AddGameState(PICTURE_STATE, NoStep, NoStep, PictureUpdate, DrawAllObjects, FreeAllObjects,
+                     NoStep);
+        EnterFirstState(PICTURE_STATE);
+        squareMesh = CreateSquareMesh(0xFFFFFFFF);
+        quarters = LoadTexture(WriteQuarters(dir, "quarters.png").c_str());
+        magenta = LoadTexture(WriteQuarters(dir, "magenta.png", 0xFF00FF).c_str());
+        ASSERT_NE(quarters, nullptr);
+        ASSERT_NE(magenta, nullptr);
+        hitTarget = nullptr;
+    }
+    void TearDown() override {
+        FreeAllObjects();
+        FlushDestroyed();
+        FreeMesh(squareMesh);
+        squareMesh = nullptr;
+        UnloadTexture(quarters);
+        UnloadTexture(magenta);
+    }
+    // The four quarter colours seen at the centres of the client's quarters
+    // (top left, top right, bottom left, bottom right).
+    static std::vector<uint32_t> QuarterColours(const Screenshot& shot) {
+        const int w = shot.width, h = shot.height;
+        return {shot.At(w / 4, h / 4) & 0xFFFFFF, shot.At(3 * w / 4, h / 4) & 0xFFFFFF,
+                shot.At(w / 4, 3 * h / 4) & 0xFFFFFF, shot.At(3 * w / 4, 3 * h / 4) & 0xFFFFFF};
+    }
+};
+bool Pictures::fullscreen = false;
+std::string Pictures::dir;
+
+TEST_F(Pictures, AFullScreenPictureAsTheScreensMakeItIsUprightAndUnmirrored) {
+    // Rotation π and a negative width, on the square mesh: the screens' backgrounds.
+    AddObject(new GameObject, "BG", 0, 0, -1280, 720, PI_F, squareMesh, quarters);
+    const Screenshot shot = CaptureFrame();
+    ASSERT_EQ(shot.width, 1280);
+    EXPECT_EQ(QuarterColours(shot),
+              (std::vector<uint32_t>{TOP_LEFT, TOP_RIGHT, BOTTOM_LEFT, BOTTOM_RIGHT}));
+}
+
+TEST_F(Pictures, APictureTurnedByHalfATurnWithAPositiveWidthShowsMirrored) {
+    // Buttons and troops are made this way; their pictures are drawn for it.
+    AddObject(new GameObject, "Knight", 0, 0, 1280, 720, PI_F, squareMesh, quarters);
+    EXPECT_EQ(QuarterColours(CaptureFrame()),
+              (std::vector<uint32_t>{TOP_RIGHT, TOP_LEFT, BOTTOM_RIGHT, BOTTOM_LEFT}));
+}
+
+TEST_F(Pictures, SheetFramesRunFromTheBottomLeftCellRowByRowUpward) {
+    // The test image as a 2 by 2 sheet of one-colour cells, played full screen.
+    Animation sheet;
+    sheet.texture = quarters;
+    sheet.frameCount = 4;
+    sheet.rows = 2;
+    sheet.columns = 2;
+    sheet.frameDurations.assign(4, 1.0f);
+    auto* sprite = static_cast<Sprite*>(
+        AddObject(new Sprite, "Background", 0, 0, -1280, 720, PI_F, squareMesh, nullptr));
+    SetAnimation(sprite, &sheet);
+    const uint32_t cells[4] = {BOTTOM_LEFT, BOTTOM_RIGHT, TOP_LEFT, TOP_RIGHT};
+    for (uint32_t frame = 0; frame < 4; ++frame) {
+        sprite->frame = frame;
+        UpdateFrameMatrix(sprite);
+        const Screenshot shot = CaptureFrame();
+        for (uint32_t colour : QuarterColours(shot))
+            EXPECT_EQ(colour, cells[frame]) << frame;
+    }
+    // Without an animation a sprite shows its whole still picture.
+    auto* still = static_cast<Sprite*>(
+        AddObject(new Sprite, "Still", 0, 0, -1280, 720, PI_F, squareMesh, quarters));
+    SetAnimation(still, nullptr);
+    EXPECT_EQ(QuarterColours(CaptureFrame()),
+              (std::vector<uint32_t>{TOP_LEFT, TOP_RIGHT, BOTTOM_LEFT, BOTTOM_RIGHT}));
+}
+
+TEST_F(Pictures, TintIsAppliedOnlyWhileTheObjectAsksForIt) {
+    GameObject* bg = AddObject(new GameObject, "BG", 0, 0, -1280, 720, PI_F, squareMesh, magenta);
+    bg->useTint = 1;
+    bg->tintColor = 0xFFFF0000; // red: magenta times red is red
+    EXPECT_EQ(QuarterColours(CaptureFrame())[0], 0xFF0000u);
+    bg->useTint = 0;
+    EXPECT_EQ(QuarterColours(CaptureFrame())[0], 0xFF00FFu);
+}
+
+// Bounding box of the pixels of one colour in a capture.
+struct Box {
+    int left = 1 << 30, top = 1 << 30, right = -1, bottom = -1;
+};
+static Box FindColour(const Screenshot& shot, uint32_t rgb) {
+    Box box;
+    for (int y = 0; y < shot.height; ++y)
+        for (int x = 0; x < shot.width; ++x)
+            if ((shot.At(x, y) & 0xFFFFFF) == rgb) {
+                box.left = std::min(box.left, x);
+                box.right = std::max(box.right, x);
+                box.top = std::min(box.top, y);
+                box.bottom = std::max(box.bottom, y);
+            }
+    return box;
+}
+
+// Places a 200 by 100 button at (300, -150) of the layout, checks where it is
+// drawn for the client size, and that the cursor on its drawn pixels hits it
+// and a few pixels off misses it.
+static void CheckButtonDrawnAndHit(Texture* picture, int clientWidth, int clientHeight) {
+    hitTarget = AddObject(new GameObject, "Button", 300, -150, 200, 100, PI_F, squareMesh, picture);
+    RunFrames(1);
+    const Screenshot shot = CaptureFrame();
+    ASSERT_EQ(shot.width, clientWidth);
+    ASSERT_EQ(shot.height, clientHeight);
+    const float s = std::min(clientWidth / 1280.0f, clientHeight / 720.0f);
+    EXPECT_FLOAT_EQ(drawScale, s);
+    const Box box = FindColour(shot, 0xFF00FF);
+    EXPECT_NEAR(box.left, clientWidth / 2.0f + 200 * s, 1.5);
+    EXPECT_NEAR(box.right, clientWidth / 2.0f + 400 * s, 1.5);
+    EXPECT_NEAR(box.top, clientHeight / 2.0f + 100 * s, 1.5);
+    EXPECT_NEAR(box.bottom, clientHeight / 2.0f + 200 * s, 1.5);
+
+    struct Probe {
+        int x, y;
+        bool over;
+    };
+    const Probe probes[] = {{box.left + 1, box.top + 1, true},
+                            {box.right - 1, box.bottom - 1, true},
+                            {(box.left + box.right) / 2, (box.top + box.bottom) / 2, true},
+                            {box.left - 4, box.top + 10, false},
+                            {box.right + 4, box.bottom - 10, false},
+                            {box.left + 10, box.top - 4, false}};
+    for (const Probe& p : probes) {
+        MoveCursorToClient(p.x, p.y);
+        RunFrames(1);
+        EXPECT_EQ(cursorOverTarget, p.over)
+            << clientWidth << "x" << clientHeight << " at " << p.x << ", " << p.y;
+        // Still over it a frame later: the cursor is divided once per frame.
+        RunFrames(1);
+        EXPECT_EQ(cursorOverTarget, p.over) << "next frame";
+    }
+}
+
+TEST_F(Pictures, ObjectsAreDrawnAndHitAtOneScaleInEveryWindowSize) {
+    const int sizes[][2] = {{1280, 720}, {1366, 768}, {1920, 1080}, {1024, 768}, {2520, 1080}};
+    for (const auto& size : sizes) {
+        SetWindowResolution(size[0], size[1]);
+        CheckButtonDrawnAndHit(magenta, size[0], size[1]);
+        FreeAllObjects();
+        if (HasFatalFailure()) return;
+    }
+    SetWindowResolution(1280, 720);
+}
+
+// The same in full screen: the game starts there.
+class FullScreenPictures : public Pictures {
+  protected:
+    static void SetUpTestSuite() {
+        fullscreen = true;
+        Pictures::SetUpTestSuite();
+    }
+};
+
+TEST_F(FullScreenPictures, ObjectsAreDrawnAndHitAtTheDesktopsScale) {
+    int width = 0, height = 0;
+    PlatformGetClientSize(&width, &height);
+    ASSERT_GT(width, 1280); // Xvfb's screen: 1920 by 1080
+    CheckButtonDrawnAndHit(magenta, width, height);
 }
