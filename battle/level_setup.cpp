@@ -1,0 +1,492 @@
+// Level set-up: what a level's Load reads for the player's house and its
+// enemy, what its Init places on the field and resets, and what Free and
+// Unload release. Depends on the battle record, the object list, textures,
+// animations, sounds, fonts and the settings values.
+#include "battle/level_setup.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <string>
+
+#include "app/game_state.h"
+#include "app/input.h"
+#include "app/settings.h"
+#include "battle/battle_objects.h"
+#include "battle/economy.h"
+#include "engine/audio/sound.h"
+#include "engine/graphics/font.h"
+#include "engine/graphics/mesh.h"
+#include "engine/graphics/texture.h"
+#include "objects/animation.h"
+#include "screens/pause_menu.h"
+
+// ---------------------------------------------------------------------------
+// Tables
+// ---------------------------------------------------------------------------
+
+// File-name parts of each house.
+struct HouseFiles {
+    const char* folder; // under data\Animation
+    const char* tag;    // troop pictures
+    const char* castle;
+    const char* banner;
+    const char* counterFrame;
+};
+static const HouseFiles HOUSE_FILES[4] = {
+    {"Noblemen", "Nobel", "data\\Nobel_Castle.png", "data\\BannerNoblemen.png",
+     "data\\FrameCircleNoblemen.png"},
+    {"Workers", "Worker", "data\\Worker_Castle.png", "data\\BannerWorkers.png",
+     "data\\FrameCircleWorkers.png"},
+    {"Wisemen", "Wisemen", "data\\Wiseman_Castle.png", "data\\BannerWisemen.png",
+     "data\\FrameCircleWisemen.png"},
+    {"Warriors", "Warrior", "data\\Warrior_Castle.png", "data\\BannerWarriors.png",
+     "data\\FrameCircleWarriors.png"},
+};
+static const char* const TROOP_FOLDERS[TROOP_TYPES] = {"Knights", "Spearmen", "Horsemen"};
+static const char* const TROOP_NAMES[TROOP_TYPES] = {"Knight", "Spearman", "Horseman"};
+static const char* const EFFECT_FILES[EFFECT_COUNT] = {
+    "data\\UpgradeSound.wav", "data\\NoMoneyClick.mp3",  "data\\SpendMoney.wav",
+    "data\\KnightSpawn.mp3",  "data\\SpearmanSpawn.mp3", "data\\ThiefSpawn.mp3",
+    "data\\HorseSpawn.mp3"};
+// House bonus values.
+static const int32_t INCOME_BONUS = 1, CASTLE_HEALTH_BONUS = 30, UPGRADE_DISCOUNT = 20,
+                     DAMAGE_BONUS = 2;
+
+// ---------------------------------------------------------------------------
+// Internal functions
+// ---------------------------------------------------------------------------
+
+// Path of a troop animation: data\Animation\<house>\<folder>\<Name><suffix>.
+static std::string TroopAnimationPath(int houseIndex, int type, int tier) {
+    std::string path = std::string("data\\Animation\\") + HOUSE_FILES[houseIndex].folder + "\\" +
+                       TROOP_FOLDERS[type] + "\\" + TROOP_NAMES[type];
+    if (tier > 0) path += std::to_string(tier);
+    return path;
+}
+
+// Path of a troop picture: data\<Name>_<tag>_<n>.png.
+static std::string TroopPicturePath(int type, const char* tag, int number) {
+    return std::string("data\\") + TROOP_NAMES[type] + "_" + tag + "_" + std::to_string(number) +
+           ".png";
+}
+
+// Tag of the enemy's troop pictures: the levels after the first spell the
+// Wisemen pictures "Wiseman", and level 3 shows those to a Workers player's
+// Noblemen enemy as well.
+static const char* EnemyPictureTag(const LevelTable& level, int enemyHouse) {
+    if (level.number == 1) return HOUSE_FILES[enemyHouse].tag;
+    if (enemyHouse == HOUSE_WISEMEN) return "Wiseman";
+    if (level.number == 3 && house == HOUSE_WORKERS && enemyHouse == HOUSE_NOBLEMEN)
+        return "Wiseman";
+    return HOUSE_FILES[enemyHouse].tag;
+}
+
+// The house pictures and animations of the player and the enemy.
+static void LoadHouseAssets(const LevelTable& level) {
+    BattleAssets& a = battleAssets;
+    if (house > 3) {
+        std::fprintf(stderr, "battle: house %u is not 0..3; no house pictures loaded\n",
+                     static_cast<unsigned>(house));
+        return;
+    }
+    int enemy = level.enemyHouse[house];
+    for (int type = 0; type < TROOP_TYPES; type++) {
+        for (int tier = 0; tier < TIER_COUNT; tier++) {
+            a.playerTroopAnims[type][tier] =
+                LoadAnimation(TroopAnimationPath(house, type, tier).c_str());
+            a.playerTroopPictures[type][tier] =
+                LoadTexture(TroopPicturePath(type, HOUSE_FILES[house].tag, tier + 1).c_str());
+        }
+    }
+    for (int type = 0; type < TROOP_TYPES; type++) {
+        a.enemyTroopAnims[type] =
+            LoadAnimation(TroopAnimationPath(enemy, type, level.enemyTierIndex).c_str());
+        a.enemyTroopPictures[type] = LoadTexture(
+            TroopPicturePath(type, EnemyPictureTag(level, enemy), level.enemyPictureNumber)
+                .c_str());
+    }
+    a.playerCastle = LoadTexture(HOUSE_FILES[house].castle);
+    a.enemyCastle = LoadTexture(HOUSE_FILES[enemy].castle);
+    a.playerBanner = LoadTexture(HOUSE_FILES[house].banner);
+    a.enemyBanner = LoadTexture(HOUSE_FILES[enemy].banner);
+    a.playerCounterFrame = LoadTexture(HOUSE_FILES[house].counterFrame);
+    a.enemyCounterFrame = LoadTexture(HOUSE_FILES[enemy].counterFrame);
+}
+
+// The pictures of the pause menu, settings, exit page and credits.
+static void LoadPausePictures() {
+    BattleAssets& a = battleAssets;
+    a.scrollPlain = LoadTexture("data\\ScrollPlain.png");
+    a.scrollContinue = LoadTexture("data\\ScrollContinue.png");
+    a.scrollSettings = LoadTexture("data\\ScrollSettings.png");
+    a.scrollAnimation0 = LoadTexture("data\\Animation\\ScrollAnimation_0.png");
+    a.scrollContinueThingy = LoadTexture("data\\ScrollContinueThingy.png");
+    a.scrollBlank = LoadTexture("data\\ScrollBlank.png");
+    a.settings = LoadTexture("data\\Settings.png");
+    a.arrow = LoadTexture("data\\Arrow.png");
+    a.arrowRight = LoadTexture("data\\ArrowRight.png");
+    a.backToPause = LoadTexture("data\\BackToPause.png");
+    a.backToPausePressed = LoadTexture("data\\BackToPausePressed.png");
+    a.howToPlayCompact = LoadTexture("data\\HowToPlayCompact.png");
+    a.exitGameButton = LoadTexture("data\\ExitGameButton.png");
+    a.exitGameButtonPressed = LoadTexture("data\\ExitGameButtonPressed.png");
+    a.howToPlayPauseButton = LoadTexture("data\\HowToPlayPauseButton.png");
+    a.howToPlayPauseButtonPressed = LoadTexture("data\\HowToPlayPauseButtonPressed.png");
+    a.returnToMainMenuButton = LoadTexture("data\\ReturnToMainMenuButton.png");
+    a.returnToMainMenuButtonPressed = LoadTexture("data\\ReturnToMainMenuButtonPressed.png");
+    a.backPauseMenuButton = LoadTexture("data\\BackPauseMenuButton.png");
+    a.backPauseMenuButtonPressed = LoadTexture("data\\BackPauseMenuButtonPressed.png");
+    a.yesButton = LoadTexture("data\\YesButton.png");
+    a.yesButtonPressed = LoadTexture("data\\YesButtonPressed.png");
+    a.noButton = LoadTexture("data\\NoButton.png");
+    a.noButtonPressed = LoadTexture("data\\NoButtonPressed.png");
+    a.areYouSure = LoadTexture("data\\AreYouSure.png");
+    a.pauseCreditsButton = LoadTexture("data\\PauseCreditsButton.png");
+    a.pauseCreditsButtonPressed = LoadTexture("data\\PauseCreditsButtonPressed.png");
+    a.pauseRestartButton = LoadTexture("data\\PauseRestartButton.png");
+    a.pauseRestartButtonPressed = LoadTexture("data\\PauseRestartButtonPressed.png");
+    a.morrowLogo = LoadTexture("data\\MorrowLogo.png");
+    a.credits = LoadTexture("data\\Credits.png");
+    a.logosCredits = LoadTexture("data\\LogosCredits.png");
+    a.creditsExecutives = LoadTexture("data\\CreditsExecutives.png");
+    a.sfxActive = LoadTexture("data\\SFXButtonPauseActive.png");
+    a.sfxActivePressed = LoadTexture("data\\SFXButtonPauseActivePressed.png");
+    a.sfxInactive = LoadTexture("data\\SFXButtonPauseInactive.png");
+    a.sfxInactivePressed = LoadTexture("data\\SFXButtonPauseInactivePressed.png");
+}
+
+// The shared pictures of the field.
+static void LoadFieldPictures() {
+    BattleAssets& a = battleAssets;
+    a.background = LoadTexture("data\\DefinitiveBackground.png");
+    a.thief = LoadTexture("data\\Thief.png");
+    a.fightCloud = LoadTexture("data\\FightCloud.png");
+    a.bannerStandard = LoadTexture("data\\BannerStandard.png");
+    a.red = LoadTexture("data\\red.png");
+    a.redAreas = LoadTexture("data\\red.png");
+    a.blue = LoadTexture("data\\blue.png");
+    a.green = LoadTexture("data\\green.png");
+    a.healthBar = LoadTexture("data\\HealthBar.png");
+    a.emptyHealthBar = LoadTexture("data\\EmptyHealthBar.png");
+    a.bannerPowerUp = LoadTexture("data\\BannerPowerUpSprite.png");
+    a.coin = LoadTexture("data\\Coin.png");
+    a.coin40 = LoadTexture("data\\Coin+40.png");
+    a.coin50 = LoadTexture("data\\Coin+50.png");
+    a.coin100 = LoadTexture("data\\Coin+100.png");
+    a.coin200 = LoadTexture("data\\Coin+200.png");
+    a.transitionWall = LoadTexture("data\\TransitionWall.png");
+    LoadPausePictures();
+}
+
+// The buy panel, hover art, catapult, lock and cursor pictures.
+static void LoadPanelPictures() {
+    BattleAssets& a = battleAssets;
+    a.buyKnight1 = LoadTexture("data\\BuyKnight1Button.png");
+    a.buySpearman1 = LoadTexture("data\\BuySpearman1Button.png");
+    a.buyHorseman1 = LoadTexture("data\\BuyHorseman1Button.png");
+    a.buyThief = LoadTexture("data\\BuyThiefButton.png");
+    a.buyKnightUp = LoadTexture("data\\BuyKnightUpButton.png");
+    a.buyKnightDown = LoadTexture("data\\BuyKnightDownButton.png");
+    a.buyKnightUpgrade = LoadTexture("data\\BuyKnightUpgradeButton.png");
+    a.buySpearmanUp = LoadTexture("data\\BuySpearmanUpButton.png");
+    a.buySpearmanDown = LoadTexture("data\\BuySpearmanDownButton.png");
+    a.buySpearmanUpgrade = LoadTexture("data\\BuySpearmanUpgradeButton.png");
+    a.buyHorsemanUp = LoadTexture("data\\BuyHorsemanUpButton.png");
+    a.buyHorsemanDown = LoadTexture("data\\BuyHorsemanDownButton.png");
+    a.buyHorsemanUpgrade = LoadTexture("data\\BuyHorsemanUpgradeButton.png");
+    a.thiefButtonClicked = LoadTexture("data\\ThiefButtonClicked.png");
+    a.healthBG = LoadTexture("data\\HealthBG.png");
+    a.cannonButton = LoadTexture("data\\CannonButton.png");
+    a.cannonButtonHover = LoadTexture("data\\CannonButtonHoover.png");
+    a.lock = LoadTexture("data\\Lock.png");
+    a.catapult = LoadTexture("data\\Catapult.png");
+    a.rock = LoadTexture("data\\Rock.png");
+    a.cursor = LoadTexture("data\\Cursor.png");
+}
+
+// Releases every texture handle of the asset set (each held once).
+static void UnloadAllPictures() {
+    BattleAssets& a = battleAssets;
+    Texture** singles[] = {&a.background,
+                           &a.thief,
+                           &a.fightCloud,
+                           &a.bannerStandard,
+                           &a.red,
+                           &a.redAreas,
+                           &a.blue,
+                           &a.green,
+                           &a.healthBar,
+                           &a.emptyHealthBar,
+                           &a.healthBG,
+                           &a.bannerPowerUp,
+                           &a.coin,
+                           &a.coin40,
+                           &a.coin50,
+                           &a.coin100,
+                           &a.coin200,
+                           &a.cursor,
+                           &a.transitionWall,
+                           &a.buyKnight1,
+                           &a.buySpearman1,
+                           &a.buyHorseman1,
+                           &a.buyThief,
+                           &a.buyKnightUp,
+                           &a.buyKnightDown,
+                           &a.buyKnightUpgrade,
+                           &a.buySpearmanUp,
+                           &a.buySpearmanDown,
+                           &a.buySpearmanUpgrade,
+                           &a.buyHorsemanUp,
+                           &a.buyHorsemanDown,
+                           &a.buyHorsemanUpgrade,
+                           &a.thiefButtonClicked,
+                           &a.cannonButton,
+                           &a.cannonButtonHover,
+                           &a.lock,
+                           &a.catapult,
+                           &a.rock,
+                           &a.scrollPlain,
+                           &a.scrollContinue,
+                           &a.scrollSettings,
+                           &a.scrollAnimation0,
+                           &a.scrollContinueThingy,
+                           &a.scrollBlank,
+                           &a.settings,
+                           &a.arrow,
+                           &a.arrowRight,
+                           &a.backToPause,
+                           &a.backToPausePressed,
+                           &a.howToPlayCompact,
+                           &a.exitGameButton,
+                           &a.exitGameButtonPressed,
+                           &a.howToPlayPauseButton,
+                           &a.howToPlayPauseButtonPressed,
+                           &a.returnToMainMenuButton,
+                           &a.returnToMainMenuButtonPressed,
+                           &a.backPauseMenuButton,
+                           &a.backPauseMenuButtonPressed,
+                           &a.yesButton,
+                           &a.yesButtonPressed,
+                           &a.noButton,
+                           &a.noButtonPressed,
+                           &a.areYouSure,
+                           &a.pauseCreditsButton,
+                           &a.pauseCreditsButtonPressed,
+                           &a.pauseRestartButton,
+                           &a.pauseRestartButtonPressed,
+                           &a.morrowLogo,
+                           &a.credits,
+                           &a.logosCredits,
+                           &a.creditsExecutives,
+                           &a.sfxActive,
+                           &a.sfxActivePressed,
+                           &a.sfxInactive,
+                           &a.sfxInactivePressed,
+                           &a.playerCastle,
+                           &a.enemyCastle,
+                           &a.playerBanner,
+                           &a.enemyBanner,
+                           &a.playerCounterFrame,
+                           &a.enemyCounterFrame};
+    for (Texture** texture : singles) {
+        if (*texture) UnloadTexture(*texture);
+        *texture = nullptr;
+    }
+    for (int type = 0; type < TROOP_TYPES; type++) {
+        for (int tier = 0; tier < TIER_COUNT; tier++) {
+            if (a.playerTroopPictures[type][tier]) UnloadTexture(a.playerTroopPictures[type][tier]);
+            a.playerTroopPictures[type][tier] = nullptr;
+        }
+        if (a.enemyTroopPictures[type]) UnloadTexture(a.enemyTroopPictures[type]);
+        a.enemyTroopPictures[type] = nullptr;
+    }
+}
+
+// Adds a plain object of the field (rotation π, the square mesh).
+static GameObject* Place(const char* name, float x, float y, float sx, float sy, Texture* texture) {
+    return AddObject(new GameObject(), name, x, y, sx, sy, PI_F, squareMesh, texture);
+}
+
+// The house bonuses a level sets: level 1 all four, the others only income
+// and discount (the castle and damage bonuses stay as level 1 left them).
+static void SetHouseBonuses(BattleState* state) {
+    state->incomeBonus = house == HOUSE_NOBLEMEN ? INCOME_BONUS : 0;
+    state->upgradeDiscount = house == HOUSE_WISEMEN ? UPGRADE_DISCOUNT : 0;
+    if (!state->level->setsEveryBonus) return;
+    BattleState::castleHealthBonus = house == HOUSE_WORKERS ? CASTLE_HEALTH_BONUS : 0;
+    BattleState::damageBonus = house == HOUSE_WARRIORS ? DAMAGE_BONUS : 0;
+}
+
+// The start values of the record (the commander, exchange timers, upLaneClear,
+// income timer and catapult cooldown are left as they are).
+static void ResetRecord(BattleState* state) {
+    BattleState::money = 150;
+    if (state->level->resetsUpgrades) ResetUpgrades();
+    state->spawnCooldown = 0;
+    state->battleStarted = false;
+    BattleState::thiefOut = false;
+    state->catapultState = 0;
+    state->catapultJustUnlocked = false;
+    state->alliedCrossings = 0;
+    state->enemyCrossings = 0;
+    BattleState::playerHoldsBanner = false;
+    BattleState::enemyHoldsBanner = false;
+    BattleState::downLaneClear = true;
+    BattleState::downDustShown = false;
+    BattleState::upDustShown = false;
+    state->endTransitionTimer = 2;
+    state->endWallPlaced = false;
+    state->introWallGone = false;
+    state->hudHidden = false;
+    BattleState::paused = false;
+    state->pauseScrollOpen = 0;
+    state->pauseScroll = nullptr;
+    state->settingsPageOpen = false;
+    state->exitMenuOpen = false;
+    state->quitConfirmOpen = false;
+    state->returnToMenuChosen = false;
+    state->restartChosen = false;
+    state->howToPlayPageShown = false;
+    state->creditsShown = false;
+    SetHouseBonuses(state);
+}
+
+// The objects of the field, in drawing order.
+static void PlaceObjects(BattleState* s) {
+    BattleAssets& a = battleAssets;
+    Sprite* background = new Sprite();
+    AddObject(background, "BG", 0, 0, -1280, 720, PI_F, squareMesh, a.background);
+    if (a.fieldAnim) SetAnimation(background, a.fieldAnim);
+    background->loop = 1;
+    s->background = background;
+    s->playerCastle = AddObject(new Castle(), "AllieDown");
+    s->enemyCastle = AddObject(new Castle(), "EnemyDown");
+    s->spawnerUp[TROOP_KNIGHT] = Place("KnightSpawnerUp", -572.5f, 310, 90, 40, a.redAreas);
+    s->spawnerDown[TROOP_KNIGHT] = Place("KnightSpawnerdOWN", -572.5f, 258, 90, 40, a.redAreas);
+    s->upgrader[TROOP_KNIGHT] = Place("KnightUpgrader", -507.5f, 284, 15, 100, a.redAreas);
+    s->spawnerUp[TROOP_SPEARMAN] = Place("SpearmanSpawnerUp", -442.5f, 310, 90, 40, a.redAreas);
+    s->spawnerDown[TROOP_SPEARMAN] = Place("SpearmanSpawnerDown", -442.5f, 258, 90, 40, a.redAreas);
+    s->upgrader[TROOP_SPEARMAN] = Place("SpearmanUpgrader", -377.5f, 284, 15, 100, a.redAreas);
+    s->spawnerUp[TROOP_HORSEMAN] = Place("HorsemanSpawnerUp", -312.5f, 310, 90, 40, a.redAreas);
+    s->spawnerDown[TROOP_HORSEMAN] = Place("HorsemanSpawnerDown", -312.5f, 258, 90, 40, a.redAreas);
+    s->upgrader[TROOP_HORSEMAN] = Place("HorsemanUpgrader", -247, 284, 15, 100, a.redAreas);
+    s->buyPicture[TROOP_KNIGHT] = Place("KnightUpgrade", -560, 285, -240, 150, a.buyKnight1);
+    s->buyPicture[TROOP_SPEARMAN] = Place("SpearmanUpgrade", -430, 285, -240, 150, a.buySpearman1);
+    s->buyPicture[TROOP_HORSEMAN] = Place("HorsemanUpgrade", -300, 285, -240, 150, a.buyHorseman1);
+    s->cannonButton = Place("CannonButton", -180, 285, 100, 100, a.red);
+    s->cannonButtonSprite = Place("CannonButtonSprite", -180, 285, -240, 150, a.cannonButton);
+    s->thiefArea = Place("ThiefUpgrade", -560, -240, 100, 100, a.redAreas);
+    s->thiefPicture = Place("ThiefUpgrade", -560, -240, -100, 100, a.buyThief);
+    s->banner = Place("Banner", 0, 150, 200, 200, a.bannerStandard);
+    s->lockPicture = Place("Lock", -180, 275, 150, 150, a.lock);
+    Place("AllieCounterSprite", 410, 300, -175, 175, a.playerCounterFrame);
+    Place("EnemyCounterSprite", 560, 300, 175, 175, a.enemyCounterFrame);
+    s->continueButton = Place("ContinueButton", 0, 85, 200, 50, a.red);
+    s->settingsButton = Place("SettingsButton", 0, -15, 200, 50, a.blue);
+    s->exitButton = Place("ExitButton", 0, -100, 175, 50, a.green);
+    for (GameObject* button : {s->continueButton, s->settingsButton, s->exitButton})
+        if (button) button->visible = 0;
+    s->cursor = AddObject(new GameObject(), "Cursor", cursorWorldX, cursorWorldY, 25, 25,
+                          CURSOR_ROTATION, squareMesh, a.cursor);
+    s->introWall = Place("Wall", 0, 0, 1380, 820, a.transitionWall);
+    s->endWall = nullptr;
+}
+
+// Starts the music (and the ambient sound) looping and primes the effects.
+static void StartSounds(BattleState* state) {
+    float level = static_cast<float>(volume) / 100.0f;
+    level = level < 0 ? 0 : (level > 1 ? 1 : level);
+    state->musicChannel = PlaySound(state->music, false);
+    if (state->musicChannel) {
+        SetChannelLooping(state->musicChannel);
+        SetChannelVolume(state->musicChannel, level);
+    }
+    state->ambientChannel = nullptr;
+    if (state->ambient) {
+        state->ambientChannel = PlaySound(state->ambient, false);
+        if (state->ambientChannel) SetChannelLooping(state->ambientChannel);
+    }
+    for (int effect = 0; effect < EFFECT_COUNT; effect++)
+        state->effectChannels[effect] = PlaySound(battleAssets.effects[effect], true);
+}
+
+// ---------------------------------------------------------------------------
+// Public functions
+// ---------------------------------------------------------------------------
+
+// Load of level `index`: font, sounds, animations, pictures, the square mesh.
+void LoadLevel(int index) {
+    BattleState* state = &levelStates[index];
+    const LevelTable& level = levelTables[index];
+    battle = state;
+    state->level = &level;
+    state->hudFont = LoadFont(20, 1.0f);
+    state->music = LoadSound(level.music);
+    for (int effect = 0; effect < EFFECT_COUNT; effect++)
+        battleAssets.effects[effect] = LoadSound(EFFECT_FILES[effect]);
+    battleAssets.coinSound = LoadSound(level.coinSound);
+    state->ambient = level.ambient ? LoadSound(level.ambient) : nullptr;
+    battleAssets.scrollOpenAnim = LoadAnimation("data\\Animation\\ScrollAnimOpen");
+    battleAssets.scrollCloseAnim = LoadAnimation("data\\Animation\\ScrollAnimClose");
+    battleAssets.thiefAnim = LoadAnimation("data\\Animation\\ThiefAnimation");
+    battleAssets.dustAnim = LoadAnimation("data\\Animation\\DustAnim");
+    battleAssets.fieldAnim = LoadAnimation(level.fieldAnimation);
+    LoadFieldPictures();
+    LoadHouseAssets(level);
+    LoadPanelPictures();
+    squareMesh = CreateSquareMesh(0xFFFFFFFF);
+}
+
+// Init of level `index`: sounds, the record's start values, the objects,
+// the sound settings and the random seed.
+void InitLevel(int index) {
+    BattleState* state = &levelStates[index];
+    battle = state;
+    state->level = &levelTables[index];
+    StartSounds(state);
+    ResetRecord(state);
+    PlaceObjects(state);
+    SyncBattleSound();
+    srand(battleSeedOverride ? battleSeedOverride : static_cast<unsigned>(time(nullptr)));
+}
+
+// Free of every level: the objects, then every sound.
+void FreeLevel() {
+    FreeAllObjects();
+    StopAllSounds();
+    BattleState* state = battle;
+    state->musicChannel = nullptr;
+    state->ambientChannel = nullptr;
+    for (Channel*& channel : state->effectChannels)
+        channel = nullptr;
+    state->pauseScroll = nullptr;
+}
+
+// Unload of level `index`: exactly what its Load read.
+void UnloadLevel(int index) {
+    BattleState* state = &levelStates[index];
+    if (squareMesh) FreeMesh(squareMesh);
+    squareMesh = nullptr;
+    UnloadAllPictures();
+    if (state->hudFont) FreeFont(state->hudFont);
+    state->hudFont = nullptr;
+    FreeAllAnimations();
+    BattleAssets& a = battleAssets;
+    a.scrollOpenAnim = a.scrollCloseAnim = a.thiefAnim = a.dustAnim = a.fieldAnim = nullptr;
+    for (int type = 0; type < TROOP_TYPES; type++) {
+        for (Animation*& animation : a.playerTroopAnims[type])
+            animation = nullptr;
+        a.enemyTroopAnims[type] = nullptr;
+    }
+    for (Sound*& sound : a.effects) {
+        if (sound) ReleaseSound(sound);
+        sound = nullptr;
+    }
+    if (a.coinSound) ReleaseSound(a.coinSound);
+    a.coinSound = nullptr;
+    if (state->music) ReleaseSound(state->music);
+    state->music = nullptr;
+    if (state->ambient) ReleaseSound(state->ambient);
+    state->ambient = nullptr;
+}
