@@ -1,8 +1,6 @@
 // The battle's pause menu: the sound sync at the start of every battle frame,
 // the pause scroll, the settings page, the exit page, the yes/no confirmation,
 // the compact how-to-play page and the credits roll.
-// Declarations made early by the battle so its frame step compiles; from now
-// on this file belongs to the "hudpause" helper (with screens/pause_menu.cpp).
 // Depends on the battle record (battle/battle_state.h).
 #pragma once
 
@@ -12,8 +10,11 @@ void SyncBattleSound();
 void UpdatePauseOpen();
 // The open scroll: hover marks, its rows and buttons, and the closing scroll.
 void UpdatePauseMenu();
+// The settings page: display mode, full screen, volume, music and effects.
 void UpdateSettingsPage();
+// The exit page: leave the game, go back to the main menu, or back to the scroll.
 void UpdateExitPage();
+// The yes/no confirmation of quitting, returning to the menu or restarting.
 void UpdateQuitConfirm();
 // The compact how-to-play page opened from the scroll.
 void UpdatePauseHowToPlay();

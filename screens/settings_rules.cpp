@@ -1,0 +1,66 @@
+// The shared stepping rules of the sound and display settings (volume, display
+// mode row, full screen, music and effects switches). Depends on the settings
+// values (app/settings.h) and the window's display modes (app/window.h).
+#include "screens/settings_rules.h"
+
+#include <cstdio>
+
+#include "app/settings.h"
+#include "app/window.h"
+
+// ---------------------------------------------------------------------------
+// Public functions
+// ---------------------------------------------------------------------------
+
+// Volume − 10, never below 0.
+void StepVolumeDown() {
+    volume -= 10;
+    if (volume < 1) volume = 0;
+}
+
+// Volume + 10, never above 100.
+void StepVolumeUp() {
+    volume += 10;
+    if (volume >= 100) volume = 100;
+}
+
+// Next or previous display-mode row, applied windowed.
+void StepResolution(int direction) {
+    int index = resolutionIndex;
+    // An index left out of range by someone else counts as row 0.
+    if (index < 0 || index >= DISPLAY_MODE_COUNT) index = 0;
+    index += direction < 0 ? -1 : 1;
+    if (index < 0) index = DISPLAY_MODE_COUNT - 1;
+    if (index >= DISPLAY_MODE_COUNT) index = 0;
+    resolutionIndex = index;
+    ApplyDisplayMode(resolutionIndex);
+}
+
+// Full screen on (showing row 0) or off.
+void ToggleFullscreenSetting() {
+    if (!isFullscreen) {
+        SetFullscreen(true);
+        resolutionIndex = 0;
+    } else {
+        SetFullscreen(false);
+    }
+}
+
+// Flips the music switch.
+void ToggleMusicMuted() {
+    musicMuted = !musicMuted;
+}
+
+// Flips the effects switch.
+void ToggleSfxMuted() {
+    sfxMuted = !sfxMuted;
+}
+
+// Text of the display-mode row shown on the settings pages.
+void FormatResolutionText(char* buffer, int size) {
+    if (!buffer || size <= 0) return;
+    int index = resolutionIndex;
+    if (index < 0 || index >= DISPLAY_MODE_COUNT) index = 0;
+    const DisplayMode& mode = DisplayModeTable[index];
+    snprintf(buffer, static_cast<size_t>(size), "%.f x %.f", mode.width, mode.height);
+}
