@@ -52,6 +52,19 @@ void UnlockMixer() {
     if (mixerDevice != 0) SDL_UnlockAudioDevice(mixerDevice);
 }
 
+// Pauses a playing channel. SDL_mixer marks a pause with the current tick
+// count, so a pause in tick 0 (the first millisecond after SDL starts, or a
+// wrap of the count) would not hold: it is repeated on the next tick.
+void PauseMixerChannel(int channel) {
+    Mix_Pause(channel);
+    while (Mix_Playing(channel) && !Mix_Paused(channel)) {
+        Uint32 tick = SDL_GetTicks();
+        while (SDL_GetTicks() == tick) {
+        }
+        Mix_Pause(channel);
+    }
+}
+
 AudioVoice MakeVoice(int channel, uint32_t generation) {
     return (static_cast<AudioVoice>(generation) << kChannelBits) | channel;
 }
@@ -183,7 +196,7 @@ AudioVoice PlatformAudioPlay(void* sound, bool paused) {
     int channel = Mix_PlayChannel(-1, static_cast<Mix_Chunk*>(sound), 0);
     if (channel >= 0) {
         Mix_Volume(channel, MIX_MAX_VOLUME); // the channel keeps the last play's volume
-        if (paused) Mix_Pause(channel);
+        if (paused) PauseMixerChannel(channel);
     }
     UnlockMixer();
     if (channel < 0 || channel >= mixerChannelCount) return -1;
@@ -203,7 +216,7 @@ void PlatformAudioSetLoopCount(AudioVoice voice, int loopCount) {
     if (chunk && Mix_Playing(channel)) { // a finished voice is not brought back
         bool wasPaused = Mix_Paused(channel) != 0;
         Mix_PlayChannel(channel, chunk, loopCount);
-        if (wasPaused) Mix_Pause(channel);
+        if (wasPaused) PauseMixerChannel(channel);
         channels[channel].loopCount = loopCount;
     }
     UnlockMixer();
@@ -213,7 +226,7 @@ void PlatformAudioSetPaused(AudioVoice voice, bool paused) {
     int channel = VoiceChannel(voice);
     if (channel < 0) return;
     if (paused)
-        Mix_Pause(channel);
+        PauseMixerChannel(channel);
     else
         Mix_Resume(channel);
 }
