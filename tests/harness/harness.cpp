@@ -17,7 +17,6 @@
 #include "engine/graphics/font.h"
 #include "engine/platform/platform.h"
 #include "objects/game_object.h"
-#include "screens/registry.h"
 
 // ---------------------------------------------------------------------------
 // Globals
@@ -100,10 +99,8 @@ void StopTestEngine() {
     gameStarted = false;
 }
 
-// Registers the game's states and enters the first one.
-void StartGame(int32_t firstState) {
-    ClearGameStates();
-    RegisterGameStates();
+// Marks the game as running from `firstState` (harness_game.cpp registers it).
+void MarkGameStarted(int32_t firstState) {
     EnterFirstState(firstState);
     gameStarted = true;
     gameQuit = false;

@@ -1,0 +1,118 @@
+// One scale for drawing and clicking: a button made as the screens make them
+// (square mesh, rotation π) is hit by a click at its drawn pixels, and missed
+// just outside them, in a 1280 by 720 window and in full screen at whatever
+// size the display has (ctest runs this program on 1920x1080, 1366x768 and
+// 2560x1440 displays).
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+#include "app/game_state.h"
+#include "app/input.h"
+#include "app/window.h"
+#include "engine/graphics/mesh.h"
+#include "engine/graphics/texture.h"
+#include "engine/platform/platform.h"
+#include "harness/harness.h"
+#include "objects/game_object.h"
+
+namespace {
+
+GameObject* button = nullptr;
+bool clicked = false;
+const float BUTTON_X = 300, BUTTON_Y = -200, BUTTON_W = 120, BUTTON_H = 60;
+
+// A screen with one green button, testing clicks the way every screen does.
+void ButtonUpdate() {
+    UpdateDrawScale();
+    if (mouseButtonState[MOUSE_LEFT] == 2 && IsCursorOver(button)) clicked = true;
+}
+
+class DrawScaleTest : public ::testing::TestWithParam<bool> {
+  protected:
+    Texture* green = nullptr;
+
+    void SetUp() override {
+        StartTestEngine(GetParam());
+        squareMesh = CreateSquareMesh(0xFFFFFFFF);
+        std::vector<unsigned char> pixels(4 * 4 * 4);
+        for (size_t i = 0; i < pixels.size(); i += 4) {
+            pixels[i] = 0;
+            pixels[i + 1] = 255;
+            pixels[i + 2] = 0;
+            pixels[i + 3] = 255;
+        }
+        green = CreateTexture(4, 4, pixels.data());
+        ClearStates();
+        AddGameState(1, nullptr, nullptr, ButtonUpdate, DrawAllObjects, FreeAllObjects, nullptr);
+        EnterFirstState(1);
+        StepGameStateManager();
+        button = AddObject(new GameObject(), "Button", BUTTON_X, BUTTON_Y, BUTTON_W, BUTTON_H,
+                           PI_F, squareMesh, green);
+        clicked = false;
+    }
+    void TearDown() override {
+        FreeAllObjects();
+        FlushDestroyed();
+        UnloadTexture(green);
+        FreeMesh(squareMesh);
+        squareMesh = nullptr;
+        StopTestEngine();
+    }
+
+    // Clicks a client pixel; true when the button saw the click.
+    bool ClickClient(int x, int y) {
+        clicked = false;
+        MoveCursorToClient(x, y);
+        MouseDown();
+        RunFrames(1);
+        MouseUp();
+        RunFrames(1);
+        return clicked;
+    }
+};
+
+TEST_P(DrawScaleTest, ClicksLandWhereTheButtonIsDrawn) {
+    Screenshot shot = CaptureFrame();
+    int w = shot.width, h = shot.height;
+    if (GetParam()) {
+        int sw = 0, sh = 0;
+        PlatformGetScreenSize(&sw, &sh);
+        EXPECT_EQ(w, sw);
+        EXPECT_EQ(h, sh);
+    } else {
+        EXPECT_EQ(w, 1280);
+        EXPECT_EQ(h, 720);
+    }
+    // Find the drawn button: the green pixels on the row through its centre.
+    float scale = std::fmin(w / 1280.0f, h / 720.0f);
+    int row = (int)std::lround(h / 2.0f - BUTTON_Y * scale);
+    int left = -1, right = -1;
+    for (int x = 0; x < w; x++) {
+        if (shot.At(x, row) != 0xFF00FF00) continue;
+        if (left < 0) left = x;
+        right = x;
+    }
+    ASSERT_GE(left, 0) << "button not drawn at " << w << "x" << h;
+    EXPECT_NEAR(right - left + 1, BUTTON_W * scale, 2.0);
+    int column = (left + right) / 2;
+    int top = -1, bottom = -1;
+    for (int y = 0; y < h; y++) {
+        if (shot.At(column, y) != 0xFF00FF00) continue;
+        if (top < 0) top = y;
+        bottom = y;
+    }
+    EXPECT_NEAR(bottom - top + 1, BUTTON_H * scale, 2.0);
+
+    EXPECT_TRUE(ClickClient(column, row)) << "centre";
+    EXPECT_TRUE(ClickClient(left + 1, top + 1)) << "inside the top-left corner";
+    EXPECT_TRUE(ClickClient(right - 1, bottom - 1)) << "inside the bottom-right corner";
+    EXPECT_FALSE(ClickClient(left - 3, row)) << "left of the button";
+    EXPECT_FALSE(ClickClient(column, bottom + 3)) << "below the button";
+}
+
+INSTANTIATE_TEST_SUITE_P(WindowAndFullScreen, DrawScaleTest, ::testing::Values(false, true),
+                         [](const auto& info) { return info.param ? "FullScreen" : "Window"; });
+
+} // namespace
