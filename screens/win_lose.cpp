@@ -191,8 +191,7 @@ void FinishEndScreenInit(const EndScreenTable& table, EndScreenAssets& assets) {
     for (int i = 0; i < table.choiceCount; ++i)
         *table.choices[i].flag = false;
     state.leaveTimer = LEAVE_SECONDS;
-    BattleState::battleWon = false;
-    BattleState::battleLost = false;
+    ClearBattleEndFlags();
 }
 
 // True once any button has been chosen.
