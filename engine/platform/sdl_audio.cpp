@@ -9,6 +9,8 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 
+#include <dlfcn.h>
+
 #include <cmath>
 #include <cstdio>
 #include <vector>
@@ -90,6 +92,29 @@ SDL_AudioDeviceID FindNewDevice(const std::vector<bool>& wasActive) {
     return 0;
 }
 
+// ALSA's error handler type and its setter, looked up at run time: SDL loads
+// ALSA itself, and the game does not link it.
+typedef void (*AlsaErrorHandler)(const char* file, int line, const char* function, int err,
+                                 const char* format, ...);
+typedef int (*AlsaSetErrorHandler)(AlsaErrorHandler handler);
+
+void SilentAlsaError(const char*, int, const char*, int, const char*, ...) {}
+
+// While probing for a device, ALSA would print several lines of its own on a
+// machine without sound; the one warning of PlatformAudioOpen says it all.
+void QuietAlsa(bool quiet) {
+    static void* alsa = nullptr;
+    if (quiet && !alsa) alsa = dlopen("libasound.so.2", RTLD_LAZY | RTLD_LOCAL);
+    if (!alsa) return;
+    auto setHandler =
+        reinterpret_cast<AlsaSetErrorHandler>(dlsym(alsa, "snd_lib_error_set_handler"));
+    if (setHandler) setHandler(quiet ? SilentAlsaError : nullptr); // null: ALSA's own
+    if (!quiet) {
+        dlclose(alsa);
+        alsa = nullptr;
+    }
+}
+
 // Starts the audio subsystem and the mixer on the current driver; on failure
 // everything is taken down again and SDL's error says why.
 bool OpenMixer(int channelCount) {
@@ -124,7 +149,10 @@ bool PlatformAudioOpen(int channelCount) {
         std::fprintf(stderr, "Audio: invalid mixer channel count %d\n", channelCount);
         return false;
     }
-    if (!OpenMixer(channelCount)) {
+    QuietAlsa(true);
+    bool opened = OpenMixer(channelCount);
+    QuietAlsa(false);
+    if (!opened) {
         std::fprintf(stderr,
                      "Warning: no usable audio device (%s); sound runs silent on SDL's dummy "
                      "audio driver\n",
