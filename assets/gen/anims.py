@@ -1,0 +1,194 @@
+# Animated pictures outside the battle field: the studio logo of the splash
+# (20 frames, shown once; it fades out by frame 16, where the game brings in
+# the audio-library logo over it), the audio-library logo (20 looping frames;
+# the game moves on at frame 17), the main menu's knight, and the pause scroll
+# that unrolls and rolls up, with the still scroll pictures of the pause menu.
+# The pause scroll is dark with gold words; where the game prints black
+# values (settings page) it has light slots.
+# Depends on draw.py, emblems.py and troops.py.
+import math
+
+import cairo
+
+from draw import (GOLD, GOLD_LIGHT, INK, MIRROR, PARCH, PLAIN, Canvas, darker, ellipse, fill_outline, glow,
+                  lighter, path_rounded, poly, rgb, rounded, save, save_sheet, set_color, text, thick_line)
+
+# ---------------------------------------------------------------------------
+# Splash
+# ---------------------------------------------------------------------------
+
+
+def _ease(t):
+    t = max(0.0, min(1.0, t))
+    return t * t * (3 - 2 * t)
+
+
+def tarn_frame(i):
+    c = Canvas(640, 360)
+    ctx = c.ctx
+    fade = 1.0 - _ease((i - 13) / 3.0)          # gone by frame 16
+    if fade <= 0:
+        return c
+    grow = _ease(i / 4.0)
+    rise = _ease((i - 3) / 4.0)
+    letters = max(0, min(11, int((i - 7) * 2.2)))
+    ctx.push_group()
+    cx, cy = 320, 140
+    r = 88 * grow
+    if r > 1:
+        ellipse(ctx, cx, cy, r, r, rgb("#1d3b5a"), width=4, ink=GOLD)
+        ctx.save()
+        path_rounded(ctx, cx - r, cy - r, 2 * r, 2 * r, r)
+        ctx.clip()
+        g = cairo.LinearGradient(0, cy - r, 0, cy + r)
+        g.add_color_stop_rgba(0, *rgb("#f3b36a"))
+        g.add_color_stop_rgba(0.55, *rgb("#f8dca0"))
+        g.add_color_stop_rgba(0.56, *rgb("#3a6e8e"))
+        g.add_color_stop_rgba(1, *rgb("#1d3b5a"))
+        ctx.set_source(g)
+        ctx.paint()
+        # mountains rising over the tarn
+        base = cy + 0.1 * r
+        lift = 70 * rise
+        poly(ctx, [(cx - r, base), (cx - 40, base - lift * 0.8), (cx - 5, base - lift * 0.45),
+                   (cx + 30, base - lift), (cx + r, base)], rgb("#4a5a6e"), width=3)
+        poly(ctx, [(cx + 18, base - lift * 0.83), (cx + 30, base - lift), (cx + 42, base - lift * 0.83)],
+             rgb("#f4f4f8"), width=2)
+        for k in range(3):
+            thick_line(ctx, (cx - 40 + k * 10, base + 18 + k * 14), (cx + 40 - k * 10, base + 18 + k * 14), 2,
+                       rgb("#9cc6e0", 0.8), outline=0)
+        ctx.restore()
+        ellipse(ctx, cx, cy, r, r, (0, 0, 0, 0), width=5, ink=GOLD)
+    word = "TARN STUDIO"[:letters]
+    if word:
+        text(ctx, word, 320, 282, 48, GOLD_LIGHT, INK, 3)
+    if i >= 10:
+        text(ctx, "presents", 320, 326, 22, rgb("#e9e1c8", _ease((i - 10) / 2.0)), bold=False)
+    ctx.pop_group_to_source()
+    ctx.paint_with_alpha(fade)
+    return c
+
+
+def audio_frame(i):
+    c = Canvas(505, 133.3)
+    ctx = c.ctx
+    t = i / 20.0
+    # a sound wave running through, and the library's name
+    for k in range(24):
+        x = 30 + k * 8.5
+        h = 10 + 34 * abs(math.sin(2 * math.pi * (t * 2 + k / 9.0))) * (0.5 + 0.5 * math.sin(k / 3.0 + 1))
+        rounded(ctx, x, 66 - h / 2, 5.5, h, 2.5, lighter(GOLD, 0.2 * math.sin(k)), width=1.2, shaded=False)
+    appear = _ease(i / 6.0)
+    text(ctx, "SOUND BY", 360, 40, 20, rgb("#e9e1c8", appear), bold=False)
+    text(ctx, "SDL_mixer", 360, 78, 44, rgb("#f3dc7a", appear), rgb("#1e1610", appear), 3)
+    text(ctx, "Simple DirectMedia Layer", 360, 112, 15, rgb("#b9b2a0", appear), bold=False)
+    return c
+
+
+# ---------------------------------------------------------------------------
+# Main menu knight
+# ---------------------------------------------------------------------------
+
+
+def menu_knight(i, n):
+    from troops import knight
+    c = Canvas(300, 320)
+    ctx = c.ctx
+    t = i / n
+    # the cape behind him, blowing in the wind
+    wave = math.sin(2 * math.pi * t)
+    ctx.move_to(125, 120)
+    ctx.curve_to(80 - 10 * wave, 170, 70 + 12 * wave, 230, 60 + 8 * wave, 290)
+    ctx.curve_to(90, 300 + 4 * wave, 120, 296, 150, 300)
+    ctx.line_to(160, 130)
+    ctx.close_path()
+    fill_outline(ctx, rgb("#8e2323"), 3, INK, 120, 300)
+    ctx.save()
+    ctx.translate(10, 28 + 1.5 * math.sin(2 * math.pi * t))
+    ctx.scale(3.2, 3.2)
+    knight(ctx, 4, "Noblemen", 0.0)
+    ctx.restore()
+    return c
+
+
+# ---------------------------------------------------------------------------
+# Pause scroll (700 by 700 layout; y up in the comments, from the centre)
+# ---------------------------------------------------------------------------
+
+SCROLL_DARK = rgb("#4a2a18")
+
+
+def _scroll(ctx, open_t, rows=None, slots=False, plain_face=None):
+    """The scroll unrolled to open_t (0 rolled, 1 open): sheet x -250..250, y -240..270."""
+    face = plain_face or SCROLL_DARK
+    half_top = 270 * open_t
+    half_bot = 240 * open_t
+    top, bot = 350 - 15 - half_top, 350 - 15 + half_bot
+    if bot - top > 2:
+        rounded(ctx, 100, top, 500, bot - top, 6, face, width=3, ink=INK, shaded=False)
+        path_rounded(ctx, 112, top + 8, 476, max(1, bot - top - 16), 4)
+        set_color(ctx, GOLD)
+        ctx.set_line_width(2.5)
+        ctx.stroke()
+    for y in (top, bot):
+        rounded(ctx, 82, y - 16, 536, 32, 16, rgb("#8a5a2b"), width=3)
+        for x in (70, 630):
+            ellipse(ctx, x, y, 14, 18, GOLD, width=2.5, shaded=True)
+    if open_t < 0.999:
+        return
+    if rows:
+        text(ctx, "PAUSED", 350, 350 - 235, 40, GOLD_LIGHT, INK, 3)
+        thick_line(ctx, (250, 350 - 205), (450, 350 - 205), 2, GOLD, outline=0)
+        for word, y in rows:
+            text(ctx, word, 350, 350 - y, 40, GOLD_LIGHT, INK, 3)
+    if slots:
+        # light slots for the black values printed by the game, between the arrows at x +-110
+        for y in (190, 92, -10, -107):
+            rounded(ctx, 350 - 68, 350 - y - 17, 136, 36, 9, PARCH, width=2, ink=GOLD, shaded=False)
+
+
+ROWS = (("CONTINUE", 85), ("SETTINGS", -15), ("EXIT", -100))
+
+
+def scroll_frame(open_t, rows=True):
+    c = Canvas(700, 700)
+    _scroll(c.ctx, open_t, ROWS if rows else None)
+    return c
+
+
+def scroll_blank():
+    c = Canvas(700, 700)
+    _scroll(c.ctx, 1.0, None, slots=True)
+    return c
+
+
+def scroll_marks():
+    """Hover marks for the row at y = 85: small gold swords either side and an underline."""
+    c = Canvas(700, 700)
+    ctx = c.ctx
+    y = 350 - 85
+    glow(ctx, 350, y, 150, rgb("#ffd86a", 0.28))
+    for sx in (-1, 1):
+        x = 350 + sx * 145
+        thick_line(ctx, (x + sx * 30, y), (x - sx * 10, y), 4, rgb("#e8eef6"), outline=1.5)
+        thick_line(ctx, (x + sx * 12, y - 9), (x + sx * 12, y + 9), 3, GOLD, outline=1.2)
+        thick_line(ctx, (x + sx * 20, y), (x + sx * 30, y), 3, rgb("#6b4424"), outline=1.2)
+    thick_line(ctx, (270, y + 22), (430, y + 22), 2.5, GOLD_LIGHT, outline=0)
+    return c
+
+
+def generate(root):
+    save_sheet(root, "data\\Animation\\TarnAnim", [tarn_frame(i) for i in range(20)], 5,
+               [0.25] + [0.09] * 19, PLAIN)
+    save_sheet(root, "data\\Animation\\FmodAnimData", [audio_frame(i) for i in range(20)], 4, [0.09] * 20, PLAIN)
+    save_sheet(root, "data\\Animation\\BackgroundAnim", [menu_knight(i, 8) for i in range(8)], 4, [0.16] * 8, PLAIN)
+    opening = [scroll_frame(t) for t in (0.04, 0.2, 0.42, 0.66, 0.86, 1.0)]
+    save_sheet(root, "data\\Animation\\ScrollAnimOpen", opening, 3, [0.05] * 6, MIRROR)
+    closing = [scroll_frame(t) for t in (1.0, 0.86, 0.66, 0.42, 0.2, 0.04)]
+    save_sheet(root, "data\\Animation\\ScrollAnimClose", closing, 3, [0.05] * 6, MIRROR)
+    save(root, "data\\Animation\\ScrollAnimation_0.png", opening[0], MIRROR)
+    save(root, "data\\ScrollContinue.png", scroll_frame(1.0), MIRROR)
+    save(root, "data\\ScrollPlain.png", scroll_frame(1.0, rows=False), MIRROR)
+    save(root, "data\\ScrollSettings.png", scroll_blank(), MIRROR)
+    save(root, "data\\ScrollBlank.png", scroll_blank(), PLAIN)
+    save(root, "data\\ScrollContinueThingy.png", scroll_marks(), MIRROR)

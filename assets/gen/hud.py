@@ -1,0 +1,284 @@
+# Battle HUD pictures: the buy cards (troop, an UP half and a DOWN half over
+# the spawner click areas, an upgrade strip over the upgrader area) with their
+# hover looks, the thief and catapult buttons, the padlock, banners, counter
+# frames, health bars, coins, the sword power-up marker, the plain click-area
+# colours, the cursor and the curtain wall.
+# Click areas (layout units, relative to a buy card's centre; card 240 by 150):
+# up half x -57.5..32.5, y 5..45; down half x -57.5..32.5, y -47..-7; upgrade
+# strip x 45..60, y -51..49. The cards are opaque over all of them, since the
+# plain red click areas are drawn under the cards.
+# Depends on draw.py, emblems.py, widgets.py and troops.py.
+import math
+
+from draw import (CURSOR, GOLD, GOLD_LIGHT, HOUSES, INK, MIRROR, PARCH, PLAIN, WOOD, Canvas, darker, ellipse,
+                  fill_outline, glow, lighter, mix, path_poly, path_rounded, poly, rgb, rounded, save, set_color,
+                  text, thick_line)
+from emblems import banner, coin, counter_frame
+from widgets import plaque
+
+CARD_W, CARD_H = 240, 150
+
+
+def _cy(y):  # card y (up positive, from the centre) to canvas y
+    return CARD_H / 2 - y
+
+
+def _cx(x):
+    return CARD_W / 2 + x
+
+
+def buy_card(kind, lit):
+    """lit: None, 'up', 'down' or 'upgrade'."""
+    c = Canvas(CARD_W, CARD_H)
+    ctx = c.ctx
+    # frame of the card: x -63..66, y -56..51
+    rounded(ctx, _cx(-63), _cy(51), 129, 107, 8, WOOD, width=2.5)
+    for half, y0, y1, label in (("up", 45, 5, "UP"), ("down", -7, -47, "DOWN")):
+        on = lit == half
+        x0, x1 = -59.5, 34.5
+        path_rounded(ctx, _cx(x0), _cy(y0 + 2), x1 - x0, (y0 - y1) + 4, 6)
+        face = rgb("#fff0b8") if on else PARCH
+        fill_outline(ctx, face, 1.6, rgb("#4a3018"))
+        if on:
+            path_rounded(ctx, _cx(x0) + 2, _cy(y0 + 2) + 2, x1 - x0 - 4, (y0 - y1), 5)
+            set_color(ctx, rgb("#ffcf3a", 0.35))
+            ctx.fill()
+        # arrow and word on the right part of the half
+        ax, ay = _cx(8), _cy((y0 + y1) / 2)
+        d = -1 if half == "up" else 1
+        poly(ctx, [(ax - 7, ay - d * 4), (ax + 7, ay - d * 4), (ax, ay + d * 5)], GOLD if on else rgb("#8a5a2b"),
+             width=1.3)
+        text(ctx, label, _cx(22), ay, 9.5, rgb("#3a2412"), max_width=20)
+    # the troop, standing over both halves on the left
+    ctx.save()
+    ctx.translate(_cx(-62), _cy(50))
+    ctx.scale(0.62, 0.62 * 1.06)
+    from troops import DRAWERS
+    DRAWERS[kind](ctx, 2, "Noblemen", 0.0, ox=-8 if kind != "Horseman" else 4, oy=8)
+    ctx.restore()
+    # the upgrade strip
+    on = lit == "upgrade"
+    rounded(ctx, _cx(42.5), _cy(50), 20, 102, 5, GOLD_LIGHT if on else GOLD, width=1.8)
+    if on:
+        glow(ctx, _cx(52.5), _cy(0), 26, rgb("#fff2a0", 0.5))
+    for k in range(3):
+        yy = _cy(28 - k * 22)
+        poly(ctx, [(_cx(46), yy + 5), (_cx(52.5), yy - 4), (_cx(59), yy + 5)], rgb("#fff6d0") if on else
+             rgb("#7a4a12"), width=1.2)
+    text(ctx, "+", _cx(52.5), _cy(-38), 14, rgb("#7a4a12") if not on else rgb("#3a2000"))
+    return c
+
+
+def thief_button(lit):
+    c = Canvas(100, 100)
+    ctx = c.ctx
+    plaque(ctx, 1, 1, 98, 98, "wood", lit, r=16)
+    # draw the sneaking thief big in the middle
+    ctx.save()
+    ctx.translate(26, 10)
+    ctx.scale(1.3, 1.0)
+    _thief_glyph(ctx)
+    ctx.restore()
+    # a money bag with a coin mark
+    ellipse(ctx, 74, 68, 13, 15, rgb("#c59b5a"), width=2, shaded=True)
+    text(ctx, "$", 74, 70, 15, rgb("#5a3a10"))
+    return c
+
+
+def _thief_glyph(ctx):
+    from troops import _leg, _arm, SKIN
+    cx, hip = 19, 52
+    cloak = rgb("#2e3340")
+    _leg(ctx, (cx - 1, hip), -0.5, 24, rgb("#23262e"), rgb("#15171c"))
+    _leg(ctx, (cx + 1, hip), 0.5, 24, rgb("#23262e"), rgb("#15171c"))
+    poly(ctx, [(cx - 7, hip - 20), (cx + 6, hip - 22), (cx + 7, hip + 2), (cx - 8, hip + 2)], cloak, width=1.3,
+         shaded=True)
+    hx, hy = cx + 6, hip - 27
+    ellipse(ctx, hx, hy, 5.5, 6, SKIN, width=1.2)
+    thick_line(ctx, (hx - 1, hy - 1), (hx + 5.5, hy - 1), 2.6, INK, outline=0)
+    ctx.move_to(hx - 7, hy + 3)
+    ctx.curve_to(hx - 8, hy - 9, hx + 5, hy - 11, hx + 6, hy - 4)
+    ctx.line_to(hx + 1, hy - 4)
+    ctx.close_path()
+    fill_outline(ctx, darker(cloak, 0.2), 1.2)
+    _arm(ctx, (cx + 3, hip - 18), (cx + 12, hip - 10), cloak)
+
+
+def cannon_button(lit):
+    c = Canvas(240, 150)
+    ctx = c.ctx
+    # covers the 100 by 100 click area (x 70..170, y 25..125) with a margin
+    plaque(ctx, 66, 21, 108, 108, "wood", lit, r=16)
+    # catapult glyph drawn directly for crispness
+    ctx.save()
+    ctx.translate(76, 30)
+    ctx.scale(0.5, 0.5)
+    _catapult_glyph(ctx)
+    ctx.restore()
+    return c
+
+
+def _catapult_glyph(ctx):
+    wood, dark = rgb("#b07a42"), rgb("#6b4424")
+    thick_line(ctx, (25, 140), (160, 140), 10, wood)
+    thick_line(ctx, (60, 140), (95, 75), 8, wood)
+    thick_line(ctx, (130, 140), (95, 75), 8, wood)
+    thick_line(ctx, (95, 82), (30, 40), 7, dark)
+    ellipse(ctx, 28, 38, 13, 8, dark, width=2.5)
+    ellipse(ctx, 28, 34, 9, 7, rgb("#9a968c"), width=2)
+    for wx in (45, 145):
+        ellipse(ctx, wx, 150, 18, 18, wood, width=3, shaded=True)
+        ellipse(ctx, wx, 150, 5, 5, rgb("#6e6a62"), width=2)
+
+
+def lock_pic():
+    c = Canvas(150, 150)
+    ctx = c.ctx
+    ctx.new_sub_path()
+    ctx.arc(75, 66, 24, math.pi, 2 * math.pi)
+    set_color(ctx, INK)
+    ctx.set_line_width(13)
+    ctx.stroke()
+    ctx.new_sub_path()
+    ctx.arc(75, 66, 24, math.pi, 2 * math.pi)
+    set_color(ctx, rgb("#b8c0cc"))
+    ctx.set_line_width(8)
+    ctx.stroke()
+    thick_line(ctx, (51, 66), (51, 76), 8, rgb("#b8c0cc"), outline=2.5)
+    thick_line(ctx, (99, 66), (99, 76), 8, rgb("#b8c0cc"), outline=2.5)
+    rounded(ctx, 40, 72, 70, 56, 10, GOLD, width=3)
+    ellipse(ctx, 75, 94, 7, 7, INK, width=0)
+    poly(ctx, [(72, 96), (78, 96), (80, 114), (70, 114)], INK, width=0)
+    return c
+
+
+def health_frame():
+    c = Canvas(70, 40)
+    rounded(c.ctx, 0.8, 11, 68.4, 18, 6, rgb("#2a1e16"), width=1.6, shaded=False)
+    return c
+
+
+def health_fill():
+    c = Canvas(70, 50)
+    ctx = c.ctx
+    path_rounded(ctx, 3.2, 19, 63.6, 12, 4)
+    import cairo
+    g = cairo.LinearGradient(0, 19, 0, 31)
+    g.add_color_stop_rgba(0, *rgb("#8ef06a"))
+    g.add_color_stop_rgba(1, *rgb("#2f9a2a"))
+    ctx.set_source(g)
+    ctx.fill()
+    path_rounded(ctx, 5, 20.5, 60, 3.5, 1.7)
+    set_color(ctx, (1, 1, 1, 0.35))
+    ctx.fill()
+    return c
+
+
+def health_bg():
+    c = Canvas(90, 60)
+    rounded(c.ctx, 3, 8, 84, 44, 10, PARCH, width=2.2)
+    thick_line(c.ctx, (14, 14), (76, 14), 1.2, rgb("#b9a272"), outline=0)
+    return c
+
+
+def sword_marker():
+    c = Canvas(30, 30)
+    ctx = c.ctx
+    glow(ctx, 15, 15, 15, rgb("#ffe070", 0.7))
+    thick_line(ctx, (15, 3), (15, 20), 3.6, rgb("#e8eef6"), outline=1.0)
+    thick_line(ctx, (8, 20), (22, 20), 2.6, GOLD, outline=1.0)
+    thick_line(ctx, (15, 21), (15, 27), 2.6, rgb("#6b4424"), outline=1.0)
+    return c
+
+
+def coin_pic():
+    c = Canvas(40, 40)
+    coin(c.ctx, 20, 20, 17)
+    return c
+
+
+def coin_popup(amount):
+    c = Canvas(40, 40)
+    coin(c.ctx, 20, 14, 11)
+    text(c.ctx, "+%d" % amount, 20, 31, 14, GOLD_LIGHT, INK, 2.6, max_width=38)
+    return c
+
+
+def solid(color):
+    c = Canvas(8, 8, scale=2)
+    c.ctx.rectangle(0, 0, 8, 8)
+    set_color(c.ctx, color)
+    c.ctx.fill()
+    return c
+
+
+def cursor_pic():
+    """A gauntlet-gold arrow whose tip is the picture's centre."""
+    c = Canvas(26, 26, scale=2)
+    ctx = c.ctx
+    cx, cy = 13, 13
+    pts = [(0, 0), (0, 11.5), (3, 8.8), (5.2, 12.8), (7.2, 11.8), (5.1, 8), (9, 8)]
+    path_poly(ctx, [(cx + x, cy + y) for x, y in pts])
+    fill_outline(ctx, GOLD_LIGHT, 1.3, INK, cy, cy + 12)
+    return c
+
+
+def wall_pic():
+    """The curtain: a castle wall of dressed stone with a gold seal."""
+    c = Canvas(1380, 820)
+    ctx = c.ctx
+    ctx.rectangle(0, 0, 1380, 820)
+    set_color(ctx, rgb("#5d5750"))
+    ctx.fill()
+    import random
+    rnd = random.Random(12)
+    bh = 41
+    for r in range(20):
+        off = (r % 2) * 45
+        for bx in range(-90, 1380, 90):
+            col = mix(rgb("#8f877b"), rgb("#b3aa9b"), rnd.uniform(0, 1))
+            rounded(ctx, bx + off + 2, r * bh + 2, 86, bh - 4, 5, col, width=2.2, ink=rgb("#3a342e"))
+    ellipse(ctx, 690, 410, 120, 120, GOLD, width=5, shaded=True)
+    ellipse(ctx, 690, 410, 98, 98, rgb("#8e2323"), width=3, shaded=True)
+    from emblems import crown
+    crown(ctx, 690, 400, 52, GOLD_LIGHT)
+    text(ctx, "M", 690, 460, 40, GOLD_LIGHT, INK, 2)
+    return c
+
+
+def generate(root):
+    for kind in ("Knight", "Spearman", "Horseman"):
+        save(root, "data\\Buy%s1Button.png" % kind, buy_card(kind, None), PLAIN)
+        save(root, "data\\Buy%sUpButton.png" % kind, buy_card(kind, "up"), PLAIN)
+        save(root, "data\\Buy%sDownButton.png" % kind, buy_card(kind, "down"), PLAIN)
+        save(root, "data\\Buy%sUpgradeButton.png" % kind, buy_card(kind, "upgrade"), PLAIN)
+    save(root, "data\\BuyThiefButton.png", thief_button(False), PLAIN)
+    save(root, "data\\ThiefButtonClicked.png", thief_button(True), PLAIN)
+    save(root, "data\\CannonButton.png", cannon_button(False), PLAIN)
+    save(root, "data\\CannonButtonHoover.png", cannon_button(True), PLAIN)
+    save(root, "data\\Lock.png", lock_pic(), MIRROR)
+    save(root, "data\\EmptyHealthBar.png", health_frame(), MIRROR)
+    save(root, "data\\HealthBar.png", health_fill(), MIRROR)
+    save(root, "data\\HealthBG.png", health_bg(), MIRROR)
+    save(root, "data\\BannerPowerUpSprite.png", sword_marker(), MIRROR)
+    save(root, "data\\Coin.png", coin_pic(), MIRROR)
+    for n in (40, 50, 100, 200):
+        save(root, "data\\Coin+%d.png" % n, coin_popup(n), PLAIN)
+    save(root, "data\\red.png", solid(rgb("#b02a2a")), PLAIN)
+    save(root, "data\\blue.png", solid(rgb("#2a4ab0")), PLAIN)
+    save(root, "data\\green.png", solid(rgb("#2a8a3a")), PLAIN)
+    save(root, "data\\Cursor.png", cursor_pic(), CURSOR)
+    save(root, "data\\TransitionWall.png", wall_pic(), MIRROR)
+    for house, name in (("Noblemen", "Noblemen"), ("Workers", "Workers"), ("Wisemen", "Wisemen"),
+                        ("Warriors", "Warriors")):
+        c = Canvas(200, 200)
+        banner(c.ctx, house, 100, 30, 110, 140)
+        save(root, "data\\Banner%s.png" % name, c, MIRROR)
+        f = Canvas(175, 175)
+        counter_frame(f.ctx, house, 87.5, 87.5, 52)
+        # ribbon under the frame for the crossing count printed by the game
+        rounded(f.ctx, 37.5, 144, 100, 26, 7, PARCH, width=2, shaded=False)
+        save(root, "data\\FrameCircle%s.png" % name, f, PLAIN)
+    c = Canvas(200, 200)
+    banner(c.ctx, None, 100, 30, 110, 140)
+    save(root, "data\\BannerStandard.png", c, MIRROR)

@@ -1,0 +1,248 @@
+# The seven music tracks, composed by code: each has a key, a tempo, a chord
+# progression in sections (A A B A), a melody built from seeded phrases that
+# repeat and answer each other, harmony voices and a rhythm section of its
+# own. Moods: menu calm (MenuTheme), grand and festive for the final victory
+# and the menu's second track (Spring_Village), a march for level 1
+# (TheTrueStoryOfBeelzebub), tense for level 2 (The Grace of a Kingdom),
+# urgent for level 3 (FinalLevel), bright for a won battle (Meowgic), sombre
+# for a lost one (YouLose). Every track is an exact number of bars rendered
+# into a circular buffer, so its end flows into its start; all are brought to
+# one loudness. Depends on synth.py.
+import random
+
+import numpy as np
+
+from synth import Mix, RATE, drum, normalise, note, rms_db, write_mp3
+
+MAJOR = [0, 2, 4, 5, 7, 9, 11]
+MINOR = [0, 2, 3, 5, 7, 8, 10]
+TARGET_DB = -17.0
+
+
+class Song:
+    def __init__(self, root, scale, bpm, beats, progression, seed):
+        self.root, self.scale, self.bpm, self.beats = root, scale, bpm, beats
+        self.prog = progression            # one chord degree per bar
+        self.beat = 60.0 / bpm
+        self.bar = self.beat * beats
+        self.rng = random.Random(seed)
+        self.mix = Mix(self.bar * len(progression))
+
+    def pitch(self, degree, octave=0):
+        """MIDI note of a scale degree (0 = root; 7 = root an octave up)."""
+        o, d = divmod(degree, 7)
+        semis = self.scale[d]
+        # the raised leading tone over the dominant in minor keys
+        return self.root + 12 * (o + octave) + semis
+
+    def chord(self, bar):
+        d = self.prog[bar % len(self.prog)]
+        return [d, d + 2, d + 4]
+
+    def t(self, bar, beat):
+        return bar * self.bar + beat * self.beat
+
+    # -- parts -------------------------------------------------------------
+
+    def pad(self, voice, octave=0, gain=0.35, pan=0.0, every=1):
+        for b in range(0, len(self.prog), every):
+            for k, d in enumerate(self.chord(b)):
+                self.mix.add(note(voice, self.pitch(d, octave), self.bar * every * 0.98, 0.8), self.t(b, 0), gain,
+                             pan + (k - 1) * 0.25, 0.4)
+
+    def bass(self, pattern, voice="bass", octave=-2, gain=0.55):
+        """pattern: list of (beat, length, chord index or 'fifth'/'oct')."""
+        for b in range(len(self.prog)):
+            ch = self.chord(b)
+            for beat, length, which in pattern:
+                d = ch[0] + (4 if which == "fifth" else 7 if which == "oct" else 0)
+                self.mix.add(note(voice, self.pitch(d, octave), length * self.beat, 0.9), self.t(b, beat), gain,
+                             0.0, 0.1)
+
+    def arpeggio(self, voice, pattern, octave=0, gain=0.3, pan=0.2):
+        for b in range(len(self.prog)):
+            ch = self.chord(b)
+            for beat, idx in pattern:
+                d = ch[idx % 3] + 7 * (idx // 3)
+                self.mix.add(note(voice, self.pitch(d, octave), self.beat * 0.9, 0.8), self.t(b, beat), gain, pan,
+                             0.35)
+
+    def drums(self, pattern, gain=0.5):
+        """pattern: list of (beat, kind, velocity) repeated every bar."""
+        for b in range(len(self.prog)):
+            for beat, kind, vel in pattern:
+                self.mix.add(drum(kind, vel), self.t(b, beat), gain, 0.1 if kind in ("hat", "tamb") else 0.0, 0.15)
+
+    def phrase(self, seed, bars, rhythms, low, high, end_long=True):
+        """A melody of `bars` bars: [(bar offset, beat, beats, degree)]."""
+        rng = random.Random(seed)
+        out = []
+        prev = (low + high) // 2
+        for b in range(bars):
+            rhythm = rhythms[rng.randrange(len(rhythms))]
+            if end_long and b == bars - 1:
+                rhythm = [self.beats / 2.0, self.beats / 2.0] if len(rhythms[0]) > 2 else [float(self.beats)]
+            beat = 0.0
+            for i, ln in enumerate(rhythm):
+                strong = beat == int(beat) and int(beat) % 2 == 0
+                out.append((b, beat, ln, strong, i == len(rhythm) - 1 and b == bars - 1))
+                beat += ln
+        notes = []
+        for b, beat, ln, strong, last in out:
+            notes.append([b, beat, ln, strong, last])
+        # pitches are chosen later against the chords of where the phrase is placed
+        return notes, prev, rng.random()
+
+    def melody(self, voice, sections, rhythms, low, high, gain=0.5, pan=-0.1, octave=0, rest_chance=0.1):
+        """sections: list of (start bar, bars, phrase seed)."""
+        for start, bars, seed in sections:
+            rng = random.Random(seed)
+            shape, prev, _ = self.phrase(seed, bars, rhythms, low, high)
+            prev = (low + high) // 2
+            for b, beat, ln, strong, last in shape:
+                bar = start + b
+                ch = self.chord(bar)
+                tones = [d + 7 * o for d in ch for o in (-1, 0, 1, 2)]
+                if strong or last:
+                    cands = [d for d in tones if low <= d <= high]
+                    if last:
+                        cands = [d for d in cands if (d - ch[0]) % 7 == 0] or cands
+                    deg = min(cands, key=lambda d: abs(d - prev) + rng.random() * 1.5)
+                else:
+                    step = rng.choice([-2, -1, -1, 1, 1, 2, 0])
+                    deg = max(low, min(high, prev + step))
+                if not last and not strong and rng.random() < rest_chance:
+                    prev = deg
+                    continue
+                self.mix.add(note(voice, self.pitch(deg, octave), ln * self.beat * 0.92, 0.85),
+                             self.t(bar, beat), gain, pan, 0.35)
+                prev = deg
+
+    def render(self, room=1.6):
+        return self.mix.render(room, seed=len(self.prog))
+
+
+def form(a_bars, b_bars, a_seed, b_seed):
+    """A A' B A sections (start bar, bars, seed)."""
+    return [(0, a_bars, a_seed), (a_bars, a_bars, a_seed + 1), (2 * a_bars, b_bars, b_seed),
+            (2 * a_bars + b_bars, a_bars, a_seed)]
+
+
+def menu_theme():
+    a = [0, 5, 3, 4, 0, 5, 1, 4]
+    b = [3, 0, 3, 4, 5, 3, 1, 4]
+    s = Song(62, MAJOR, 80, 4, a + a + b + a, 11)
+    s.pad("pad", -1, 0.22)
+    s.arpeggio("harp", [(0, 0), (0.5, 1), (1, 2), (1.5, 3), (2, 4), (2.5, 3), (3, 2), (3.5, 1)], -1, 0.2)
+    s.bass([(0, 4, "root")], octave=-2, gain=0.4)
+    s.melody("flute", form(8, 8, 101, 131), [[1, 1, 2], [2, 1, 1], [1.5, 0.5, 2], [1, 1, 1, 1], [3, 1]], 4, 12,
+             0.42, octave=0)
+    for bar in range(0, 32, 4):
+        s.mix.add(note("bell", s.pitch(7 + s.chord(bar)[2] % 7, 1), 1.0, 0.6), s.t(bar, 0), 0.12, 0.4, 0.6)
+    return s.render(2.0)
+
+
+def spring_village():
+    a = [0, 3, 4, 0, 0, 5, 1, 4]
+    b = [3, 4, 2, 5, 1, 4, 0, 0]
+    s = Song(55, MAJOR, 104, 4, a + a + b + a, 21)
+    s.pad("strings", 0, 0.2)
+    s.bass([(0, 1, "root"), (1, 1, "fifth"), (2, 1, "root"), (3, 1, "oct")], octave=-1, gain=0.38)
+    s.melody("brass", form(8, 8, 201, 231), [[1, 1, 2], [1.5, 0.5, 1, 1], [2, 1, 1], [1, 0.5, 0.5, 2]], 7, 14,
+             0.42, octave=0)
+    s.arpeggio("pluck", [(0, 2), (1, 1), (2, 2), (3, 1)], 1, 0.12, 0.35)
+    s.drums([(0, "timpani", 0.8), (2, "timpani", 0.4), (1, "snare", 0.25), (3, "snare", 0.25),
+             (3.5, "roll", 0.3)], 0.45)
+    for bar in range(0, 32, 2):
+        s.mix.add(note("bell", s.pitch(14 + s.chord(bar)[0] % 7), 1.0, 0.6), s.t(bar, 0), 0.1, -0.3, 0.5)
+    return s.render(1.8)
+
+
+def march():
+    a = [0, 5, 6, 0, 0, 3, 4, 0]
+    b = [3, 0, 6, 2, 3, 0, 4, 4]
+    s = Song(62, MINOR, 112, 4, a + a + b + a, 31)
+    s.pad("strings", -1, 0.16, every=1)
+    s.bass([(0, 1, "root"), (1, 1, "fifth"), (2, 1, "root"), (3, 1, "fifth")], octave=-2, gain=0.45)
+    s.melody("brass", form(8, 8, 301, 331), [[1.5, 0.5, 1, 1], [1, 1, 1.5, 0.5], [0.75, 0.25, 1, 2],
+                                             [1, 1, 2]], 4, 11, 0.45, octave=0, rest_chance=0.0)
+    s.drums([(0, "kick", 0.8), (2, "kick", 0.7), (1, "snare", 0.6), (3, "snare", 0.6), (3.5, "roll", 0.5),
+             (3.75, "roll", 0.55), (1.5, "roll", 0.3)], 0.5)
+    s.arpeggio("flute", [(0.5, 4), (1.5, 3), (2.5, 4), (3.5, 5)], 1, 0.08, 0.4)
+    return s.render(1.2)
+
+
+def tense():
+    a = [0, 0, 5, 5, 3, 3, 4, 4]
+    b = [5, 3, 0, 4, 5, 3, 1, 4]
+    s = Song(57, MINOR, 92, 4, a + a + b + a, 41)
+    s.arpeggio("stacc", [(k * 0.5, [0, 0, 2, 0, 1, 0, 2, 1][k]) for k in range(8)], -1, 0.26, -0.3)
+    s.pad("pad", -1, 0.16)
+    s.bass([(0, 2, "root"), (2.5, 1.5, "root")], octave=-2, gain=0.5)
+    s.drums([(0, "tom", 0.7), (1.5, "tom", 0.4), (2, "tom", 0.6), (3, "hat", 0.6), (3.5, "hat", 0.4)], 0.45)
+    s.melody("reed", form(8, 8, 401, 431), [[2, 2], [3, 1], [1, 1, 2], [4]], 2, 9, 0.4, octave=0,
+             rest_chance=0.2)
+    return s.render(1.8)
+
+
+def urgent():
+    a = [0, 6, 5, 4, 0, 6, 5, 4]
+    b = [5, 3, 0, 4, 5, 3, 1, 4]
+    s = Song(64, MINOR, 144, 4, a + a + b + a + a, 51)
+    s.bass([(k * 0.5, 0.45, "root" if k % 4 != 3 else "fifth") for k in range(8)], octave=-2, gain=0.42)
+    s.drums([(0, "kick", 0.9), (1, "kick", 0.7), (2, "kick", 0.9), (3, "kick", 0.7), (1, "snare", 0.6),
+             (3, "snare", 0.7)] + [(k * 0.5, "hat", 0.5 + 0.2 * (k % 2)) for k in range(8)], 0.45)
+    s.pad("strings", 0, 0.15)
+    s.arpeggio("stacc", [(k * 0.5, [0, 2, 1, 2][k % 4]) for k in range(8)], 0, 0.14, 0.3)
+    s.melody("brass", [(0, 8, 501), (8, 8, 502), (16, 8, 531), (24, 8, 501), (32, 8, 502)],
+             [[1, 1, 1, 1], [1.5, 0.5, 2], [0.5, 0.5, 1, 2], [2, 1, 1]], 5, 12, 0.38, rest_chance=0.05)
+    return s.render(1.0)
+
+
+def bright():
+    a = [0, 4, 5, 3, 0, 4, 3, 4]
+    b = [3, 4, 0, 5, 3, 4, 0, 0]
+    s = Song(60, MAJOR, 124, 4, a + b + a, 61)
+    s.bass([(0, 0.9, "root"), (1.5, 0.5, "fifth"), (2, 0.9, "oct"), (3, 0.9, "fifth")], octave=-2, gain=0.42)
+    s.arpeggio("pluck", [(k * 0.5, [0, 1, 2, 3][k % 4]) for k in range(8)], 0, 0.15, 0.3)
+    s.drums([(0, "kick", 0.6), (2, "kick", 0.5), (1, "tamb", 0.8), (3, "tamb", 0.8), (1.5, "hat", 0.5),
+             (3.5, "hat", 0.5)], 0.45)
+    s.melody("bell", [(0, 8, 601), (8, 8, 631), (16, 8, 602)], [[1, 1, 1, 1], [0.5, 0.5, 1, 2], [1, 0.5, 0.5, 2]],
+             7, 14, 0.4, rest_chance=0.05)
+    s.pad("organ", -1, 0.1)
+    return s.render(1.4)
+
+
+def sombre():
+    a = [0, 3, 5, 4, 0, 5, 3, 4]
+    s = Song(50, MINOR, 64, 4, a + a, 71)
+    s.pad("pad", 0, 0.26)
+    s.bass([(0, 4, "root")], voice="organ", octave=-1, gain=0.3)
+    s.melody("reed", [(0, 8, 701), (8, 8, 702)], [[2, 2], [3, 1], [4], [1, 1, 2]], 4, 10, 0.45, rest_chance=0.1)
+    s.drums([(0, "timpani", 0.35)], 0.4)
+    return s.render(2.4)
+
+
+TRACKS = [
+    ("data\\MenuTheme.mp3", menu_theme),
+    ("data\\Spring_Village.mp3", spring_village),
+    ("data\\TheTrueStoryOfBeelzebub.mp3", march),
+    ("data\\The Grace of a Kingdom.mp3", tense),
+    ("data\\FinalLevel.mp3", urgent),
+    ("data\\Meowgic.mp3", bright),
+    ("data\\YouLose.mp3", sombre),
+]
+
+
+def generate(root):
+    import os
+    report = []
+    for path, make in TRACKS:
+        x = normalise(make(), TARGET_DB)
+        out = os.path.join(root, *path.split("\\"))
+        write_mp3(out, x)
+        report.append("%-34s %5.1f s  RMS %.2f dBFS  peak %.3f" % (path, x.shape[1] / RATE, rms_db(x),
+                                                                    float(np.max(np.abs(x)))))
+    with open(os.path.join(root, "music-report.txt"), "w") as f:
+        f.write("\n".join(report) + "\n")
+    print("\n".join(report))
