@@ -1,0 +1,372 @@
+// Tests of fonts and text: the baked atlas and glyph data, newlines, kerning,
+// empty texts, characters without a glyph, unreadable font files, the render
+// globals restored after a print, tinted pixels, upright glyphs, and the
+// observer that records printed texts.
+// Depends on the test harness, the graphics device, meshes, textures, fonts
+// and the game file layer.
+#include <algorithm>
+
+#include "engine/file.h"
+#include "engine/graphics/font.h"
+#include "engine/graphics/texture.h"
+#include "graphics_helpers.h"
+
+namespace {
+
+const char* const TEST_FONT = "/usr/share/fonts/truetype/dejavu/DejaVuSerif.ttf";
+
+// Glyph record fields used here.
+enum { CODE, LEFT, BOTTOM, RIGHT, TOP, U_LEFT, V_BOTTOM, U_RIGHT, V_TOP, ADVANCE };
+
+// Lit pixels of a client rectangle of the back buffer.
+struct PixelBox {
+    int x, y, width, height;
+    std::vector<uint8_t> rgba; // rows top to bottom
+    // Channel `c` of pixel (px, py) inside the box, py from the top.
+    int At(int px, int py, int c) const { return rgba[((size_t)py * width + px) * 4 + c]; }
+    // Largest value of channel `c` in the box.
+    int Max(int c) const {
+        int best = 0;
+        for (size_t i = c; i < rgba.size(); i += 4)
+            best = std::max(best, (int)rgba[i]);
+        return best;
+    }
+};
+
+// Reads a rectangle of the back buffer given in world units (left, bottom, size).
+PixelBox ReadWorldBox(float left, float bottom, int width, int height) {
+    PixelBox box{(int)(worldMaxX + left), (int)(worldMaxY - bottom) - height, width, height, {}};
+    std::vector<uint8_t> bottomUp((size_t)width * height * 4);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadBuffer(GL_BACK);
+    glReadPixels(box.x, (int)(2 * worldMaxY) - box.y - height, width, height, GL_RGBA,
+                 GL_UNSIGNED_BYTE, bottomUp.data());
+    box.rgba.resize(bottomUp.size());
+    for (int row = 0; row < height; ++row)
+        std::copy_n(&bottomUp[(size_t)(height - 1 - row) * width * 4], (size_t)width * 4,
+                    &box.rgba[(size_t)row * width * 4]);
+    return box;
+}
+
+// Glyph record of a character.
+const float* Glyph(Font* font, unsigned char c) {
+    return font->glyphData->glyphs[c - FONT_FIRST_CHAR];
+}
+
+// Kerning between two characters.
+float Kerning(Font* font, unsigned char a, unsigned char b) {
+    return font->glyphData->kerning[a - FONT_FIRST_CHAR][b - FONT_FIRST_CHAR];
+}
+
+// Texts seen by the observer.
+struct RecordedPrint {
+    std::string text;
+    uint32_t color;
+    float x, y;
+};
+std::vector<RecordedPrint> recorded;
+
+// Observer that keeps every print.
+void RecordPrint(const char* text, uint32_t color, const float model[4][4]) {
+    recorded.push_back({text, color, model[0][3], model[1][3]});
+}
+
+// A suite with the game's 20-pixel size baked from a serif font.
+class FontTest : public GraphicsTest {
+  protected:
+    void SetUp() override {
+        testing::internal::CaptureStderr();
+        font = LoadFontFile(TEST_FONT, 20, 1.0f);
+        loadMessages = testing::internal::GetCapturedStderr();
+        ASSERT_NE(font, nullptr);
+    }
+    void TearDown() override { FreeFont(font); }
+    Font* font = nullptr;
+    std::string loadMessages;
+};
+
+TEST_F(FontTest, TheFontIsBakedIntoANamedAtlasWithGlyphData) {
+    EXPECT_EQ(loadMessages, ""); // every character fits the 256 by 256 atlas
+    EXPECT_STREQ(font->name, TEST_FONT);
+    EXPECT_EQ(font->pixelHeight, 20u);
+    ASSERT_NE(font->atlas, nullptr);
+    EXPECT_STREQ(font->atlas->name, TEST_FONT);
+    EXPECT_EQ(font->atlas->width, 256);
+    EXPECT_EQ(font->atlas->height, 256);
+    const GlyphData& data = *font->glyphData;
+    EXPECT_FLOAT_EQ(data.pixelHeight, 20.0f);
+    EXPECT_GE(data.lineHeight, 20.0f);
+    EXPECT_LT(data.lineHeight, 30.0f);
+    for (int i = 0; i < FONT_GLYPH_COUNT; ++i)
+        EXPECT_FLOAT_EQ(data.glyphs[i][CODE], (float)(FONT_FIRST_CHAR + i));
+    const float* space = Glyph(font, ' ');
+    EXPECT_FLOAT_EQ(space[RIGHT] - space[LEFT], 0.0f);
+    EXPECT_GT(space[ADVANCE], 0.0f);
+    EXPECT_LT(Glyph(font, 'i')[ADVANCE], Glyph(font, 'W')[ADVANCE]);
+    const float* h = Glyph(font, 'H');
+    EXPECT_NEAR(h[BOTTOM], 0.0f, 0.5f); // sits on the baseline
+    EXPECT_GT(h[TOP], 10.0f);
+    EXPECT_GT(Glyph(font, 'g')[BOTTOM], -10.0f);
+    EXPECT_LT(Glyph(font, 'g')[BOTTOM], -2.0f); // descender below the baseline
+    // Atlas rows are reversed, so a glyph's top has the larger v.
+    EXPECT_GT(h[V_TOP], h[V_BOTTOM]);
+    EXPECT_GT(h[U_RIGHT], h[U_LEFT]);
+
+    // The atlas holds (c, c, c, c) coverage, with ink inside H's rectangle.
+    std::vector<uint8_t> rgba(256 * 256 * 4);
+    glBindTexture(GL_TEXTURE_2D, font->atlas->glName);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+    glBindTexture(GL_TEXTURE_2D, 0);
+    int ink = 0;
+    for (int y = (int)(h[V_BOTTOM] * 256); y < (int)(h[V_TOP] * 256); ++y)
+        for (int x = (int)(h[U_LEFT] * 256); x < (int)(h[U_RIGHT] * 256); ++x) {
+            const uint8_t* p = &rgba[((size_t)y * 256 + x) * 4];
+            EXPECT_TRUE(p[0] == p[1] && p[1] == p[2] && p[2] == p[3]);
+            ink = std::max(ink, (int)p[3]);
+        }
+    EXPECT_EQ(ink, 255);
+}
+
+TEST_F(FontTest, ANewlineReturnsThePenAndDropsOneLineHeight) {
+    Mesh* mesh = BuildTextMesh(font, "A\nB");
+    ASSERT_NE(mesh, nullptr);
+    const std::vector<MeshVertex> v = ReadMeshVertices(mesh);
+    ASSERT_EQ(v.size(), 12u); // two glyphs, the newline draws nothing
+    const float *a = Glyph(font, 'A'), *b = Glyph(font, 'B');
+    EXPECT_FLOAT_EQ(v[0].x, a[LEFT]);
+    EXPECT_FLOAT_EQ(v[0].y, a[TOP]);
+    EXPECT_FLOAT_EQ(v[6].x, b[LEFT]); // pen x back at 0
+    EXPECT_FLOAT_EQ(v[6].y, b[TOP] - font->glyphData->lineHeight);
+    EXPECT_FLOAT_EQ(v[7].y, b[BOTTOM] - font->glyphData->lineHeight);
+    // First triangle: top-left, bottom-left, bottom-right, with the atlas corners.
+    EXPECT_FLOAT_EQ(v[6].u, b[U_LEFT]);
+    EXPECT_FLOAT_EQ(v[6].v, b[V_TOP]);
+    EXPECT_FLOAT_EQ(v[8].x, b[RIGHT]);
+    EXPECT_FLOAT_EQ(v[8].v, b[V_BOTTOM]);
+    EXPECT_FLOAT_EQ(v[6].r * v[6].g * v[6].b * v[6].a, 1.0f); // white vertices
+    FreeMesh(mesh);
+}
+
+TEST_F(FontTest, AKerningPairDiffersFromTheSumOfAdvancesByItsKerning) {
+    EXPECT_LT(Kerning(font, 'A', 'V'), 0.0f); // a serif face tucks V under A
+    const char* pairs[] = {"AV", "To", "AT", "VA", "Yo", "LT"};
+    for (const char* pair : pairs) {
+        const float kern = Kerning(font, pair[0], pair[1]);
+        if (kern == 0.0f) continue;
+        Mesh* mesh = BuildTextMesh(font, pair);
+        ASSERT_NE(mesh, nullptr);
+        const std::vector<MeshVertex> v = ReadMeshVertices(mesh);
+        const float secondPen = v[6].x - Glyph(font, pair[1])[LEFT];
+        EXPECT_NEAR(secondPen - Glyph(font, pair[0])[ADVANCE], kern, 1e-4f) << pair;
+        FreeMesh(mesh);
+    }
+    // No kerning against the end of the text or a newline.
+    Mesh* mesh = BuildTextMesh(font, "A\nV");
+    EXPECT_FLOAT_EQ(ReadMeshVertices(mesh)[6].x, Glyph(font, 'V')[LEFT]);
+    FreeMesh(mesh);
+}
+
+TEST_F(FontTest, AnEmptyTextLeavesNoMeshAndDrawsNothing) {
+    const int meshes = MeshCount();
+    EXPECT_EQ(BuildTextMesh(font, ""), nullptr);
+    EXPECT_EQ(BuildTextMesh(font, "\n\n"), nullptr);
+    EXPECT_EQ(BuildTextMesh(font, nullptr), nullptr);
+    BeginTestDrawing();
+    PrintText("", font, 0xFFFFFFFF);
+    PrintText("\n", font, 0xFFFFFFFF);
+    EXPECT_EQ(MeshCount(), meshes);
+    EXPECT_EQ(ReadWorldBox(-100, -100, 200, 200).Max(0), 0);
+}
+
+TEST_F(FontTest, CharactersWithoutAGlyphAreSkipped) {
+    // 1 and 127..: control, then 200 and 255 (negative as a signed char), then 196.
+    const int meshes = MeshCount();
+    Mesh* mesh = BuildTextMesh(font, "A\x01"
+                                     "B\xC8\xFF\xC4");
+    ASSERT_NE(mesh, nullptr);
+    const std::vector<MeshVertex> v = ReadMeshVertices(mesh);
+    EXPECT_EQ(v.size(), 18u); // A, B and the last character 196
+    // The skipped character moves nothing: B follows A by A's advance alone.
+    EXPECT_FLOAT_EQ(v[6].x, Glyph(font, 'A')[ADVANCE] + Glyph(font, 'B')[LEFT]);
+    FreeMesh(mesh);
+    EXPECT_EQ(BuildTextMesh(font, "\x05\xF0"), nullptr);
+    EXPECT_EQ(MeshCount(), meshes);
+}
+
+TEST_F(FontTest, TintAndTextureAreRestoredAfterAPrint) {
+    Texture* previous = CreateTexture(1, 1, std::vector<uint8_t>{9, 9, 9, 9}.data());
+    BeginTestDrawing();
+    useTint = false;
+    tintColor = 0xFF123456;
+    BindTexture(previous);
+    const Matrix3 frameCell = Matrix3Scale(0.25f, 0.5f);
+    textureTransform = frameCell;
+    PrintText("Gold 120", font, 0xFFFF0000);
+    EXPECT_FALSE(useTint);
+    EXPECT_EQ(tintColor, 0xFF123456u);
+    EXPECT_EQ(boundTexture, previous);
+    GLint glBound = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &glBound);
+    EXPECT_EQ((GLuint)glBound, previous->glName);
+    for (int r = 0; r < 3; ++r)
+        for (int c = 0; c < 3; ++c)
+            EXPECT_FLOAT_EQ(textureTransform.m[r][c], frameCell.m[r][c]);
+    // With nothing bound before, nothing is bound after.
+    BindTexture(nullptr);
+    PrintText("x", font, 0xFF000000);
+    EXPECT_EQ(boundTexture, nullptr);
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &glBound);
+    EXPECT_EQ(glBound, 0);
+    UnloadTexture(previous);
+}
+
+TEST_F(FontTest, UnreadableFontFilesGiveANullFontThatPrintsNothing) {
+    const std::string folder = MakeTempFolder();
+    const std::string missing = folder + "/Missing.ttf";
+    const std::string garbage = folder + "/Garbage.ttf";
+    // A TrueType signature claiming 64 tables in a 24-byte file.
+    WriteBytes(garbage, std::string("\x00\x01\x00\x00\x00\x40 not really a font", 24));
+    const int fonts = FontCount(), textures = TextureCount();
+    for (const std::string& path : {missing, garbage}) {
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(LoadFontFile(path.c_str(), 20, 1.0f), nullptr);
+        const std::string err = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(CountLines(err), 1) << err;
+        EXPECT_NE(err.find(path), std::string::npos) << err;
+    }
+    // The game's own font, looked for in a data folder that lacks it.
+    const std::string saved = GetGameBaseDir();
+    SetGameBaseDir(folder);
+    testing::internal::CaptureStderr();
+    Font* gameFont = LoadFont(20, 1.0f);
+    const std::string err = testing::internal::GetCapturedStderr();
+    SetGameBaseDir(saved);
+    EXPECT_EQ(gameFont, nullptr);
+    EXPECT_NE(err.find("TrajanPro-Regular.ttf"), std::string::npos) << err;
+    EXPECT_EQ(FontCount(), fonts);
+    EXPECT_EQ(TextureCount(), textures);
+    // Printing with the null font prints nothing and tells no observer.
+    recorded.clear();
+    SetPrintTextObserver(RecordPrint);
+    const int meshes = MeshCount();
+    BeginTestDrawing();
+    PrintText("Gold", gameFont, 0xFFFFFFFF);
+    SetPrintTextObserver(nullptr);
+    EXPECT_TRUE(recorded.empty());
+    EXPECT_EQ(MeshCount(), meshes);
+    EXPECT_EQ(ReadWorldBox(-50, -50, 100, 100).Max(0), 0);
+}
+
+TEST_F(FontTest, FreeingAFontReleasesItsAtlas) {
+    const int fonts = FontCount(), textures = TextureCount();
+    Font* extra = LoadFontFile(TEST_FONT, 29, 1.0f);
+    ASSERT_NE(extra, nullptr);
+    EXPECT_EQ(FontCount(), fonts + 1);
+    EXPECT_EQ(TextureCount(), textures + 1);
+    FreeFont(extra);
+    FreeFont(nullptr);
+    EXPECT_EQ(FontCount(), fonts);
+    EXPECT_EQ(TextureCount(), textures);
+}
+
+TEST_F(FontTest, TheObserverSeesEveryPrintWithColourAndPlace) {
+    recorded.clear();
+    SetPrintTextObserver(RecordPrint);
+    BeginTestDrawing();
+    SetTransform(Matrix3Translation(-615, 340));
+    PrintText("KNIGHT   30$", font, 0xFF000000);
+    SetTransform(Matrix3Translation(10, 20));
+    PrintText("Gold", font, 0xFFD4AF37);
+    SetPrintTextObserver(nullptr);
+    PrintText("unseen", font, 0xFFFFFFFF);
+    ASSERT_EQ(recorded.size(), 2u);
+    EXPECT_EQ(recorded[0].text, "KNIGHT   30$");
+    EXPECT_EQ(recorded[0].color, 0xFF000000u);
+    EXPECT_FLOAT_EQ(recorded[0].x, -615.0f);
+    EXPECT_FLOAT_EQ(recorded[0].y, 340.0f);
+    EXPECT_EQ(recorded[1].text, "Gold");
+    EXPECT_EQ(recorded[1].color, 0xFFD4AF37u);
+}
+
+// A larger size for reading glyph pixels back.
+class FontPixelTest : public GraphicsTest {
+  protected:
+    void SetUp() override {
+        font = LoadFontFile(TEST_FONT, 40, 2.0f);
+        ASSERT_NE(font, nullptr);
+        square = CreateSquareMesh(0xFFFFFFFF);
+    }
+    void TearDown() override {
+        FreeFont(font);
+        FreeMesh(square);
+    }
+    // Prints `text` with its baseline origin at world (x, y).
+    void PrintAt(const char* text, float x, float y, uint32_t color) {
+        SetTransform(Matrix3Translation(x, y));
+        PrintText(text, font, color);
+    }
+    Font* font = nullptr;
+    Mesh* square = nullptr;
+};
+
+TEST_F(FontPixelTest, ColourAlphaSetsTheTextsOpacity) {
+    BeginTestDrawing();
+    PrintAt("H", -300, 0, 0xFFFFFFFF);
+    PrintAt("H", -100, 0, 0x80FFFFFF);
+    PrintAt("H", 100, 0, 0x80FF0000);
+    const PixelBox opaque = ReadWorldBox(-305, -5, 50, 50);
+    const PixelBox halfWhite = ReadWorldBox(-105, -5, 50, 50);
+    const PixelBox halfRed = ReadWorldBox(95, -5, 50, 50);
+    EXPECT_GE(opaque.Max(0), 250);
+    EXPECT_NEAR(halfWhite.Max(0), 128, 3);
+    EXPECT_NEAR(halfWhite.Max(1), 128, 3);
+    EXPECT_NEAR(halfRed.Max(0), 128, 3);
+    EXPECT_EQ(halfRed.Max(1), 0);
+    EXPECT_EQ(halfRed.Max(2), 0);
+    // Over a white panel, half-opaque black text is mid grey.
+    DrawMeshAt(square, 0, -150, 200, 100);
+    PrintAt("H", -20, -170, 0x80000000);
+    const PixelBox overPanel = ReadWorldBox(-25, -175, 50, 50);
+    int darkest = 255;
+    for (size_t i = 0; i < overPanel.rgba.size(); i += 4)
+        darkest = std::min(darkest, (int)overPanel.rgba[i]);
+    EXPECT_NEAR(darkest, 127, 3);
+}
+
+TEST_F(FontPixelTest, GlyphsStandUprightOnTheBaselineFromTheOrigin) {
+    BeginTestDrawing();
+    PrintAt("L", 0, 0, 0xFFFFFFFF);
+    const PixelBox box = ReadWorldBox(-20, -20, 80, 80);
+    // Lit rows and columns; world y = 60 - row here (the box's top is y 60).
+    int top = -1, bottom = -1, leftmost = 80;
+    std::vector<int> rightmostPerRow(80, -1);
+    for (int row = 0; row < 80; ++row)
+        for (int col = 0; col < 80; ++col)
+            if (box.At(col, row, 0) > 128) {
+                rightmostPerRow[row] = col;
+                if (top < 0) top = row;
+                bottom = row;
+                leftmost = std::min(leftmost, col);
+            }
+    ASSERT_GE(top, 0);
+    EXPECT_NEAR(bottom, 59, 1); // the foot rests on the baseline y = 0
+    EXPECT_GE(leftmost, 20);    // nothing left of the origin
+    // The L's bar runs to the right at its foot, not at its head: neither
+    // upside down nor mirrored.
+    const int quarter = (bottom - top) / 4;
+    int headReach = -1, footReach = -1;
+    for (int row = top; row <= top + quarter; ++row)
+        headReach = std::max(headReach, rightmostPerRow[row]);
+    for (int row = bottom - quarter; row <= bottom; ++row)
+        footReach = std::max(footReach, rightmostPerRow[row]);
+    EXPECT_GT(footReach, headReach + 5);
+    // The same glyph one line lower starts one line height further down.
+    BeginTestDrawing();
+    PrintAt("\nL", 0, 0, 0xFFFFFFFF);
+    const int drop = (int)(font->glyphData->lineHeight + 0.5f);
+    const PixelBox lower = ReadWorldBox(-20, -20 - (float)drop, 80, 80);
+    EXPECT_GT(lower.At(leftmost + 2, bottom, 0), 128);
+}
+
+} // namespace
