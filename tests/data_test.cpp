@@ -105,6 +105,25 @@ TEST(DataFolder, EveryManifestPathExists) {
         EXPECT_TRUE(fs::is_regular_file(OnDisk(p))) << "missing from build/data: " << p;
 }
 
+// A source file with its line comments cut off (a "//" outside a string literal).
+std::string CodeWithoutComments(const fs::path& file) {
+    std::ifstream in(file);
+    std::string line, code;
+    while (std::getline(in, line)) {
+        bool quoted = false;
+        for (size_t i = 0; i < line.size(); ++i) {
+            if (line[i] == '"' && (i == 0 || line[i - 1] != '\\'))
+                quoted = !quoted;
+            if (!quoted && line.compare(i, 2, "//") == 0) {
+                line.resize(i);
+                break;
+            }
+        }
+        code += line + "\n";
+    }
+    return code;
+}
+
 TEST(DataFolder, EveryFixedPathInTheGameCodeIsInTheManifest) {
     std::set<std::string> manifest;
     for (const std::string& p : Manifest())
@@ -119,10 +138,7 @@ TEST(DataFolder, EveryFixedPathInTheGameCodeIsInTheManifest) {
             std::string ext = entry.path().extension().string();
             if (ext != ".cpp" && ext != ".h")
                 continue;
-            std::ifstream in(entry.path());
-            std::stringstream text;
-            text << in.rdbuf();
-            std::string code = text.str();
+            std::string code = CodeWithoutComments(entry.path());
             for (std::sregex_iterator it(code.begin(), code.end(), literal), end; it != end; ++it) {
                 std::string path = (*it)[1];
                 size_t pos;

@@ -10,7 +10,7 @@ import math
 
 import cairo
 
-from draw import (GOLD, GOLD_LIGHT, INK, MIRROR, PARCH, PLAIN, Canvas, darker, ellipse, fill_outline, glow,
+from draw import (GOLD, GOLD_LIGHT, INK, MIRROR, PARCH, PLAIN, Canvas, ellipse, fill_outline, glow,
                   lighter, path_rounded, poly, rgb, rounded, save, save_sheet, set_color, text, thick_line)
 
 # ---------------------------------------------------------------------------
@@ -28,6 +28,10 @@ def tarn_frame(i):
     ctx = c.ctx
     fade = 1.0 - _ease((i - 13) / 3.0)          # gone by frame 16
     if fade <= 0:
+        return c
+    if i == 0:
+        # shown while the splash waits before playing: a faint ring
+        ellipse(ctx, 320, 140, 88, 88, (0, 0, 0, 0), width=3, ink=rgb("#d4af37", 0.35))
         return c
     grow = _ease(i / 4.0)
     rise = _ease((i - 3) / 4.0)
@@ -140,11 +144,12 @@ def _scroll(ctx, open_t, rows=None, slots=False, plain_face=None):
         text(ctx, "PAUSED", 350, 350 - 235, 40, GOLD_LIGHT, INK, 3)
         thick_line(ctx, (250, 350 - 205), (450, 350 - 205), 2, GOLD, outline=0)
         for word, y in rows:
-            text(ctx, word, 350, 350 - y, 40, GOLD_LIGHT, INK, 3)
+            text(ctx, word, 350, 350 - y, 34, GOLD_LIGHT, INK, 3)
     if slots:
         # light slots for the black values printed by the game, between the arrows at x +-110
-        for y in (190, 92, -10, -107):
-            rounded(ctx, 350 - 68, 350 - y - 17, 136, 36, 9, PARCH, width=2, ink=GOLD, shaded=False)
+        # (y from, y to) of each value's letters; the exit question above the first slot stays on dark
+        for y0, y1 in ((176, 204), (77, 102), (-22, 3), (-119, -94)):
+            rounded(ctx, 350 - 100, 350 - y1, 200, y1 - y0, 8, PARCH, width=2, ink=GOLD, shaded=False)
 
 
 ROWS = (("CONTINUE", 85), ("SETTINGS", -15), ("EXIT", -100))
@@ -167,19 +172,17 @@ def scroll_marks():
     c = Canvas(700, 700)
     ctx = c.ctx
     y = 350 - 85
-    glow(ctx, 350, y, 150, rgb("#ffd86a", 0.28))
+    glow(ctx, 350, y, 125, rgb("#ffd86a", 0.35))
     for sx in (-1, 1):
-        x = 350 + sx * 145
-        thick_line(ctx, (x + sx * 30, y), (x - sx * 10, y), 4, rgb("#e8eef6"), outline=1.5)
-        thick_line(ctx, (x + sx * 12, y - 9), (x + sx * 12, y + 9), 3, GOLD, outline=1.2)
-        thick_line(ctx, (x + sx * 20, y), (x + sx * 30, y), 3, rgb("#6b4424"), outline=1.2)
-    thick_line(ctx, (270, y + 22), (430, y + 22), 2.5, GOLD_LIGHT, outline=0)
+        thick_line(ctx, (350 + sx * 40, y + 22), (350 + sx * 112, y + 22), 2.5, GOLD_LIGHT, outline=0)
+        ellipse(ctx, 350 + sx * 118, y + 22, 4, 4, GOLD_LIGHT, width=1.2)
+    thick_line(ctx, (330, y + 22), (370, y + 22), 2.5, GOLD_LIGHT, outline=0)
     return c
 
 
 def generate(root):
     save_sheet(root, "data\\Animation\\TarnAnim", [tarn_frame(i) for i in range(20)], 5,
-               [0.25] + [0.09] * 19, PLAIN)
+               [0.25] + [0.08] * 11 + [0.6] + [0.1] * 7, PLAIN)
     save_sheet(root, "data\\Animation\\FmodAnimData", [audio_frame(i) for i in range(20)], 4, [0.09] * 20, PLAIN)
     save_sheet(root, "data\\Animation\\BackgroundAnim", [menu_knight(i, 8) for i in range(8)], 4, [0.16] * 8, PLAIN)
     opening = [scroll_frame(t) for t in (0.04, 0.2, 0.42, 0.66, 0.86, 1.0)]

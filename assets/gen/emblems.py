@@ -5,7 +5,7 @@
 import math
 
 from draw import (GOLD, GOLD_LIGHT, HOUSES, INK, WOOD, darker, ellipse, fill_outline, lighter, path_poly,
-                  poly, rgb, rounded, set_color, thick_line)
+                  poly, rgb, set_color, thick_line)
 
 SILVER = rgb("#d9dde6")
 STEEL = rgb("#aeb6c2")

@@ -12,10 +12,10 @@ import random
 
 import cairo
 
-from draw import (GOLD, HOUSES, INK, MIRROR, PARCH, PARCH_DARK, PLAIN, Canvas, darker, ellipse, fill_outline,
+from draw import (HOUSES, INK, MIRROR, PARCH, PARCH_DARK, PLAIN, Canvas, darker, ellipse, fill_outline,
                   lighter, mix, path_poly, path_rounded, poly, rgb, rounded, save, save_sheet, set_color,
                   thick_line)
-from emblems import banner, emblem
+from emblems import banner
 
 W, H = 1280, 720
 
@@ -116,7 +116,7 @@ def _field(ctx, lv):
     ctx.close_path()
     fill_outline(ctx, lv["hedge"], 2.5, darker(lv["hedge"], 0.5))
     ctx.rectangle(0, Y(-300), W, 22)
-    set_color(ctx, darker(lv["road"], 0.35 if lv["board"] == "light" else 0.45))
+    set_color(ctx, lv["road"] if lv["rain"] else darker(lv["road"], 0.35 if lv["board"] == "light" else 0.45))
     ctx.fill()
 
 

@@ -10,8 +10,8 @@
 # Depends on draw.py, emblems.py, widgets.py and troops.py.
 import math
 
-from draw import (CURSOR, GOLD, GOLD_LIGHT, HOUSES, INK, MIRROR, PARCH, PLAIN, WOOD, Canvas, darker, ellipse,
-                  fill_outline, glow, lighter, mix, path_poly, path_rounded, poly, rgb, rounded, save, set_color,
+from draw import (CURSOR, GOLD, GOLD_LIGHT, INK, MIRROR, PARCH, PLAIN, WOOD, Canvas, darker, ellipse,
+                  fill_outline, glow, mix, path_poly, path_rounded, poly, rgb, rounded, save, set_color,
                   text, thick_line)
 from emblems import banner, coin, counter_frame
 from widgets import plaque
@@ -44,15 +44,15 @@ def buy_card(kind, lit):
             set_color(ctx, rgb("#ffcf3a", 0.35))
             ctx.fill()
         # arrow and word on the right part of the half
-        ax, ay = _cx(8), _cy((y0 + y1) / 2)
+        ax, ay = _cx(-10), _cy((y0 + y1) / 2)
         d = -1 if half == "up" else 1
-        poly(ctx, [(ax - 7, ay - d * 4), (ax + 7, ay - d * 4), (ax, ay + d * 5)], GOLD if on else rgb("#8a5a2b"),
-             width=1.3)
-        text(ctx, label, _cx(22), ay, 9.5, rgb("#3a2412"), max_width=20)
+        poly(ctx, [(ax - 8, ay - d * 5), (ax + 8, ay - d * 5), (ax, ay + d * 6)],
+             rgb("#e8a317") if on else rgb("#8a5a2b"), width=1.4)
+        text(ctx, label, _cx(14), ay, 13, rgb("#3a2412"), max_width=32)
     # the troop, standing over both halves on the left
     ctx.save()
-    ctx.translate(_cx(-62), _cy(50))
-    ctx.scale(0.62, 0.62 * 1.06)
+    ctx.translate(_cx(-64), _cy(52))
+    ctx.scale(0.6, 0.62 * 1.06)
     from troops import DRAWERS
     DRAWERS[kind](ctx, 2, "Noblemen", 0.0, ox=-8 if kind != "Horseman" else 4, oy=8)
     ctx.restore()
@@ -72,7 +72,8 @@ def buy_card(kind, lit):
 def thief_button(lit):
     c = Canvas(100, 100)
     ctx = c.ctx
-    plaque(ctx, 1, 1, 98, 98, "wood", lit, r=16)
+    # square corners: the plain click area under it is exactly this size
+    plaque(ctx, 0, 0, 100, 100, "wood", lit, r=3)
     # draw the sneaking thief big in the middle
     ctx.save()
     ctx.translate(26, 10)
@@ -223,6 +224,16 @@ def cursor_pic():
     return c
 
 
+def icon_pic():
+    c = Canvas(64, 64, scale=1)
+    ctx = c.ctx
+    ellipse(ctx, 32, 32, 30, 30, GOLD, width=2.5, shaded=True)
+    ellipse(ctx, 32, 32, 24, 24, rgb("#8e2323"), width=2, shaded=True)
+    from emblems import crown
+    crown(ctx, 32, 33, 14, GOLD_LIGHT)
+    return c
+
+
 def wall_pic():
     """The curtain: a castle wall of dressed stone with a gold seal."""
     c = Canvas(1380, 820)
@@ -268,6 +279,8 @@ def generate(root):
     save(root, "data\\blue.png", solid(rgb("#2a4ab0")), PLAIN)
     save(root, "data\\green.png", solid(rgb("#2a8a3a")), PLAIN)
     save(root, "data\\Cursor.png", cursor_pic(), CURSOR)
+    # the window icon, read top row first by the platform layer: saved as seen
+    save(root, "data\\Icon.png", icon_pic(), PLAIN)
     save(root, "data\\TransitionWall.png", wall_pic(), MIRROR)
     for house, name in (("Noblemen", "Noblemen"), ("Workers", "Workers"), ("Wisemen", "Wisemen"),
                         ("Warriors", "Warriors")):

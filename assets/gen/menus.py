@@ -5,13 +5,11 @@
 # the one pair whose plain file is the hovered look ("YesButton.png" shows
 # while the cursor is on it, "YesButtonPressed.png" otherwise).
 # Depends on draw.py, emblems.py and widgets.py.
-import math
-
-from draw import (GOLD, GOLD_LIGHT, HOUSES, INK, MIRROR, PARCH, PLAIN, WOOD, WOOD_DARK, Canvas, darker, ellipse,
-                  fill_outline, glow, lighter, paragraph, path_rounded, rgb, rounded, save, set_color, text,
+from draw import (GOLD, GOLD_LIGHT, HOUSES, INK, MIRROR, PARCH, PLAIN, WOOD_DARK, Canvas, darker, ellipse,
+                  fill_outline, glow, lighter, paragraph, rgb, rounded, save, text,
                   thick_line)
 from emblems import emblem, house_shield, shield_path
-from widgets import (icon_arrow, icon_back, icon_door, icon_gear, icon_home, icon_note, icon_question,
+from widgets import (lit_face, icon_arrow, icon_back, icon_door, icon_gear, icon_home, icon_note, icon_question,
                      icon_restart, icon_scroll, icon_speaker, plaque, round_button, text_button)
 
 
@@ -25,13 +23,13 @@ def big_button(w, h, label, icon, lit, style):
     c = Canvas(w, h)
     ctx = c.ctx
     if lit:
-        glow(ctx, w / 2, h / 2, w * 0.6, rgb("#ffe08a", 0.55))
+        glow(ctx, w / 2, h / 2, min(w, h) / 2, rgb("#ffe08a", 0.6))
     shield_path(ctx, w / 2, h / 2 + 2, w * 0.86, h * 0.9)
     fill_outline(ctx, GOLD_LIGHT if lit else GOLD, 3, INK, 0, h)
     from widgets import STYLES
     face = STYLES[style]["face"]
     shield_path(ctx, w / 2, h / 2 + 2, w * 0.76, h * 0.8)
-    fill_outline(ctx, lighter(face, 0.25) if lit else face, 2, darker(GOLD, 0.4), h * 0.1, h * 0.9)
+    fill_outline(ctx, lit_face(face) if lit else face, 2, darker(GOLD, 0.4), h * 0.1, h * 0.9)
     icon(ctx, w / 2, h * 0.36, w * 0.16, rgb("#fff6d0") if lit else GOLD_LIGHT)
     text(ctx, label, w / 2, h * 0.62, h * 0.1, rgb("#fff6d0") if lit else GOLD_LIGHT, INK, 2.5, max_width=w * 0.62)
     return c
@@ -45,9 +43,12 @@ def settings_panel():
     text(ctx, "SETTINGS", 177.5, 44, 30, GOLD_LIGHT, INK, 3)
     thick_line(ctx, (60, 68), (295, 68), 2, GOLD, outline=0)
     # headings above the four value rows printed by the game (rows at 90, 190, 295, 385 from the top)
-    for label, y in (("RESOLUTION", 102), ("FULLSCREEN", 202), ("VOLUME", 302), ("MUSIC", 392)):
-        text(ctx, label, 177.5, y, 17, rgb("#e9d9a6"), INK, 1.5)
-        rounded(ctx, 78, y + 16, 199, 40, 10, rgb("#2a1a0c"), width=1.5, ink=darker(GOLD, 0.3), shaded=False)
+    # the game prints the values in gold, centred about 153, 253, 356 and 451 from the top,
+    # between arrows whose inner edges are 70 units either side of the middle
+    for label, cy in (("RESOLUTION", 153), ("FULLSCREEN", 253), ("VOLUME", 356), ("MUSIC", 451)):
+        text(ctx, label, 177.5, cy - 36, 16, rgb("#e9d9a6"), INK, 1.5)
+        rounded(ctx, 177.5 - 100, cy - 20, 200, 40, 10, rgb("#2a1a0c"), width=1.5, ink=darker(GOLD, 0.3),
+                shaded=False)
     return c
 
 
@@ -84,7 +85,7 @@ def selector(house, lit):
     c = Canvas(250, 260)
     ctx = c.ctx
     if lit:
-        glow(ctx, 125, 120, 140, rgb("#ffe08a", 0.6))
+        glow(ctx, 125, 125, 125, rgb("#ffe08a", 0.6))
     house_shield(ctx, house, 125, 112, 190 if not lit else 200, 200 if not lit else 210, 4)
     rounded(ctx, 22, 214, 206, 40, 12, lighter(p["main"], 0.25) if lit else p["dark"], width=3,
             ink=GOLD_LIGHT if lit else INK)
@@ -214,9 +215,9 @@ def _yes_no(word, lit):
     from widgets import STYLES
     r = 33
     if lit:
-        glow(ctx, 35, 35, 36, rgb("#ffe08a", 0.6))
+        glow(ctx, 35, 35, 35, rgb("#ffe08a", 0.7))
     ellipse(ctx, 35, 35, r, r, GOLD_LIGHT if lit else GOLD, width=2.5)
     face = STYLES[style]["face"]
-    ellipse(ctx, 35, 35, r * 0.86, r * 0.86, lighter(face, 0.3) if lit else face, width=1.5, shaded=True)
+    ellipse(ctx, 35, 35, r * 0.86, r * 0.86, lit_face(face) if lit else face, width=1.5, shaded=True)
     text(ctx, word, 35, 35, 21, rgb("#fff6d0") if lit else GOLD_LIGHT, INK, 2, max_width=50)
     return c

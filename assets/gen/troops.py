@@ -9,8 +9,8 @@
 import math
 import random
 
-from draw import (GOLD, HOUSES, INK, MIRROR, Canvas, darker, ellipse, fill_outline, lighter, path_poly, poly,
-                  rgb, rounded, save, save_sheet, set_color, thick_line)
+from draw import (GOLD, HOUSES, INK, MIRROR, Canvas, darker, ellipse, fill_outline, poly,
+                  rgb, save, save_sheet, set_color, thick_line)
 from emblems import emblem, shield_path
 
 SKIN = rgb("#e9b98e")
@@ -293,7 +293,7 @@ def thief_draw(ctx, phase):
     sw = math.sin(2 * math.pi * phase)
     bob = -1.2 * abs(sw)
     cx, hip = 19, 52 + bob
-    cloak = rgb("#2e3340")
+    cloak = rgb("#4a5470")
     # sneaking: bent forward, long strides on tiptoe
     _leg(ctx, (cx - 1, hip), -0.55 * sw, 24, rgb("#23262e"), rgb("#15171c"))
     _leg(ctx, (cx + 1, hip), 0.55 * sw, 24, rgb("#23262e"), rgb("#15171c"))

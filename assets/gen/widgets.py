@@ -5,8 +5,8 @@
 # Depends on draw.py.
 import math
 
-from draw import (GOLD, GOLD_LIGHT, INK, PARCH, PARCH_DARK, WOOD, WOOD_DARK, Canvas, darker, ellipse, fill_outline,
-                  glow, lighter, path_poly, path_rounded, poly, rgb, rounded, set_color, text, thick_line)
+from draw import (GOLD, GOLD_LIGHT, INK, PARCH, WOOD, Canvas, darker, ellipse, 
+                  glow, lighter, mix, path_poly, path_rounded, poly, rgb, rounded, set_color, text, thick_line)
 
 STYLES = {
     "wood": dict(face=WOOD, rim=GOLD, ink=GOLD_LIGHT, outline=INK),
@@ -17,12 +17,20 @@ STYLES = {
 }
 
 
+def lit_face(face):
+    """The hovered look of a face: warmer and brighter, toward gold."""
+    return mix(lighter(face, 0.12), GOLD_LIGHT, 0.38)
+
+
 def plaque(ctx, x, y, w, h, style="wood", lit=False, r=None):
     st = STYLES[style]
     r = min(w, h) * 0.28 if r is None else r
     if lit:
-        glow(ctx, x + w / 2, y + h / 2, max(w, h) * 0.62, rgb("#ffe08a", 0.55))
-    face = lighter(st["face"], 0.28) if lit else st["face"]
+        # a warm halo that stays inside the picture
+        path_rounded(ctx, x - 1.5, y - 1.5, w + 3, h + 3, r + 1.5)
+        set_color(ctx, rgb("#ffe08a", 0.8))
+        ctx.fill()
+    face = lit_face(st["face"]) if lit else st["face"]
     rim = GOLD_LIGHT if lit else st["rim"]
     rounded(ctx, x, y, w, h, r, rim, width=2.5, ink=st["outline"])
     m = max(2.5, min(w, h) * 0.07)
@@ -54,10 +62,10 @@ def round_button(w, h, draw_icon, lit=False, style="wood", label=None):
     r = min(w, h) / 2 - 2
     cx, cy = w / 2, h / 2
     if lit:
-        glow(ctx, cx, cy, r * 1.1, rgb("#ffe08a", 0.6))
+        glow(ctx, cx, cy, min(w, h) / 2, rgb("#ffe08a", 0.7))
         r *= 0.97
     ellipse(ctx, cx, cy, r, r, GOLD_LIGHT if lit else st["rim"], width=2.5, ink=st["outline"])
-    face = lighter(st["face"], 0.28) if lit else st["face"]
+    face = lit_face(st["face"]) if lit else st["face"]
     ellipse(ctx, cx, cy, r * 0.86, r * 0.86, face, width=1.5, shaded=True, ink=darker(st["rim"], 0.4))
     ink = rgb("#fff6d0") if lit and style != "parch" else st["ink"]
     if label:

@@ -9,10 +9,7 @@ import sys
 
 from PIL import Image, ImageDraw, ImageFont
 
-TILE = 240          # room for one picture
-LABEL = 30          # room for its name
-COLUMNS = 8
-ROWS_PER_SHEET = 6
+LABEL = 30          # room for a picture's name under it
 FONT = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"
 
 
@@ -95,31 +92,47 @@ def checker(w, h):
     return bg
 
 
+def draw_sheets(items, out, prefix, tile, columns, rows):
+    font = ImageFont.truetype(FONT, 11)
+    per = columns * rows
+    paths = []
+    for s in range(0, len(items), per):
+        chunk = items[s:s + per]
+        used_rows = (len(chunk) + columns - 1) // columns
+        sheet = Image.new("RGBA", (columns * tile, used_rows * (tile + LABEL)), (60, 60, 60, 255))
+        d = ImageDraw.Draw(sheet)
+        for k, (name, img) in enumerate(chunk):
+            x, y = (k % columns) * tile, (k // columns) * (tile + LABEL)
+            thumb = img.copy()
+            thumb.thumbnail((tile - 8, tile - 8))
+            cell = checker(tile - 8, tile - 8)
+            cell.alpha_composite(thumb, ((cell.width - thumb.width) // 2, (cell.height - thumb.height) // 2))
+            sheet.paste(cell, (x + 4, y + 4))
+            limit = tile // 6
+            label = name if len(name) <= limit else "..." + name[-(limit - 3):]
+            d.text((x + 4, y + tile + 2), label, font=font, fill=(255, 255, 255, 255))
+            d.text((x + 4, y + tile + 15), "%dx%d" % img.size, font=font, fill=(190, 190, 190, 255))
+        path = os.path.join(out, "%s_%02d.png" % (prefix, s // per + 1))
+        sheet.convert("RGB").save(path)
+        paths.append(path)
+    return paths
+
+
 def main(argv):
     if len(argv) != 3:
         print("usage: contact_sheet.py BUILD_DIR OUT_DIR", file=sys.stderr)
         return 2
     build, out = argv[1], argv[2]
     os.makedirs(out, exist_ok=True)
+    for old in os.listdir(out):
+        if old.startswith("contact_") and old.endswith(".png"):
+            os.remove(os.path.join(out, old))
     items = entries(build)
-    font = ImageFont.truetype(FONT, 11)
-    per = COLUMNS * ROWS_PER_SHEET
-    for s in range(0, len(items), per):
-        chunk = items[s:s + per]
-        sheet = Image.new("RGBA", (COLUMNS * TILE, ROWS_PER_SHEET * (TILE + LABEL)), (60, 60, 60, 255))
-        d = ImageDraw.Draw(sheet)
-        for k, (name, img) in enumerate(chunk):
-            x, y = (k % COLUMNS) * TILE, (k // COLUMNS) * (TILE + LABEL)
-            thumb = img.copy()
-            thumb.thumbnail((TILE - 8, TILE - 8))
-            tile = checker(TILE - 8, TILE - 8)
-            tile.alpha_composite(thumb, ((tile.width - thumb.width) // 2, (tile.height - thumb.height) // 2))
-            sheet.paste(tile, (x + 4, y + 4))
-            label = name if len(name) <= 38 else "..." + name[-35:]
-            d.text((x + 4, y + TILE + 2), label, font=font, fill=(255, 255, 255, 255))
-            d.text((x + 4, y + TILE + 15), "%dx%d" % img.size, font=font, fill=(190, 190, 190, 255))
-        path = os.path.join(out, "contact_%02d.png" % (s // per + 1))
-        sheet.convert("RGB").save(path)
+    # small pictures (troops, icons) in small tiles, the rest in large ones
+    small = [it for it in items if max(it[1].size) <= 160]
+    large = [it for it in items if max(it[1].size) > 160]
+    for path in (draw_sheets(small, out, "contact_small", 150, 12, 9) +
+                 draw_sheets(large, out, "contact_large", 300, 6, 5)):
         print(path)
     return 0
 
