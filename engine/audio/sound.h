@@ -20,9 +20,14 @@ struct Channel {
 enum { CHANNEL_COUNT = 100 };
 
 // Opens the audio device (falling back to a silent driver) and builds the pool.
+// False only when not even the silent driver opens.
 bool InitSound();
+// Frees every cached sound, closes the device and empties both slot lists.
+// Channel pointers stay valid (the slots live for the whole run) but idle.
 void ShutdownSound();
 bool HasAudioSystem();
+// A game path ("data\\X.mp3"); one Sound per path; null and a stderr line
+// naming the file when it cannot be read or decoded.
 Sound* LoadSound(const char* path);
 void ReleaseSound(Sound* sound);
 Channel* PlaySound(Sound* sound, bool paused);
