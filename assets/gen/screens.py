@@ -122,9 +122,17 @@ def houses_bg():
         thick_line(ctx, (cx, 330), (cx, 380), 6, rgb("#6b4424"))
         glow(ctx, cx, 310, 50, rgb("#ffb84a", 0.7))
         poly(ctx, [(cx - 8, 330), (cx, 300), (cx + 8, 330)], rgb("#ffcf5a"), width=1.5)
-    ctx.rectangle(0, 620, W, 100)
+    # faint emblems low in each arch, under where the description panels open
+    from emblems import emblem
+    for x, house in zip((-500, -150, 180, 500), ("Noblemen", "Workers", "Wisemen", "Warriors")):
+        ctx.push_group()
+        emblem(ctx, house, x + 640, 520, 55)
+        ctx.pop_group_to_source()
+        ctx.paint_with_alpha(0.22)
+    ctx.rectangle(0, 640, W, 80)
     set_color(ctx, rgb("#2a2220"))
     ctx.fill()
+    text(ctx, "Point at a house to read its bonus, click to choose it", 640, 684, 24, rgb("#e9d9a6"), bold=False)
     return c
 
 
@@ -160,10 +168,38 @@ def book_bg():
     thick_line(ctx, (640, 40), (640, 682), 3, rgb("#6b4a26"), outline=0)
     text(ctx, "HOW TO PLAY", 226, 70, 34, rgb("#5a1a1a"))
     thick_line(ctx, (120, 96), (332, 96), 2, rgb("#b08a52"), outline=0)
-    text(ctx, "Choose a topic", 226, 560, 20, rgb("#6b4a26"), bold=False)
+    _beats_cycle(ctx, 478, 345)
     text(ctx, "SPACE returns to the menu", 300, 640, 16, rgb("#6b4a26"), bold=False)
     text(ctx, "Choose a topic on the left page", 960, 360, 24, rgb("#b08a52"), bold=False)
     return c
+
+
+def _beats_cycle(ctx, cx, cy):
+    """Knight beats spearman beats horseman beats knight, drawn as a ring of arrows."""
+    from troops import DRAWERS
+    spots = {"Knight": (cx, cy - 135), "Spearman": (cx + 95, cy + 70), "Horseman": (cx - 95, cy + 70)}
+    order = ("Knight", "Spearman", "Horseman")
+    for i, kind in enumerate(order):
+        a, b = spots[kind], spots[order[(i + 1) % 3]]
+        mx, my = (a[0] + b[0]) / 2, (a[1] + b[1]) / 2
+        dx, dy = b[0] - a[0], b[1] - a[1]
+        ln = math.hypot(dx, dy)
+        ux, uy = dx / ln, dy / ln
+        p0 = (a[0] + ux * 58, a[1] + uy * 58)
+        p1 = (b[0] - ux * 62, b[1] - uy * 62)
+        thick_line(ctx, p0, p1, 5, rgb("#8e2323"), outline=1.5)
+        poly(ctx, [(p1[0] + ux * 14, p1[1] + uy * 14), (p1[0] - uy * 10, p1[1] + ux * 10),
+                   (p1[0] + uy * 10, p1[1] - ux * 10)], rgb("#8e2323"), width=1.5)
+        text(ctx, "beats", mx + uy * 28, my - ux * 28, 18, rgb("#8e2323"), bold=False)
+    for kind, (x, y) in spots.items():
+        ellipse(ctx, x, y, 48, 48, rgb("#fff6dc"), width=2.5, ink=rgb("#8a6a3a"))
+        ctx.save()
+        ctx.translate(x - 45 * 0.9, y - 50 * 0.9)
+        ctx.scale(0.9, 0.9)
+        DRAWERS[kind](ctx, 2, "Noblemen", 0.0)
+        ctx.restore()
+        text(ctx, kind.upper(), x, y + (-62 if kind == "Knight" else 62), 16, rgb("#5a1a1a"))
+    text(ctx, "+7 damage", cx, cy + 12, 18, rgb("#5a1a1a"))
 
 
 def win_bg():

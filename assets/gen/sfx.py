@@ -126,8 +126,8 @@ def rain(seconds=6.0):
     f = np.fft.rfftfreq(n, 1 / RATE)
     shape = 1 / np.sqrt(1 + (f / 3000) ** 2) * (f > 120) * (1 + 0.5 * np.exp(-((f - 6000) / 2500) ** 2))
     for ch in range(2):
-        spec = (rng.standard_normal(len(f)) + 1j * rng.standard_normal(len(f))) * shape
-        out[ch] = np.fft.irfft(spec, n)
+        spectrum = (rng.standard_normal(len(f)) + 1j * rng.standard_normal(len(f))) * shape
+        out[ch] = np.fft.irfft(spectrum, n)
         out[ch] /= np.std(out[ch])
         out[ch] *= 0.2
         for _ in range(500):

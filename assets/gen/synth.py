@@ -199,8 +199,8 @@ class Mix:
             ir[:m] = (rng.standard_normal(m) * np.exp(-t / (room / 5.5))).astype(np.float32)
             ir[: int(0.012 * RATE)] = 0
             ir *= 0.06 / np.sqrt(np.sum(ir ** 2) / RATE + 1e-9)
-            spec = np.fft.rfft(self.wet[ch]) * np.fft.rfft(ir)
-            out[ch] += np.fft.irfft(spec, self.n).astype(np.float32) * 0.7
+            spectrum = np.fft.rfft(self.wet[ch]) * np.fft.rfft(ir)
+            out[ch] += np.fft.irfft(spectrum, self.n).astype(np.float32) * 0.7
         return out
 
 
