@@ -204,6 +204,45 @@ TEST_F(DeviceTest, OpenGLErrorsArePrintedWithTheCheckingLine) {
     SetViewportToClient();
 }
 
+TEST_F(DeviceTest, TheContextHasOpenGL33AndAMissingVersionIsToldInABox) {
+    int boxes = PlatformMessageBoxCount();
+    EXPECT_TRUE(RequireOpenGLVersion(3, 3));
+    EXPECT_EQ(PlatformMessageBoxCount(), boxes);
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(RequireOpenGLVersion(9, 7));
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(PlatformMessageBoxCount(), boxes + 1);
+    EXPECT_NE(err.find("OpenGL 9.7 Not Supported"), std::string::npos) << err;
+    EXPECT_NE(err.find("OpenGL 9.7 is not supported! Please download latest GPU drivers!"),
+              std::string::npos)
+        << err;
+}
+
+TEST_F(DeviceTest, ShaderErrorsAreShownAndTheGameGoesOn) {
+    const char* vertex = "#version 330\nlayout(location = 0) in vec3 p;\n"
+                         "void main() { gl_Position = vec4(p, 1.0); }\n";
+    const char* fragment = "#version 330\nout vec4 c;\nvoid main() { c = vec4(1.0); }\n";
+    const char* broken = "#version 330\nvoid main() { this is not GLSL }\n";
+    int boxes = PlatformMessageBoxCount();
+    GLuint good = BuildShaderProgram(vertex, fragment);
+    EXPECT_NE(good, 0u);
+    EXPECT_EQ(PlatformMessageBoxCount(), boxes);
+    testing::internal::CaptureStderr();
+    GLuint bad = BuildShaderProgram(vertex, broken);
+    const std::string err = testing::internal::GetCapturedStderr();
+    // The stage's log (under the one caption both stages share), then the link's.
+    EXPECT_EQ(PlatformMessageBoxCount(), boxes + 2);
+    EXPECT_NE(err.find("Vertex Shader Compilation Error"), std::string::npos) << err;
+    EXPECT_NE(err.find("Shader Linking Error"), std::string::npos) << err;
+    EXPECT_NE(bad, 0u); // a program name all the same
+    glDeleteProgram(good);
+    glDeleteProgram(bad);
+    // The engine's own program is intact.
+    GLint linked = GL_FALSE;
+    glGetProgramiv(GetShaderProgram(), GL_LINK_STATUS, &linked);
+    EXPECT_EQ(linked, GL_TRUE);
+}
+
 TEST_F(DeviceTest, ClearedFrameIsBlackAndAnEmptyFrameDrawsNothing) {
     // A whole frame through the loop with nothing drawn: the debug interface
     // submits no window, so every pixel is the clear colour.

@@ -162,25 +162,9 @@ GLuint CompileShaderStage(GLenum type, const char* source) {
     return stage;
 }
 
-// Builds the engine's one program from its two stages and looks up its uniforms.
+// Builds the engine's one program and looks up its uniforms.
 void CreateShaderProgram() {
-    GLuint vertexStage = CompileShaderStage(GL_VERTEX_SHADER, VERTEX_SHADER_SOURCE);
-    GLuint fragmentStage = CompileShaderStage(GL_FRAGMENT_SHADER, FRAGMENT_SHADER_SOURCE);
-    shaderProgram = glCreateProgram();
-    glAttachShader(shaderProgram, vertexStage);
-    glAttachShader(shaderProgram, fragmentStage);
-    glLinkProgram(shaderProgram);
-    GLint ok = GL_FALSE;
-    glGetProgramiv(shaderProgram, GL_LINK_STATUS, &ok);
-    if (ok != GL_TRUE) {
-        char log[4096] = "";
-        glGetProgramInfoLog(shaderProgram, sizeof log, nullptr, log);
-        ShowShaderLog(log, "Shader Linking Error");
-    }
-    glDetachShader(shaderProgram, vertexStage);
-    glDetachShader(shaderProgram, fragmentStage);
-    glDeleteShader(vertexStage);
-    glDeleteShader(fragmentStage);
+    shaderProgram = BuildShaderProgram(VERTEX_SHADER_SOURCE, FRAGMENT_SHADER_SOURCE);
     uniforms.model = glGetUniformLocation(shaderProgram, "mtxModel");
     uniforms.viewProj = glGetUniformLocation(shaderProgram, "mtxViewProj");
     uniforms.texture = glGetUniformLocation(shaderProgram, "mtxTexture");
@@ -221,15 +205,7 @@ bool LoadGLEntryPoints() {
     // drop the error that leaves behind.
     while (glGetError() != GL_NO_ERROR) {
     }
-    if (!GLEW_VERSION_3_3) {
-        char text[128], caption[64];
-        snprintf(text, sizeof text,
-                 "OpenGL %d.%d is not supported! Please download latest GPU drivers!", 3, 3);
-        snprintf(caption, sizeof caption, "OpenGL %d.%d Not Supported", 3, 3);
-        PlatformMessageBox(text, caption, MESSAGEBOX_INFO);
-        return false;
-    }
-    return true;
+    return RequireOpenGLVersion(3, 3);
 }
 
 // Creates the debug interface's context with the key map and its OpenGL renderer.
@@ -447,6 +423,42 @@ void ShutdownDebugUi() {
     ImGui::DestroyContext();
     debugUiCreated = false;
     debugUiFrameOpen = false;
+}
+
+// Asks the loader for "GL_VERSION_<major>_<minor>"; without it, says so in a box.
+bool RequireOpenGLVersion(int major, int minor) {
+    char versionName[32];
+    snprintf(versionName, sizeof versionName, "GL_VERSION_%d_%d", major, minor);
+    if (glewIsSupported(versionName)) return true;
+    char text[128], caption[64];
+    snprintf(text, sizeof text,
+             "OpenGL %d.%d is not supported! Please download latest GPU drivers!", major, minor);
+    snprintf(caption, sizeof caption, "OpenGL %d.%d Not Supported", major, minor);
+    PlatformMessageBox(text, caption, MESSAGEBOX_INFO);
+    return false;
+}
+
+// Compiles both stages, links them, shows any failure and goes on with the result.
+unsigned BuildShaderProgram(const char* vertexSource, const char* fragmentSource) {
+    GLuint vertexStage = CompileShaderStage(GL_VERTEX_SHADER, vertexSource);
+    GLuint fragmentStage = CompileShaderStage(GL_FRAGMENT_SHADER, fragmentSource);
+    GLuint program = glCreateProgram();
+    glAttachShader(program, vertexStage);
+    glAttachShader(program, fragmentStage);
+    glLinkProgram(program);
+    GLint ok = GL_FALSE;
+    glGetProgramiv(program, GL_LINK_STATUS, &ok);
+    if (ok != GL_TRUE) {
+        char log[4096] = "";
+        glGetProgramInfoLog(program, sizeof log, nullptr, log);
+        ShowShaderLog(log, "Shader Linking Error");
+    }
+    glDetachShader(program, vertexStage);
+    glDetachShader(program, fragmentStage);
+    glDeleteShader(vertexStage);
+    glDeleteShader(fragmentStage);
+    CheckGLError();
+    return program;
 }
 
 // The engine's shader program.

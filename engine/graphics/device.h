@@ -54,6 +54,13 @@ void CheckGLErrorAt(const char* file, int line);
 void BeginDebugUiFrame();
 void RenderDebugUi();
 void ShutdownDebugUi();
+// True when the loader reports OpenGL major.minor; otherwise shows the
+// "OpenGL %d.%d Not Supported" box and returns false.
+bool RequireOpenGLVersion(int major, int minor);
+// Compiles and links a program from GLSL sources; a stage that fails to
+// compile or a failed link shows its log in a message box and the (broken)
+// program is returned all the same.
+unsigned BuildShaderProgram(const char* vertexSource, const char* fragmentSource);
 // Shader program name (for the mesh drawing code).
 unsigned GetShaderProgram();
 // Uses the shader program and hands it the render globals: view-projection,
