@@ -477,13 +477,15 @@ TEST_F(MainMenuTest, ComingBackFromWinCoversTheFirstFrame) {
     auto walls = ObjectsNamed("Wall");
     ASSERT_EQ(walls.size(), 2u);
     EXPECT_FLOAT_EQ(walls[1]->position[1], -10);
-    // The curtain covers the Play button's place on that frame.
-    RunFrames(1);
-    Screenshot later = CaptureFrame();
+    // On that frame the curtain covers the whole menu: nearly every sample
+    // differs from the same frame once the curtain has dropped away.
     RunFrames(90);
     Screenshot open = CaptureFrame();
-    EXPECT_EQ(first.AtDesign(0, 100), later.AtDesign(0, 100));
-    EXPECT_NE(first.AtDesign(0, 100), open.AtDesign(0, 100));
+    int covered = 0, samples = 0;
+    for (float x = -600; x <= 600; x += 100)
+        for (float y = -330; y <= 330; y += 60, ++samples)
+            covered += first.AtDesign(x, y) != open.AtDesign(x, y);
+    EXPECT_GT(covered, samples * 9 / 10);
 }
 
 TEST_F(MainMenuTest, ReturningFromOtherScreensDoesNotStartASecondTrack) {
