@@ -391,6 +391,30 @@ TEST_F(MainMenuTest, FullscreenArrowsSwitchAndShowRowZero) {
     EXPECT_TRUE(disabled);
 }
 
+TEST_F(MainMenuTest, InFullScreenTheCursorAndClicksStayInLayoutUnits) {
+    // Started in full screen (1920 by 1080 here): one scale of 1.5 for both
+    // drawing and clicks, and no extra division of the cursor on entering.
+    LeaveGame();
+    SetFullscreen(true);
+    EnterGame(GS_MAIN_MENU);
+    fullscreenChosen = true;
+    MoveCursorToDesign(PLAY.x, PLAY.y);
+    RunFrames(2);
+    EXPECT_FLOAT_EQ(drawScale, 1.5f);
+    GameObject* cursor = FindObject("Cursor");
+    ASSERT_NE(cursor, nullptr);
+    EXPECT_NEAR(cursor->position[0], PLAY.x, 1.0f);
+    EXPECT_NEAR(cursor->position[1], PLAY.y, 1.0f);
+    EXPECT_EQ(PictureOf("PlayButton"), "PlayButtonPressed.png");
+    Screenshot shot = CaptureFrame();
+    EXPECT_EQ(shot.width, 1920);
+    SaveShot("menu_fullscreen_hover_play");
+    Click(SETTINGS);
+    EXPECT_TRUE(menuSettingsOpen);
+    Click(VOLUME_RIGHT);
+    EXPECT_EQ(volume, 60);
+}
+
 // ---------------------------------------------------------------------------
 // Quit confirmation
 // ---------------------------------------------------------------------------
