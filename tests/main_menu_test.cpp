@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -135,6 +136,49 @@ class MainMenuTest : public ::testing::Test {
 // ---------------------------------------------------------------------------
 // Buttons and their pictures
 // ---------------------------------------------------------------------------
+
+TEST_F(MainMenuTest, InitMakesTheObjectsInDrawingOrder) {
+    const char* expected[] = {"BG",
+                              "BGKnight",
+                              "Panel",
+                              "PlayButton",
+                              "HowToPlayButton",
+                              "QuitButton",
+                              "CreditsButton",
+                              "Ashgrove_Logo",
+                              "VolumeButton",
+                              "SettingsButton",
+                              "SettingsMenu",
+                              "ResolutionArrowLeft",
+                              "ResolutionArrowRight",
+                              "FullscreenArrowLeft",
+                              "FullscreenArrowRight",
+                              "VolumeArrowLeft",
+                              "VolumeArrowRight",
+                              "MusicArrowLeft",
+                              "MusicArrowRight",
+                              "SFXButton",
+                              "Cursor",
+                              "Wall"};
+    std::vector<std::string> names;
+    for (GameObject* object : objectList)
+        if (object->alive) names.push_back(object->name);
+    ASSERT_EQ(names.size(), std::size(expected));
+    for (size_t i = 0; i < names.size(); ++i)
+        EXPECT_EQ(names[i], expected[i]) << i;
+    // Hidden panel, tinted large buttons, pictures turned by π, cursor by 1.2π.
+    EXPECT_FALSE(FindObject("SettingsMenu")->visible);
+    EXPECT_FALSE(FindObject("MusicArrowRight")->visible);
+    EXPECT_TRUE(FindObject("QuitButton")->useTint);
+    EXPECT_EQ(FindObject("QuitButton")->tintColor, 0xFFFFFFFFu);
+    EXPECT_FLOAT_EQ(FindObject("Panel")->rotation, PI_F);
+    EXPECT_FLOAT_EQ(FindObject("Cursor")->rotation, CURSOR_ROTATION);
+    EXPECT_EQ(PictureOf("ResolutionArrowLeft"), "ArrowRight.png");
+    EXPECT_EQ(PictureOf("ResolutionArrowRight"), "Arrow.png");
+    EXPECT_TRUE(static_cast<Sprite*>(FindObject("BGKnight"))->playing);
+    EXPECT_FLOAT_EQ(FindObject("Wall")->position[1], -800);
+    EXPECT_FALSE(menuMusicReleased);
+}
 
 TEST_F(MainMenuTest, ButtonsShowTheirHoverPictureOnlyWhilePointedAt) {
     struct {
