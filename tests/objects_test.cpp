@@ -2,7 +2,8 @@
 // that destroy and append), sprite animation played frame by frame, the cursor
 // hit test, and what a player sees: pictures made as the screens make them
 // drawn upright, the frame-to-cell mapping on screen, and clicks that land on
-// the drawn pixels in every window size and in full screen.
+// the drawn pixels in windows of several shapes (full screen at several
+// display sizes is engine_draw_scale_test's).
 // Depends on the object list, animations, the graphics device and the harness.
 #include <gtest/gtest.h>
 #include <stb_image_write.h>
@@ -518,13 +519,12 @@ static std::string WriteQuarters(const std::string& dir, const char* name, uint3
 
 class Pictures : public ::testing::Test {
   protected:
-    static bool fullscreen;
     static std::string dir;
     Texture* quarters = nullptr;
     Texture* magenta = nullptr;
 
     static void SetUpTestSuite() {
-        StartTestEngine(fullscreen);
+        StartTestEngine(false);
         char pattern[] = "/tmp/objects_test_XXXXXX";
         dir = mkdtemp(pattern);
     }
@@ -561,7 +561,6 @@ class Pictures : public ::testing::Test {
                 shot.At(w / 4, 3 * h / 4) & 0xFFFFFF, shot.At(3 * w / 4, 3 * h / 4) & 0xFFFFFF};
     }
 };
-bool Pictures::fullscreen = false;
 std::string Pictures::dir;
 
 TEST_F(Pictures, AFullScreenPictureAsTheScreensMakeItIsUprightAndUnmirrored) {
@@ -697,20 +696,4 @@ TEST_F(Pictures, ObjectsAreDrawnAndHitAtOneScaleInEveryWindowSize) {
         if (HasFatalFailure()) return;
     }
     SetWindowResolution(1280, 720);
-}
-
-// The same in full screen: the game starts there.
-class FullScreenPictures : public Pictures {
-  protected:
-    static void SetUpTestSuite() {
-        fullscreen = true;
-        Pictures::SetUpTestSuite();
-    }
-};
-
-TEST_F(FullScreenPictures, ObjectsAreDrawnAndHitAtTheDesktopsScale) {
-    int width = 0, height = 0;
-    PlatformGetClientSize(&width, &height);
-    ASSERT_GT(width, 1280); // Xvfb's screen: 1920 by 1080
-    CheckButtonDrawnAndHit(magenta, width, height);
 }
