@@ -75,15 +75,29 @@ extern float drawScale;
 // frame however many times UpdateDrawScale is called.
 extern bool cursorInDesignUnits;
 
+// Sets the fields, makes the object active, alive and visible, appends it to
+// objectList, then runs its Init. Null gives null and lists nothing.
 GameObject* AddObject(GameObject* object, const char* name, float x, float y, float sx, float sy,
                       float rotation, Mesh* mesh, Texture* texture);
+// Short form: at (0, 0), size 1, no rotation, mesh or texture.
 GameObject* AddObject(GameObject* object, const char* name);
+// Marks a live object dead and queues it once; it stays listed (and skipped)
+// until the next flush.
 void DestroyObject(GameObject* object);
+// Deletes the queued objects, last queued first, and removes their nodes.
+// Called during an update or draw walk it waits for the next flush.
 void FlushDestroyed();
+// A screen's Free: flushes, then queues every live object and empties the list.
 void FreeAllObjects();
+// Flushes, then updates live, active objects in list order; objects appended
+// during the walk are updated in the same pass.
 void UpdateAllObjects();
+// Draws live, visible objects in list order (later ones on top).
 void DrawAllObjects();
+// Starts a sprite on a loaded animation at frame 0 with the sheet's picture;
+// null leaves the sprite as it was (it keeps its still picture).
 void SetAnimation(Sprite* sprite, Animation* animation);
+// Points the sprite's texture matrix at its current frame's cell.
 void UpdateFrameMatrix(Sprite* sprite);
 // The one hit test of buttons and panels, in design units.
 bool IsCursorOver(const GameObject* object);
