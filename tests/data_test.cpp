@@ -25,9 +25,12 @@
 #include <string>
 #include <vector>
 
+#include "app/game_state.h"
+#include "engine/graphics/mesh.h"
 #include "engine/graphics/texture.h"
 #include "harness/harness.h"
 #include "objects/animation.h"
+#include "objects/game_object.h"
 
 namespace fs = std::filesystem;
 
@@ -256,11 +259,15 @@ TEST(DataPictures, BuyCardsCoverTheirClickAreas) {
 // Animation files, read by the engine
 // ---------------------------------------------------------------------------
 
-class DataAnimations : public ::testing::Test {
-  protected:
-    static void SetUpTestSuite() { StartTestEngine(false); }
-    static void TearDownTestSuite() { StopTestEngine(); }
+// The engine runs once for the whole program (it starts once per process).
+class EngineEnvironment : public ::testing::Environment {
+  public:
+    void SetUp() override { StartTestEngine(false); }
+    void TearDown() override { StopTestEngine(); }
 };
+::testing::Environment* const engine = ::testing::AddGlobalTestEnvironment(new EngineEnvironment);
+
+using DataAnimations = ::testing::Test;
 
 TEST_F(DataAnimations, EveryAnimationLoadsAndItsSheetDividesIntoTheGrid) {
     std::vector<std::string> anims;
@@ -311,6 +318,142 @@ TEST_F(DataAnimations, FrameCountsTheGameWaitsFor) {
 }
 
 // ---------------------------------------------------------------------------
+// Pictures on screen, drawn the way the screens draw them
+// ---------------------------------------------------------------------------
+
+const float PI_F = 3.1415927f;
+enum { ORIENTATION_STATE = 100 };
+void NoStep() {}
+void Frame() {
+    UpdateDrawScale();
+    UpdateAllObjects();
+}
+
+class DataOnScreen : public ::testing::Test {
+  protected:
+    std::vector<Texture*> textures;
+    void SetUp() override {
+        ClearStates();
+        AddGameState(ORIENTATION_STATE, NoStep, NoStep, Frame, DrawAllObjects, FreeAllObjects,
+                     NoStep);
+        EnterFirstState(ORIENTATION_STATE);
+        squareMesh = CreateSquareMesh(0xFFFFFFFF);
+    }
+    void TearDown() override {
+        FreeAllObjects();
+        FlushDestroyed();
+        FreeAllAnimations();
+        FreeMesh(squareMesh);
+        squareMesh = nullptr;
+        for (Texture* t : textures)
+            UnloadTexture(t);
+    }
+    Texture* Picture(const char* path) {
+        Texture* t = LoadTexture(path);
+        EXPECT_NE(t, nullptr) << path;
+        textures.push_back(t);
+        return t;
+    }
+    // Mean x (client pixels from the centre) and count of the pixels that pass `keep`.
+    static std::pair<double, int> Centroid(const Screenshot& shot, bool (*keep)(uint32_t)) {
+        double sum = 0;
+        int count = 0;
+        for (int y = 0; y < shot.height; ++y)
+            for (int x = 0; x < shot.width; ++x)
+                if (keep(shot.At(x, y))) {
+                    sum += x - shot.width / 2.0;
+                    ++count;
+                }
+        return {count ? sum / count : 0.0, count};
+    }
+};
+
+// The pale gold of the arrow glyphs (not the darker gold of their rims).
+bool Glyph(uint32_t c) {
+    int r = (c >> 16) & 0xFF, g = (c >> 8) & 0xFF, b = c & 0xFF;
+    return r > 225 && g > 200 && b > 80 && b < 170;
+}
+bool Blue(uint32_t c) {
+    int r = (c >> 16) & 0xFF, g = (c >> 8) & 0xFF, b = c & 0xFF;
+    return b > 120 && r < 90 && g < 140;
+}
+// The brown wood of a first-tier shield.
+bool Wooden(uint32_t c) {
+    int r = (c >> 16) & 0xFF, g = (c >> 8) & 0xFF, b = c & 0xFF;
+    return r > 110 && r < 210 && g > 60 && g < 150 && b > 25 && b < 100 && r - g > 30;
+}
+bool Lit(uint32_t c) {
+    return (c & 0xFFFFFF) != 0;
+}
+
+// Mean x, from the screen's centre, of the arrow glyph's pixels that lie well above or below
+// its middle row: only the arrow head reaches there, the shaft does not.
+double ArrowHeadX(const Screenshot& shot) {
+    std::vector<std::pair<int, int>> glyph;
+    int top = shot.height, bottom = 0;
+    for (int y = 0; y < shot.height; ++y)
+        for (int x = 0; x < shot.width; ++x)
+            if (Glyph(shot.At(x, y))) {
+                glyph.push_back({x, y});
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
+    double middle = (top + bottom) / 2.0, reach = 0.3 * (bottom - top), sum = 0;
+    int count = 0;
+    for (auto [x, y] : glyph)
+        if (std::abs(y - middle) > reach) {
+            sum += x - shot.width / 2.0;
+            ++count;
+        }
+    EXPECT_GT(count, 200) << "no arrow head found";
+    return count ? sum / count : 0.0;
+}
+
+TEST_F(DataOnScreen, SettingsArrowsPointOutward) {
+    // the right arrows show "Arrow.png", the left ones "ArrowRight.png" (positive width, half a
+    // turn)
+    AddObject(new GameObject, "ResolutionArrowRight", 0, 0, 800, 600, PI_F, squareMesh,
+              Picture("data\\Arrow.png"));
+    EXPECT_GT(ArrowHeadX(CaptureFrame()), 30.0) << "the right arrow should point right";
+    FreeAllObjects();
+    AddObject(new GameObject, "ResolutionArrowLeft", 0, 0, 800, 600, PI_F, squareMesh,
+              Picture("data\\ArrowRight.png"));
+    EXPECT_LT(ArrowHeadX(CaptureFrame()), -30.0) << "the left arrow should point left";
+}
+
+TEST_F(DataOnScreen, PlayerTroopsFaceRightAndEnemyTroopsFaceLeft) {
+    // the knight carries his wooden shield in front of his blue coat
+    Texture* knight = Picture("data\\Knight_Nobel_1.png");
+    AddObject(new GameObject, "AllieDown", 0, 0, 600, 600, PI_F, squareMesh, knight);
+    Screenshot player = CaptureFrame();
+    double playerFront = Centroid(player, Wooden).first - Centroid(player, Blue).first;
+    FreeAllObjects();
+    AddObject(new GameObject, "EnemyDown", 0, 0, -600, 600, PI_F, squareMesh, knight);
+    Screenshot enemy = CaptureFrame();
+    double enemyFront = Centroid(enemy, Wooden).first - Centroid(enemy, Blue).first;
+    ASSERT_GT(Centroid(player, Wooden).second, 300) << "no shield found";
+    EXPECT_GT(playerFront, 10.0) << "a player troop should face right";
+    EXPECT_LT(enemyFront, -10.0) << "an enemy troop should face left";
+}
+
+TEST_F(DataOnScreen, ThePauseScrollOpensFromRolledUpToOpen) {
+    Animation* open = LoadAnimation("data\\Animation\\ScrollAnimOpen");
+    ASSERT_NE(open, nullptr);
+    auto* scroll = static_cast<Sprite*>(
+        AddObject(new Sprite, "PauseMenu", 0, 0, 700, 700, PI_F, squareMesh, nullptr));
+    SetAnimation(scroll, open);
+    std::vector<int> lit;
+    for (uint32_t frame = 0; frame < open->frameCount; ++frame) {
+        scroll->frame = frame;
+        UpdateFrameMatrix(scroll);
+        lit.push_back(Centroid(CaptureFrame(), Lit).second);
+    }
+    for (size_t i = 1; i < lit.size(); ++i)
+        EXPECT_GT(lit[i], lit[i - 1])
+            << "frame " << i << " should show more of the scroll than frame " << i - 1;
+}
+
+// ---------------------------------------------------------------------------
 // Sounds, decoded by SDL_mixer
 // ---------------------------------------------------------------------------
 
@@ -335,16 +478,24 @@ struct Decoded {
 
 class DataSounds : public ::testing::Test {
   protected:
+    static inline bool openedHere = false;
+    // Uses the engine's open mixer, or opens one on the dummy driver.
     static void SetUpTestSuite() {
+        int rate, channels;
+        Uint16 format;
+        if (Mix_QuerySpec(&rate, &format, &channels)) return;
         SDL_setenv("SDL_AUDIODRIVER", "dummy", 0);
-        ASSERT_EQ(SDL_Init(SDL_INIT_AUDIO), 0) << SDL_GetError();
+        ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_AUDIO), 0) << SDL_GetError();
         Mix_Init(MIX_INIT_MP3);
         ASSERT_EQ(Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 1024), 0) << Mix_GetError();
+        openedHere = true;
     }
     static void TearDownTestSuite() {
-        Mix_CloseAudio();
-        Mix_Quit();
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        if (openedHere) {
+            Mix_CloseAudio();
+            SDL_QuitSubSystem(SDL_INIT_AUDIO);
+            openedHere = false;
+        }
     }
     static Decoded Decode(const std::string& path) {
         Decoded d;
@@ -353,6 +504,7 @@ class DataSounds : public ::testing::Test {
         if (!chunk) return d;
         Uint16 format;
         Mix_QuerySpec(&d.rate, &format, &d.channels);
+        EXPECT_EQ(format, AUDIO_S16SYS) << "the mixer runs another sample format";
         d.samples.assign((int16_t*)chunk->abuf, (int16_t*)(chunk->abuf + chunk->alen));
         Mix_FreeChunk(chunk);
         return d;

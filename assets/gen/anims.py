@@ -31,14 +31,14 @@ def tarn_frame(i):
         return c
     if i == 0:
         # shown while the splash waits before playing: a faint ring
-        ellipse(ctx, 320, 140, 88, 88, (0, 0, 0, 0), width=3, ink=rgb("#d4af37", 0.35))
+        ellipse(ctx, 320, 135, 105, 105, (0, 0, 0, 0), width=3, ink=rgb("#d4af37", 0.35))
         return c
     grow = _ease(i / 4.0)
     rise = _ease((i - 3) / 4.0)
     letters = max(0, min(11, int((i - 7) * 2.2)))
     ctx.push_group()
-    cx, cy = 320, 140
-    r = 88 * grow
+    cx, cy = 320, 135
+    r = 105 * grow
     if r > 1:
         ellipse(ctx, cx, cy, r, r, rgb("#1d3b5a"), width=4, ink=GOLD)
         ctx.save()
@@ -53,7 +53,7 @@ def tarn_frame(i):
         ctx.paint()
         # mountains rising over the tarn
         base = cy + 0.1 * r
-        lift = 70 * rise
+        lift = 84 * rise
         poly(ctx, [(cx - r, base), (cx - 40, base - lift * 0.8), (cx - 5, base - lift * 0.45),
                    (cx + 30, base - lift), (cx + r, base)], rgb("#4a5a6e"), width=3)
         poly(ctx, [(cx + 18, base - lift * 0.83), (cx + 30, base - lift), (cx + 42, base - lift * 0.83)],
@@ -65,9 +65,9 @@ def tarn_frame(i):
         ellipse(ctx, cx, cy, r, r, (0, 0, 0, 0), width=5, ink=GOLD)
     word = "TARN STUDIO"[:letters]
     if word:
-        text(ctx, word, 320, 282, 48, GOLD_LIGHT, INK, 3)
+        text(ctx, word, 320, 285, 56, GOLD_LIGHT, INK, 3)
     if i >= 10:
-        text(ctx, "presents", 320, 326, 22, rgb("#e9e1c8", _ease((i - 10) / 2.0)), bold=False)
+        text(ctx, "presents", 320, 332, 24, rgb("#e9e1c8", _ease((i - 10) / 2.0)), bold=False)
     ctx.pop_group_to_source()
     ctx.paint_with_alpha(fade)
     return c

@@ -44,11 +44,11 @@ def buy_card(kind, lit):
             set_color(ctx, rgb("#ffcf3a", 0.35))
             ctx.fill()
         # arrow and word on the right part of the half
-        ax, ay = _cx(-10), _cy((y0 + y1) / 2)
+        ax, ay = _cx(-17), _cy((y0 + y1) / 2)
         d = -1 if half == "up" else 1
         poly(ctx, [(ax - 8, ay - d * 5), (ax + 8, ay - d * 5), (ax, ay + d * 6)],
              rgb("#e8a317") if on else rgb("#8a5a2b"), width=1.4)
-        text(ctx, label, _cx(14), ay, 13, rgb("#3a2412"), max_width=32)
+        text(ctx, label, _cx(12), ay, 13, rgb("#3a2412"), max_width=38)
     # the troop, standing over both halves on the left
     ctx.save()
     ctx.translate(_cx(-64), _cy(52))
