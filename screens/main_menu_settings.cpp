@@ -21,7 +21,7 @@
 // ---------------------------------------------------------------------------
 
 // One arrow of the panel: where it stands, its picture and what a click does.
-struct ArrowSpec {
+struct ArrowEntry {
     const char* name;
     float x, y;
     MenuPicture picture;
@@ -50,7 +50,7 @@ static void ResolutionUp() {
 // ---------------------------------------------------------------------------
 
 // Left arrows show "ArrowRight.png" and right arrows "Arrow.png", as drawn.
-static const ArrowSpec arrowSpecs[MENU_ARROW_COUNT] = {
+static const ArrowEntry arrowTable[MENU_ARROW_COUNT] = {
     {"ResolutionArrowLeft", -110, 30, MENU_ARROW_RIGHT, ResolutionDown, true},
     {"ResolutionArrowRight", 110, 30, MENU_ARROW, ResolutionUp, true},
     {"FullscreenArrowLeft", -110, -70, MENU_ARROW_RIGHT, ToggleFullscreenSetting, false},
@@ -91,8 +91,9 @@ void AddSettingsPanelObjects() {
     menu.settingsPanel =
         AddPicture("SettingsMenu", 0, -70, 355, 500, menuPictures[MENU_SETTINGS_PANEL]);
     for (int i = 0; i < MENU_ARROW_COUNT; ++i) {
-        const ArrowSpec& spec = arrowSpecs[i];
-        menu.arrows[i] = AddPicture(spec.name, spec.x, spec.y, 80, 60, menuPictures[spec.picture]);
+        const ArrowEntry& entry = arrowTable[i];
+        menu.arrows[i] =
+            AddPicture(entry.name, entry.x, entry.y, 80, 60, menuPictures[entry.picture]);
     }
     menu.sfxButton = AddPicture("SFXButton", -370, -300, 64, 64, menuPictures[MENU_SFX_ACTIVE]);
 }
@@ -116,13 +117,13 @@ void SettingsPanelStep() {
     if (mouseButtonState[MOUSE_LEFT] != 2) return;
     for (int i = 0; i < MENU_ARROW_COUNT; ++i) {
         if (!hovered[i]) continue;
-        arrowSpecs[i].Act();
+        arrowTable[i].Act();
         // The resize moved the window under the cursor: for the rest of the
         // frame the cursor stays on the arrow (in design units, like the
         // rest of the frame's tests).
-        if (arrowSpecs[i].movesCursor) {
-            cursorWorldX = arrowSpecs[i].x;
-            cursorWorldY = arrowSpecs[i].y;
+        if (arrowTable[i].movesCursor) {
+            cursorWorldX = arrowTable[i].x;
+            cursorWorldY = arrowTable[i].y;
         }
         return; // the arrows do not overlap: one click acts once
     }
