@@ -1,0 +1,282 @@
+// Lane combat in level 1 through the real state manager: troops bought on the
+// buy panel (or placed by the spawn functions the buyers use) walk, meet,
+// exchange blows by the type matrix, die, pay, cross the up lane and move
+// the banner. Read back from the battle record and the object list.
+#include "battle_helpers.h"
+
+using namespace battle_test;
+
+namespace {
+
+class BattleCombatTest : public BattleTest {
+  protected:
+    // Level 1 as Workers (no damage, income or discount bonus), enemy silent,
+    // no income.
+    void EnterQuietLevel(uint8_t playerHouse = HOUSE_WORKERS) {
+        EnterLevel(GS_LEVEL1, playerHouse);
+        SilenceEnemy();
+        SuppressIncome();
+    }
+};
+
+// Places an enemy troop `dx` units right of `ally`, in the ally's lane.
+GameObject* EnemyFacing(GameObject* ally, TroopType type, float dx) {
+    bool up = ally->name == "AllieUp";
+    GameObject* enemy = SpawnEnemyTroop(type, up);
+    enemy->position[0] = ally->position[0] + dx;
+    return enemy;
+}
+
+bool IsAlive(GameObject* object) {
+    for (GameObject* o : objectList)
+        if (o == object) return o->alive != 0;
+    return false;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+// Exchanges of blows
+// ---------------------------------------------------------------------------
+
+TEST_F(BattleCombatTest, KnightBeatsSpearmanInFiveExchangesKeeping25) {
+    EnterQuietLevel();
+    Click(KNIGHT_DOWN);
+    GameObject* knight = TroopsNamed("AllieDown")[0];
+    GameObject* spearman = EnemyFacing(knight, TROOP_SPEARMAN, 75);
+    int32_t moneyBefore = BattleState::money;
+
+    std::vector<float> knightHealth, spearmanHealth;
+    std::vector<int> exchangeFrames;
+    float lastKnight = knight->health;
+    for (int frame = 1; frame <= 200 && IsAlive(spearman); frame++) {
+        RunFrames(1);
+        if (knight->health != lastKnight) {
+            lastKnight = knight->health;
+            knightHealth.push_back(knight->health);
+            exchangeFrames.push_back(frame);
+            if (IsAlive(spearman)) spearmanHealth.push_back(spearman->health);
+        }
+    }
+    EXPECT_FALSE(IsAlive(spearman));
+    EXPECT_EQ(knightHealth, (std::vector<float>{85, 70, 55, 40, 25}));
+    EXPECT_EQ(spearmanHealth, (std::vector<float>{78, 56, 34, 12}));
+    ASSERT_EQ(exchangeFrames.size(), 5u);
+    for (size_t i = 1; i < exchangeFrames.size(); i++)
+        EXPECT_EQ(exchangeFrames[i] - exchangeFrames[i - 1], 30) << "one pair: every 30 frames";
+    // The bar follows the health; the kill pays 10 and leaves a coin.
+    EXPECT_FLOAT_EQ(knight->healthBarFill->scale[0], 25.0f / 100 * 70);
+    EXPECT_EQ(BattleState::money, moneyBefore + 10);
+    std::vector<GameObject*> coins = ObjectsNamed("Coin");
+    ASSERT_EQ(coins.size(), 1u);
+    EXPECT_TRUE(BattleState::downLaneClear);
+    EXPECT_TRUE(ObjectsNamed("DustDown").empty());
+    // The winner walks on.
+    float x = knight->position[0];
+    RunFrames(2);
+    EXPECT_GT(knight->position[0], x);
+}
+
+TEST_F(BattleCombatTest, FightersStopAndAFightCloudShowsWhileTheyFight) {
+    EnterQuietLevel();
+    Click(HORSEMAN_UP);
+    GameObject* horseman = TroopsNamed("AllieUp")[0];
+    GameObject* enemy = EnemyFacing(horseman, TROOP_HORSEMAN, 70);
+    RunFrames(3);
+    float x = horseman->position[0], ex = enemy->position[0];
+    RunFrames(5);
+    EXPECT_EQ(horseman->position[0], x);
+    EXPECT_EQ(enemy->position[0], ex);
+    EXPECT_FALSE(BattleState::upLaneClear);
+    std::vector<GameObject*> dust = ObjectsNamed("DustUp");
+    ASSERT_EQ(dust.size(), 1u);
+    EXPECT_FLOAT_EQ(dust[0]->position[0], ex - 50);
+    // Equal types trade their plain damage.
+    RunFrames(60);
+    EXPECT_EQ(horseman->health, enemy->health);
+    EXPECT_LT(horseman->health, 100);
+}
+
+TEST_F(BattleCombatTest, TwoAlliedTroopsNeverFight) {
+    EnterQuietLevel();
+    Click(KNIGHT_DOWN);
+    GameObject* first = TroopsNamed("AllieDown")[0];
+    GameObject* second = SpawnPlayerTroop(TROOP_HORSEMAN, false);
+    second->position[0] = first->position[0] + 20;
+    float x = first->position[0];
+    RunFrames(90);
+    EXPECT_EQ(first->health, 100);
+    EXPECT_EQ(second->health, 100);
+    EXPECT_GT(first->position[0], x + 60); // the lane is clear: both walk on
+    EXPECT_TRUE(ObjectsNamed("DustDown").empty());
+}
+
+TEST_F(BattleCombatTest, TroopsReachingACastleDieAtTheFirstExchange) {
+    EnterQuietLevel();
+    GameObject* playerCastle = CastleNamed("AllieDown");
+    GameObject* enemyCastle = CastleNamed("EnemyDown");
+    ASSERT_TRUE(playerCastle && enemyCastle);
+    int32_t moneyBefore = BattleState::money;
+    // An enemy knight at the player's castle: killed by the castle, pays nothing.
+    GameObject* raider = SpawnEnemyTroop(TROOP_KNIGHT, false);
+    raider->position[0] = -560;
+    RunFrames(29);
+    EXPECT_EQ(TroopsNamed("EnemyDown").size(), 1u);
+    EXPECT_EQ(playerCastle->health, 330); // Workers: 330 of 300
+    RunFrames(1);                         // one pair: the first exchange after 30 frames
+    EXPECT_TRUE(TroopsNamed("EnemyDown").empty());
+    EXPECT_EQ(playerCastle->health, 330 - 15);
+    EXPECT_EQ(BattleState::money, moneyBefore);
+    EXPECT_TRUE(ObjectsNamed("Coin").empty());
+    // A player spearman at the enemy castle.
+    GameObject* besieger = SpawnPlayerTroop(TROOP_SPEARMAN, false);
+    besieger->position[0] = 560;
+    RunFrames(31);
+    EXPECT_TRUE(TroopsNamed("AllieDown").empty());
+    EXPECT_EQ(enemyCastle->health, 300 - 15);
+}
+
+TEST_F(BattleCombatTest, AFighterIsPaidForOnceWhenSeveralPairsTouchIt) {
+    EnterQuietLevel();
+    Click(KNIGHT_DOWN);
+    GameObject* first = TroopsNamed("AllieDown")[0];
+    GameObject* second = SpawnPlayerTroop(TROOP_KNIGHT, false);
+    second->position[0] = first->position[0] + 10;
+    GameObject* enemy = EnemyFacing(first, TROOP_SPEARMAN, 60);
+    enemy->health = 1;
+    RunFrames(1);
+    BattleState::downExchangeTimer = 1; // the next visit strikes
+    int32_t moneyBefore = BattleState::money;
+    RunFrames(1);
+    EXPECT_FALSE(IsAlive(enemy));
+    EXPECT_EQ(BattleState::money, moneyBefore + 10);
+    EXPECT_EQ(ObjectsNamed("Coin").size(), 1u);
+    // The lane is clear again and the two knights walk on; no cloud is left.
+    RunFrames(2);
+    EXPECT_TRUE(BattleState::downLaneClear);
+    EXPECT_TRUE(ObjectsNamed("DustDown").empty());
+    float x = first->position[0];
+    RunFrames(2);
+    EXPECT_GT(first->position[0], x);
+}
+
+// ---------------------------------------------------------------------------
+// Up-lane crossings and the banner
+// ---------------------------------------------------------------------------
+
+TEST_F(BattleCombatTest, CrossingsMoveTheBanner) {
+    EnterQuietLevel();
+    ASSERT_TRUE(battle->banner);
+    EXPECT_EQ(battle->banner->texture, battleAssets.bannerStandard);
+    EXPECT_FALSE(BattleState::playerHoldsBanner);
+    EXPECT_FALSE(BattleState::enemyHoldsBanner);
+
+    Click(KNIGHT_DOWN); // a down-lane knight that will feel the banner
+    GameObject* downKnight = TroopsNamed("AllieDown")[0];
+    EXPECT_FLOAT_EQ(downKnight->speed, 0.8f);
+    EXPECT_EQ(downKnight->damage, 15);
+
+    GameObject* runner = SpawnPlayerTroop(TROOP_KNIGHT, true);
+    runner->position[0] = 567;
+    GameObject* fill = runner->healthBarFill;
+    RunFrames(5); // seen at 570.2 by the fifth frame's check
+    EXPECT_FALSE(IsAlive(runner));
+    EXPECT_FALSE(IsAlive(fill));
+    EXPECT_EQ(battle->alliedCrossings, 1);
+    EXPECT_TRUE(BattleState::playerHoldsBanner);
+    EXPECT_EQ(battle->banner->texture, battleAssets.playerBanner);
+    RunFrames(1);
+    EXPECT_FLOAT_EQ(downKnight->speed, 1.0f);
+    EXPECT_EQ(downKnight->damage, 22);
+    ASSERT_TRUE(downKnight->swordMarker);
+    EXPECT_EQ(downKnight->swordMarker->visible, 1);
+
+    GameObject* enemyRunner = SpawnEnemyTroop(TROOP_HORSEMAN, true);
+    enemyRunner->position[0] = -567;
+    RunFrames(5);
+    EXPECT_FALSE(IsAlive(enemyRunner));
+    EXPECT_EQ(battle->enemyCrossings, 1);
+    // A tie: the neutral banner and nobody powered.
+    EXPECT_FALSE(BattleState::playerHoldsBanner);
+    EXPECT_FALSE(BattleState::enemyHoldsBanner);
+    EXPECT_EQ(battle->banner->texture, battleAssets.bannerStandard);
+    EXPECT_FLOAT_EQ(downKnight->speed, 0.8f);
+    EXPECT_EQ(downKnight->damage, 15);
+    EXPECT_EQ(downKnight->swordMarker->visible, 0);
+}
+
+TEST_F(BattleCombatTest, EnemyBannerPowersEnemyDownLaneTroops) {
+    EnterQuietLevel();
+    GameObject* enemyDown = SpawnEnemyTroop(TROOP_KNIGHT, false);
+    enemyDown->position[0] = 300;
+    GameObject* enemyRunner = SpawnEnemyTroop(TROOP_KNIGHT, true);
+    enemyRunner->position[0] = -567;
+    RunFrames(6);
+    EXPECT_TRUE(BattleState::enemyHoldsBanner);
+    EXPECT_EQ(battle->banner->texture, battleAssets.enemyBanner);
+    EXPECT_FLOAT_EQ(enemyDown->speed, 1.0f);
+    EXPECT_EQ(enemyDown->damage, 17);
+    EXPECT_EQ(enemyDown->swordMarker->visible, 1);
+}
+
+// ---------------------------------------------------------------------------
+// Damage by tier, banner and house
+// ---------------------------------------------------------------------------
+
+TEST_F(BattleCombatTest, WarriorsKnightDeals17UpAtTierZeroAnd20AtTierOne) {
+    EnterQuietLevel(HOUSE_WARRIORS);
+    EXPECT_EQ(BattleState::damageBonus, 2);
+    Click(KNIGHT_UP);
+    RunFrames(125);
+    Click(KNIGHT_DOWN);
+    GameObject* up = TroopsNamed("AllieUp")[0];
+    GameObject* down = TroopsNamed("AllieDown")[0];
+    EXPECT_EQ(up->damage, 17);
+    EXPECT_EQ(down->damage, 17);
+    BattleState::money = 500;
+    Click(KNIGHT_UPGRADE);
+    EXPECT_EQ(up->damage, 20);
+    EXPECT_EQ(down->damage, 22);
+    BattleState::playerHoldsBanner = true; // as a crossing lead would set it
+    battle->alliedCrossings = 1;
+    RunFrames(1);
+    EXPECT_EQ(down->damage, 29); // tier 1 with the banner, +2
+    EXPECT_EQ(up->damage, 20);
+}
+
+TEST_F(BattleCombatTest, AlliedDamageFollowsTheTierTable) {
+    EnterQuietLevel();
+    Click(SPEARMAN_DOWN);
+    RunFrames(125);
+    Click(SPEARMAN_UP);
+    GameObject* down = TroopsNamed("AllieDown")[0];
+    GameObject* up = TroopsNamed("AllieUp")[0];
+    const float expected[TIER_COUNT] = {15, 20, 25, 30, 40};
+    BattleState::money = 5000;
+    for (int tier = 0; tier < TIER_COUNT; tier++) {
+        EXPECT_EQ(down->damage, expected[tier]) << "tier " << tier;
+        EXPECT_EQ(up->damage, expected[tier]) << "tier " << tier;
+        Click(SPEARMAN_UPGRADE);
+    }
+    battle->alliedCrossings = 1;
+    RunFrames(1);
+    EXPECT_EQ(down->damage, 47);
+    EXPECT_EQ(up->damage, 40);
+}
+
+TEST_F(BattleCombatTest, PausedTroopsKeepPositionAndHealth) {
+    EnterQuietLevel();
+    Click(KNIGHT_DOWN);
+    GameObject* knight = TroopsNamed("AllieDown")[0];
+    EnemyFacing(knight, TROOP_HORSEMAN, 75);
+    RunFrames(40);
+    BattleState::paused = true;
+    float x = knight->position[0], health = knight->health;
+    int32_t timer = BattleState::downExchangeTimer;
+    RunFrames(60);
+    EXPECT_EQ(knight->position[0], x);
+    EXPECT_EQ(knight->health, health);
+    EXPECT_EQ(BattleState::downExchangeTimer, timer);
+    EXPECT_EQ(static_cast<Sprite*>(knight)->playing, 0);
+    BattleState::paused = false;
+}
