@@ -18,11 +18,13 @@ from draw import (GOLD, GOLD_LIGHT, INK, MIRROR, PARCH, PLAIN, Canvas, ellipse, 
 # ---------------------------------------------------------------------------
 
 
+# Smooth step from 0 to 1.
 def _ease(t):
     t = max(0.0, min(1.0, t))
     return t * t * (3 - 2 * t)
 
 
+# Frame i of the studio logo: the ring grows, mountains rise, the name is spelt out, all fades.
 def tarn_frame(i):
     c = Canvas(640, 360)
     ctx = c.ctx
@@ -73,6 +75,7 @@ def tarn_frame(i):
     return c
 
 
+# Frame i of the audio-library logo: a running sound wave and the library name.
 def audio_frame(i):
     c = Canvas(505, 133.3)
     ctx = c.ctx
@@ -94,6 +97,7 @@ def audio_frame(i):
 # ---------------------------------------------------------------------------
 
 
+# Frame i of n of the main menu knight, his cape in the wind.
 def menu_knight(i, n):
     from troops import knight
     c = Canvas(300, 320)
@@ -155,12 +159,14 @@ def _scroll(ctx, open_t, rows=None, slots=False, plain_face=None):
 ROWS = (("CONTINUE", 85), ("SETTINGS", -15), ("EXIT", -100))
 
 
+# The pause scroll unrolled to open_t, with its three rows once fully open.
 def scroll_frame(open_t, rows=True):
     c = Canvas(700, 700)
     _scroll(c.ctx, open_t, ROWS if rows else None)
     return c
 
 
+# The open scroll of the settings and exit pages, with slots for the printed values.
 def scroll_blank():
     c = Canvas(700, 700)
     _scroll(c.ctx, 1.0, None, slots=True)
@@ -180,6 +186,7 @@ def scroll_marks():
     return c
 
 
+# Writes the splash logos, the menu knight and the pause scroll pictures.
 def generate(root):
     save_sheet(root, "data\\Animation\\TarnAnim", [tarn_frame(i) for i in range(20)], 5,
                [0.25] + [0.08] * 11 + [0.6] + [0.1] * 7, PLAIN)

@@ -27,16 +27,19 @@ GROUPS = {
 }
 
 
+# The game paths listed in assets/manifest.txt.
 def manifest():
     path = os.path.join(HERE, "..", "manifest.txt")
     with open(path) as f:
         return [ln.strip() for ln in f if ln.strip() and not ln.startswith("#")]
 
 
+# A game path with / separators.
 def disk(p):
     return p.replace("\\", "/")
 
 
+# True when OUT/data holds exactly the manifest, the sheets and licence texts.
 def check(out):
     wanted = {disk(p) for p in manifest()}
     missing = [p for p in sorted(wanted) if not os.path.isfile(os.path.join(out, p))]
@@ -72,6 +75,7 @@ def write_orientations(out, group):
     draw.ORIENTATIONS.clear()
 
 
+# Runs the groups named on the command line, or the check.
 def main(argv):
     if len(argv) < 2:
         print("usage: build.py OUT_DIR GROUP... [--stamp FILE] | OUT_DIR --check", file=sys.stderr)

@@ -46,19 +46,23 @@ FONT_FAMILY = "Cardo"
 # Palettes
 # ---------------------------------------------------------------------------
 
+# A colour tuple from "#rrggbb" and an alpha.
 def rgb(hexstr, a=1.0):
     h = hexstr.lstrip("#")
     return (int(h[0:2], 16) / 255, int(h[2:4], 16) / 255, int(h[4:6], 16) / 255, a)
 
 
+# The colour t of the way from c1 to c2.
 def mix(c1, c2, t):
     return tuple(c1[i] * (1 - t) + c2[i] * t for i in range(4))
 
 
+# c mixed toward white.
 def lighter(c, t=0.35):
     return mix(c, (1, 1, 1, c[3]), t)
 
 
+# c mixed toward black.
 def darker(c, t=0.35):
     return mix(c, (0, 0, 0, c[3]), t)
 
@@ -127,10 +131,12 @@ class Canvas:
 # ---------------------------------------------------------------------------
 
 
+# Makes c the cairo source colour.
 def set_color(ctx, c):
     ctx.set_source_rgba(*c)
 
 
+# Adds a rounded rectangle to the path.
 def path_rounded(ctx, x, y, w, h, r):
     r = min(r, w / 2, h / 2)
     ctx.new_sub_path()
@@ -141,6 +147,7 @@ def path_rounded(ctx, x, y, w, h, r):
     ctx.close_path()
 
 
+# Adds a polygon (or an open line) to the path.
 def path_poly(ctx, pts, close=True):
     ctx.move_to(*pts[0])
     for p in pts[1:]:
@@ -149,6 +156,7 @@ def path_poly(ctx, pts, close=True):
         ctx.close_path()
 
 
+# Adds an ellipse to the path.
 def path_ellipse(ctx, cx, cy, rx, ry):
     ctx.save()
     ctx.translate(cx, cy)
@@ -183,6 +191,7 @@ def fill_outline(ctx, fill, width=2.0, ink=INK, y0=None, y1=None):
         ctx.fill()
 
 
+# An outlined, optionally shaded rounded rectangle.
 def rounded(ctx, x, y, w, h, r, fill, width=2.0, shaded=True, ink=INK):
     path_rounded(ctx, x, y, w, h, r)
     if shaded:
@@ -191,6 +200,7 @@ def rounded(ctx, x, y, w, h, r, fill, width=2.0, shaded=True, ink=INK):
         fill_outline(ctx, fill, width, ink)
 
 
+# An outlined polygon.
 def poly(ctx, pts, fill, width=2.0, shaded=False, ink=INK):
     path_poly(ctx, pts)
     if shaded:
@@ -200,19 +210,13 @@ def poly(ctx, pts, fill, width=2.0, shaded=False, ink=INK):
         fill_outline(ctx, fill, width, ink)
 
 
+# An outlined ellipse.
 def ellipse(ctx, cx, cy, rx, ry, fill, width=2.0, shaded=False, ink=INK):
     path_ellipse(ctx, cx, cy, rx, ry)
     if shaded:
         fill_outline(ctx, fill, width, ink, cy - ry, cy + ry)
     else:
         fill_outline(ctx, fill, width, ink)
-
-
-def line(ctx, pts, color, width):
-    path_poly(ctx, pts, close=False)
-    set_color(ctx, color)
-    ctx.set_line_width(width)
-    ctx.stroke()
 
 
 def thick_line(ctx, p0, p1, width, fill, ink=INK, outline=1.5):
@@ -227,6 +231,7 @@ def thick_line(ctx, p0, p1, width, fill, ink=INK, outline=1.5):
     ctx.stroke()
 
 
+# A soft round glow fading out at radius r.
 def glow(ctx, cx, cy, r, color):
     g = cairo.RadialGradient(cx, cy, 0, cx, cy, r)
     g.add_color_stop_rgba(0, *color)
@@ -243,6 +248,7 @@ def glow(ctx, cx, cy, r, color):
 _font_checked = False
 
 
+# Stops the build when fontconfig does not find the Cardo font.
 def _check_font():
     global _font_checked
     if _font_checked:
@@ -322,6 +328,7 @@ def paragraph(ctx, s, x, y, width, size, fill=INK, bold=False, leading=1.25, ali
 MIRROR, PLAIN, CURSOR = "mirror", "plain", "cursor"
 
 
+# The picture as it must be stored so that the game shows it as drawn.
 def orient(img, how):
     if how == MIRROR:
         return img.transpose(Image.FLIP_LEFT_RIGHT)
@@ -332,6 +339,7 @@ def orient(img, how):
     return img
 
 
+# The file path of a game path under root.
 def out_path(root, game_path):
     return os.path.join(root, *game_path.replace("\\", "/").split("/"))
 
@@ -340,6 +348,7 @@ def out_path(root, game_path):
 ORIENTATIONS = {}
 
 
+# Writes a picture for the game path, stored the way the game shows it.
 def save(root, game_path, canvas_or_img, how):
     img = canvas_or_img.image() if isinstance(canvas_or_img, Canvas) else canvas_or_img
     ORIENTATIONS[game_path.replace("\\", "/")] = how

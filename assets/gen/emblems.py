@@ -20,6 +20,7 @@ def crown(ctx, cx, cy, s, color=GOLD):
     ellipse(ctx, cx, cy + 0.25 * s, s * 0.14, s * 0.14, rgb("#c0202a"), width=max(1, s * 0.06))
 
 
+# One hammer turned by angle.
 def hammer(ctx, cx, cy, s, angle, head=STEEL, handle=WOOD):
     ctx.save()
     ctx.translate(cx, cy)
@@ -30,11 +31,13 @@ def hammer(ctx, cx, cy, s, angle, head=STEEL, handle=WOOD):
     ctx.restore()
 
 
+# The Workers emblem: two crossed hammers.
 def hammers(ctx, cx, cy, s, color=None):
     hammer(ctx, cx, cy, s, -0.6)
     hammer(ctx, cx, cy, s, 0.6)
 
 
+# The Wisemen emblem: a five-pointed star.
 def star(ctx, cx, cy, s, color=SILVER):
     pts = []
     for i in range(10):
@@ -44,6 +47,7 @@ def star(ctx, cx, cy, s, color=SILVER):
     poly(ctx, pts, color, width=max(1.2, s * 0.08), shaded=True)
 
 
+# One axe turned by angle, its head to the right.
 def axe(ctx, cx, cy, s, angle):
     ctx.save()
     ctx.translate(cx, cy)
@@ -56,6 +60,7 @@ def axe(ctx, cx, cy, s, angle):
     ctx.restore()
 
 
+# The Warriors emblem: two crossed axes, heads outward.
 def axes(ctx, cx, cy, s, color=None):
     # the two heads face outward, so the pair is symmetric
     ctx.save()
@@ -69,6 +74,7 @@ def axes(ctx, cx, cy, s, color=None):
     ctx.restore()
 
 
+# The emblem of a house.
 def emblem(ctx, house, cx, cy, s):
     kind = HOUSES[house]["emblem"]
     if kind == "crown":
@@ -81,6 +87,7 @@ def emblem(ctx, house, cx, cy, s):
         axes(ctx, cx, cy, s)
 
 
+# Adds a heater-shield outline to the path.
 def shield_path(ctx, cx, cy, w, h):
     x0, x1, y0 = cx - w / 2, cx + w / 2, cy - h / 2
     ctx.move_to(x0, y0)
@@ -91,6 +98,7 @@ def shield_path(ctx, cx, cy, w, h):
     ctx.close_path()
 
 
+# A shield in the house colours with its emblem.
 def house_shield(ctx, house, cx, cy, w, h, outline=2.5):
     p = HOUSES[house]
     shield_path(ctx, cx, cy, w, h)
@@ -142,6 +150,7 @@ def counter_frame(ctx, house, cx, cy, r):
     emblem(ctx, house, cx, cy, r * 0.45)
 
 
+# A gold coin with a crown.
 def coin(ctx, cx, cy, r):
     ellipse(ctx, cx, cy, r, r, GOLD, width=max(1.2, r * 0.1), shaded=True)
     ellipse(ctx, cx, cy, r * 0.72, r * 0.72, darker(GOLD, 0.08), width=max(0.8, r * 0.05))

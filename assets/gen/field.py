@@ -20,10 +20,12 @@ from emblems import banner
 W, H = 1280, 720
 
 
+# Field x (origin at the centre) to canvas x.
 def X(x):
     return x + W / 2
 
 
+# Field y (up) to canvas y (down).
 def Y(y):
     return H / 2 - y
 
@@ -42,6 +44,7 @@ LEVELS = {
 FRAMES = 4
 
 
+# Sky gradient with the sun or the moon.
 def _sky(ctx, lv):
     top, bottom = lv["sky"]
     g = cairo.LinearGradient(0, 0, 0, Y(20))
@@ -56,6 +59,7 @@ def _sky(ctx, lv):
         ellipse(ctx, X(260), Y(262), 26, 26, rgb("#d8dde8", 0.7), width=0)
 
 
+# Two ranges of hills with trees.
 def _hills(ctx, lv):
     rnd = random.Random(5)
     for layer, col, base in ((0, lv["hill"], 195), (1, lv["hill2"], 170)):
@@ -77,6 +81,7 @@ def _hills(ctx, lv):
         ellipse(ctx, X(x), Y(y + 4), 12, 15, darker(lv["hill2"], 0.15), width=1.6, shaded=True)
 
 
+# Grass, the castle mounds, both roads, the milestone, the hedge and the thief path.
 def _field(ctx, lv):
     g = cairo.LinearGradient(0, Y(180), 0, H)
     g.add_color_stop_rgba(0, *lighter(lv["grass"], 0.08))
@@ -120,6 +125,7 @@ def _field(ctx, lv):
     ctx.fill()
 
 
+# The HUD boards behind the buy panel and the money row.
 def _board(ctx, lv):
     # one board behind the buy panel and the catapult, one behind the money row
     light = (PARCH, PARCH_DARK)
@@ -143,6 +149,7 @@ def _board(ctx, lv):
     del light
 
 
+# Clouds drifting with the phase of the loop.
 def _clouds(ctx, lv, phase):
     rnd = random.Random(31)
     for i in range(7):
@@ -156,6 +163,7 @@ def _clouds(ctx, lv, phase):
             ellipse(ctx, X(x + dx * s), Y(y + dy * s), r * s, r * s * 0.8, lv["cloud"], width=0)
 
 
+# Grass tufts swaying with the phase, and flowers by day.
 def _grass(ctx, lv, phase):
     rnd = random.Random(44)
     for i in range(160):
@@ -177,6 +185,7 @@ def _grass(ctx, lv, phase):
                     [rgb("#ffffff"), rgb("#ffd84a"), rgb("#e76f8a")][i % 3], width=0.8)
 
 
+# Rain streaks falling with the phase, kept off the HUD boards.
 def _rain(ctx, phase):
     rnd = random.Random(99)
     ctx.save()
@@ -200,6 +209,7 @@ def _rain(ctx, phase):
     ctx.fill()
 
 
+# One frame of a level background.
 def level_frame(n, phase):
     lv = LEVELS[n]
     c = Canvas(W, H)
@@ -216,6 +226,7 @@ def level_frame(n, phase):
     return c
 
 
+# The three level background sheets and the still field picture.
 def backgrounds(root):
     names = {1: "BackgroundLevelAnim", 2: "BackgroundSecondLvAnim", 3: "BackgroundThirdLvAnim"}
     for n, name in names.items():
@@ -231,6 +242,7 @@ def backgrounds(root):
 # ---------------------------------------------------------------------------
 
 
+# Courses of bricks inside a rectangle.
 def _bricks(ctx, x, y, w, h, col, rows=10):
     rnd = random.Random(int(x * 7 + y))
     bh = h / rows
@@ -308,6 +320,7 @@ def castle(house):
     return c
 
 
+# The catapult beside the player castle, throwing to the right.
 def catapult_pic():
     c = Canvas(180, 180)
     ctx = c.ctx
@@ -333,6 +346,7 @@ def catapult_pic():
     return c
 
 
+# A boulder.
 def rock_pic():
     c = Canvas(70, 70)
     ctx = c.ctx
@@ -344,6 +358,7 @@ def rock_pic():
     return c
 
 
+# Writes the level backgrounds, castles, catapult and rock.
 def generate(root):
     backgrounds(root)
     names = {"Noblemen": "Nobel_Castle", "Workers": "Worker_Castle", "Wisemen": "Wiseman_Castle",

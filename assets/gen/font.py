@@ -8,6 +8,7 @@ SOURCE = "/usr/share/fonts/truetype/cardo/Cardo104s.ttf"
 LICENCE = "/usr/share/doc/fonts-cardo/copyright"
 
 
+# Copies the font and writes its licence beside it.
 def generate(root):
     folder = os.path.join(root, "data", "Font")
     os.makedirs(folder, exist_ok=True)

@@ -19,10 +19,12 @@ from widgets import plaque
 CARD_W, CARD_H = 240, 150
 
 
+# Card y (up from the centre) to canvas y.
 def _cy(y):  # card y (up positive, from the centre) to canvas y
     return CARD_H / 2 - y
 
 
+# Card x (from the centre) to canvas x.
 def _cx(x):
     return CARD_W / 2 + x
 
@@ -69,6 +71,7 @@ def buy_card(kind, lit):
     return c
 
 
+# The thief button, a sneaking thief and a money bag.
 def thief_button(lit):
     c = Canvas(100, 100)
     ctx = c.ctx
@@ -86,6 +89,7 @@ def thief_button(lit):
     return c
 
 
+# The thief drawn in a 40 by 80 box.
 def _thief_glyph(ctx):
     from troops import _leg, _arm, SKIN
     cx, hip = 19, 52
@@ -105,6 +109,7 @@ def _thief_glyph(ctx):
     _arm(ctx, (cx + 3, hip - 18), (cx + 12, hip - 10), cloak)
 
 
+# The catapult button, opaque over its click area.
 def cannon_button(lit):
     c = Canvas(240, 150)
     ctx = c.ctx
@@ -119,6 +124,7 @@ def cannon_button(lit):
     return c
 
 
+# A catapult drawn in a 180 by 180 box.
 def _catapult_glyph(ctx):
     wood, dark = rgb("#b07a42"), rgb("#6b4424")
     thick_line(ctx, (25, 140), (160, 140), 10, wood)
@@ -132,6 +138,7 @@ def _catapult_glyph(ctx):
         ellipse(ctx, wx, 150, 5, 5, rgb("#6e6a62"), width=2)
 
 
+# The padlock over the catapult button.
 def lock_pic():
     c = Canvas(150, 150)
     ctx = c.ctx
@@ -153,12 +160,14 @@ def lock_pic():
     return c
 
 
+# The dark trough behind a health bar.
 def health_frame():
     c = Canvas(70, 40)
     rounded(c.ctx, 0.8, 11, 68.4, 18, 6, rgb("#2a1e16"), width=1.6, shaded=False)
     return c
 
 
+# The green fill of a health bar.
 def health_fill():
     c = Canvas(70, 50)
     ctx = c.ctx
@@ -175,6 +184,7 @@ def health_fill():
     return c
 
 
+# The plate behind a castle health bar.
 def health_bg():
     c = Canvas(90, 60)
     rounded(c.ctx, 3, 8, 84, 44, 10, PARCH, width=2.2)
@@ -182,6 +192,7 @@ def health_bg():
     return c
 
 
+# The glowing sword over troops of the banner holder.
 def sword_marker():
     c = Canvas(30, 30)
     ctx = c.ctx
@@ -192,12 +203,14 @@ def sword_marker():
     return c
 
 
+# The kill coin.
 def coin_pic():
     c = Canvas(40, 40)
     coin(c.ctx, 20, 20, 17)
     return c
 
 
+# A coin with the thief reward amount.
 def coin_popup(amount):
     c = Canvas(40, 40)
     coin(c.ctx, 20, 14, 11)
@@ -205,6 +218,7 @@ def coin_popup(amount):
     return c
 
 
+# A plain opaque colour (the click areas).
 def solid(color):
     c = Canvas(8, 8, scale=2)
     c.ctx.rectangle(0, 0, 8, 8)
@@ -224,6 +238,7 @@ def cursor_pic():
     return c
 
 
+# The window icon.
 def icon_pic():
     c = Canvas(64, 64, scale=1)
     ctx = c.ctx
@@ -257,6 +272,7 @@ def wall_pic():
     return c
 
 
+# Writes the HUD pictures, banners, frames, cursor, curtain and icon.
 def generate(root):
     for kind in ("Knight", "Spearman", "Horseman"):
         save(root, "data\\Buy%s1Button.png" % kind, buy_card(kind, None), PLAIN)

@@ -13,6 +13,7 @@ from widgets import (lit_face, icon_arrow, icon_back, icon_door, icon_gear, icon
                      icon_restart, icon_scroll, icon_speaker, plaque, round_button, text_button)
 
 
+# Writes the idle and the hovered look of a button.
 def pair(root, idle, hover, make, how=MIRROR):
     save(root, "data\\" + idle, make(False), how)
     save(root, "data\\" + hover, make(True), how)
@@ -35,6 +36,7 @@ def big_button(w, h, label, icon, lit, style):
     return c
 
 
+# The main menu settings panel with its headings and value slots.
 def settings_panel():
     c = Canvas(355, 500)
     ctx = c.ctx
@@ -52,6 +54,7 @@ def settings_panel():
     return c
 
 
+# The panel behind the main menu buttons.
 def menu_panel():
     c = Canvas(355, 500)
     ctx = c.ctx
@@ -63,6 +66,7 @@ def menu_panel():
     return c
 
 
+# The quit question.
 def are_you_sure():
     c = Canvas(500, 500)
     ctx = c.ctx
@@ -73,6 +77,7 @@ def are_you_sure():
     return c
 
 
+# A settings arrow, pointing right on screen when right is set.
 def arrow_pic(right, lit=False):
     c = Canvas(80, 60)
     plaque(c.ctx, 4, 4, 72, 52, "wood", lit, r=14)
@@ -80,6 +85,7 @@ def arrow_pic(right, lit=False):
     return c
 
 
+# A house selector: shield, emblem and name.
 def selector(house, lit):
     p = HOUSES[house]
     c = Canvas(250, 260)
@@ -101,6 +107,7 @@ HOUSE_TEXT = {
 }
 
 
+# A house description with its bonus.
 def house_panel(house):
     p = HOUSES[house]
     c = Canvas(330, 320)
@@ -116,6 +123,7 @@ def house_panel(house):
     return c
 
 
+# The strip behind the house selection title.
 def text_strip():
     c = Canvas(1280, 150)
     ctx = c.ctx
@@ -130,12 +138,14 @@ def text_strip():
     return c
 
 
+# The house selection title.
 def choose_house():
     c = Canvas(1280, 720)
     text(c.ctx, "CHOOSE YOUR HOUSE", 640, 360, 58, GOLD_LIGHT, INK, 4, shadow=True)
     return c
 
 
+# Writes every menu button and panel.
 def generate(root):
     for name, label in (("Play", "PLAY"), ("HowToPlay", "HOW TO PLAY"), ("Quit", "QUIT")):
         pair(root, name + "ButtonDEF.png", name + "ButtonPressed.png",
@@ -208,6 +218,7 @@ def generate(root):
     save(root, "data\\ChooseHouse.png", choose_house(), PLAIN)
 
 
+# A yes or no button, lit or not.
 def _yes_no(word, lit):
     style = "green" if word == "YES" else "red"
     c = Canvas(70, 70)

@@ -12,13 +12,14 @@ import random
 
 import numpy as np
 
-from synth import Mix, RATE, drum, normalise, note, rms_db, write_mp3
+from synth import Mix, RATE, clear_caches, drum, normalise, note, rms_db, write_mp3
 
 MAJOR = [0, 2, 4, 5, 7, 9, 11]
 MINOR = [0, 2, 3, 5, 7, 8, 10]
 TARGET_DB = -17.0
 
 
+# A piece in progress: key, tempo, a chord per bar, and the loop it is mixed into.
 class Song:
     def __init__(self, root, scale, bpm, beats, progression, seed):
         self.root, self.scale, self.bpm, self.beats = root, scale, bpm, beats
@@ -35,15 +36,18 @@ class Song:
         # the raised leading tone over the dominant in minor keys
         return self.root + 12 * (o + octave) + semis
 
+    # Scale degrees of the chord of a bar.
     def chord(self, bar):
         d = self.prog[bar % len(self.prog)]
         return [d, d + 2, d + 4]
 
+    # Seconds at a bar and beat.
     def t(self, bar, beat):
         return bar * self.bar + beat * self.beat
 
     # -- parts -------------------------------------------------------------
 
+    # Sustained chords, one per bar (or per `every` bars).
     def pad(self, voice, octave=0, gain=0.35, pan=0.0, every=1):
         for b in range(0, len(self.prog), every):
             for k, d in enumerate(self.chord(b)):
@@ -59,6 +63,7 @@ class Song:
                 self.mix.add(note(voice, self.pitch(d, octave), length * self.beat, 0.9), self.t(b, beat), gain,
                              0.0, 0.1)
 
+    # A broken chord pattern in every bar.
     def arpeggio(self, voice, pattern, octave=0, gain=0.3, pan=0.2):
         for b in range(len(self.prog)):
             ch = self.chord(b)
@@ -118,6 +123,7 @@ class Song:
                              self.t(bar, beat), gain, pan, 0.35)
                 prev = deg
 
+    # The finished loop with its reverb.
     def render(self, room=1.6):
         return self.mix.render(room, seed=len(self.prog))
 
@@ -128,6 +134,7 @@ def form(a_bars, b_bars, a_seed, b_seed):
             (2 * a_bars + b_bars, a_bars, a_seed)]
 
 
+# Calm: harp, flute and strings in D major.
 def menu_theme():
     a = [0, 5, 3, 4, 0, 5, 1, 4]
     b = [3, 0, 3, 4, 5, 3, 1, 4]
@@ -142,6 +149,7 @@ def menu_theme():
     return s.render(2.0)
 
 
+# Grand and festive: brass, strings, timpani in G major.
 def spring_village():
     a = [0, 3, 4, 0, 0, 5, 1, 4]
     b = [3, 4, 2, 5, 1, 4, 0, 0]
@@ -158,6 +166,7 @@ def spring_village():
     return s.render(1.8)
 
 
+# A march: brass tune over snare and bass in D minor.
 def march():
     a = [0, 5, 6, 0, 0, 3, 4, 0]
     b = [3, 0, 6, 2, 3, 0, 4, 4]
@@ -172,6 +181,7 @@ def march():
     return s.render(1.2)
 
 
+# Tense: staccato strings, toms and an oboe-like reed in A minor.
 def tense():
     a = [0, 0, 5, 5, 3, 3, 4, 4]
     b = [5, 3, 0, 4, 5, 3, 1, 4]
@@ -185,6 +195,7 @@ def tense():
     return s.render(1.8)
 
 
+# Urgent: driving bass and drums, brass in E minor.
 def urgent():
     a = [0, 6, 5, 4, 0, 6, 5, 4]
     b = [5, 3, 0, 4, 5, 3, 1, 4]
@@ -199,6 +210,7 @@ def urgent():
     return s.render(1.0)
 
 
+# Bright: bells, plucks and tambourine in C major.
 def bright():
     a = [0, 4, 5, 3, 0, 4, 3, 4]
     b = [3, 4, 0, 5, 3, 4, 0, 0]
@@ -213,6 +225,7 @@ def bright():
     return s.render(1.4)
 
 
+# Sombre: slow strings, organ and reed in D minor.
 def sombre():
     a = [0, 3, 5, 4, 0, 5, 3, 4]
     s = Song(50, MINOR, 64, 4, a + a, 71)
@@ -234,10 +247,12 @@ TRACKS = [
 ]
 
 
+# Writes the seven tracks at one loudness and a loudness report.
 def generate(root):
     import os
     report = []
     for path, make in TRACKS:
+        clear_caches()  # keeps memory low on a shared machine
         x = normalise(make(), TARGET_DB)
         out = os.path.join(root, *path.split("\\"))
         write_mp3(out, x)

@@ -14,6 +14,7 @@ BROWN = rgb("#3a2412")
 RED = rgb("#7a1a1a")
 
 
+# A parchment page with a title.
 def _page(w, h, title):
     c = Canvas(w, h)
     ctx = c.ctx
@@ -23,6 +24,7 @@ def _page(w, h, title):
     return c
 
 
+# A troop drawn at (x, y) scaled by s.
 def _figure(ctx, kind, x, y, s, house="Noblemen", tier=2):
     ctx.save()
     ctx.translate(x, y)
@@ -31,6 +33,7 @@ def _figure(ctx, kind, x, y, s, house="Noblemen", tier=2):
     ctx.restore()
 
 
+# The troops page: who beats whom and what troops cost.
 def troops_page():
     c = _page(442, 492, "TROOPS")
     ctx = c.ctx
@@ -49,6 +52,7 @@ def troops_page():
     return c
 
 
+# The buying page: halves, cooldown, income, catapult.
 def buying_page():
     c = _page(464, 506, "BUYING")
     ctx = c.ctx
@@ -67,6 +71,7 @@ def buying_page():
     return c
 
 
+# The upgrading page: prices and the five tiers.
 def upgrade_page():
     c = _page(600, 518, "UPGRADING")
     ctx = c.ctx
@@ -88,6 +93,7 @@ def upgrade_page():
     return c
 
 
+# The thief page: price and rewards.
 def thief_page():
     c = _page(600, 518, "THE THIEF")
     ctx = c.ctx
@@ -111,6 +117,7 @@ def thief_page():
     return c
 
 
+# The banner page: crossings and the banner power.
 def banner_page():
     c = _page(600, 518, "THE BANNER")
     ctx = c.ctx
@@ -126,6 +133,7 @@ def banner_page():
     return c
 
 
+# The compact rules page of the pause menu.
 def compact_page():
     c = Canvas(1280, 720)
     ctx = c.ctx
@@ -164,6 +172,7 @@ def compact_page():
 NIGHT = rgb("#140f0c")
 
 
+# A dark credits picture with an optional title.
 def _roll(title):
     c = Canvas(1280, 720)
     ctx = c.ctx
@@ -176,6 +185,7 @@ def _roll(title):
     return c
 
 
+# The game logo.
 def morrow_logo():
     c = _roll(None)
     ctx = c.ctx
@@ -187,6 +197,7 @@ def morrow_logo():
     return c
 
 
+# The team credits.
 def credits_pic():
     c = _roll("CREDITS")
     ctx = c.ctx
@@ -201,6 +212,7 @@ def credits_pic():
     return c
 
 
+# The free software and the font used, with their licences.
 def logos_pic():
     c = _roll("MADE WITH FREE SOFTWARE")
     ctx = c.ctx
@@ -217,6 +229,7 @@ def logos_pic():
     return c
 
 
+# Studio, publisher and thanks.
 def executives_pic():
     c = _roll(None)
     ctx = c.ctx
@@ -228,6 +241,7 @@ def executives_pic():
     return c
 
 
+# Writes the how-to-play pages and the credit pictures.
 def generate(root):
     save(root, "data\\TroopExplanation.png", troops_page(), PLAIN)
     save(root, "data\\BuyingExplanation.png", buying_page(), PLAIN)

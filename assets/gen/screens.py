@@ -17,6 +17,7 @@ from emblems import banner
 W, H = 1280, 720
 
 
+# A sky gradient down to the horizon.
 def sky(ctx, top, bottom, horizon=H):
     g = cairo.LinearGradient(0, 0, 0, horizon)
     g.add_color_stop_rgba(0, *top)
@@ -26,6 +27,7 @@ def sky(ctx, top, bottom, horizon=H):
     ctx.fill()
 
 
+# A range of hills.
 def hills(ctx, base, col, amp=30, seed=1, freq=200.0):
     rnd = random.Random(seed)
     ctx.move_to(0, base)
@@ -57,6 +59,7 @@ def far_castle(ctx, cx, base, s, col, roof, flag=None):
         poly(ctx, [(cx, base - 240 * s), (cx + 34 * s, base - 230 * s), (cx, base - 220 * s)], flag, width=1.5)
 
 
+# The main menu background with the title and a castle.
 def main_menu_bg():
     c = Canvas(W, H)
     ctx = c.ctx
@@ -96,6 +99,7 @@ def ashgrove_logo():
     return c
 
 
+# The hall of the four houses.
 def houses_bg():
     c = Canvas(W, H)
     ctx = c.ctx
@@ -136,6 +140,7 @@ def houses_bg():
     return c
 
 
+# The open rule book.
 def book_bg():
     c = Canvas(W, H)
     ctx = c.ctx
@@ -202,6 +207,7 @@ def _beats_cycle(ctx, cx, cy):
     text(ctx, "+7 damage", cx, cy + 12, 18, rgb("#5a1a1a"))
 
 
+# The victory picture.
 def win_bg():
     c = Canvas(W, H)
     ctx = c.ctx
@@ -225,6 +231,7 @@ def win_bg():
     return c
 
 
+# The defeat picture.
 def lose_bg():
     c = Canvas(W, H)
     ctx = c.ctx
@@ -254,6 +261,7 @@ FINAL_WORDS = {
 }
 
 
+# The final picture of a house that won all three battles.
 def final_pic(house):
     p = HOUSES[house]
     c = Canvas(W, H)
@@ -283,6 +291,7 @@ def final_pic(house):
     return c
 
 
+# Writes the full-screen pictures.
 def generate(root):
     save(root, "data\\MainMenuBG.png", main_menu_bg(), PLAIN)
     save(root, "data\\ASHGROVE_LOGO.png", ashgrove_logo(), PLAIN)

@@ -11,10 +11,12 @@ import numpy as np
 from synth import RATE, highpass, lowpass, noise, normalise, note, write_mp3, write_wav
 
 
+# Sample times of a sound of the given length.
 def _t(seconds):
     return np.arange(int(seconds * RATE)) / RATE
 
 
+# x cut or padded to the given length, with a short fade at its end.
 def _fit(x, seconds):
     n = int(seconds * RATE)
     out = np.zeros(n)
@@ -24,18 +26,21 @@ def _fit(x, seconds):
     return out
 
 
+# Adds sig into buf at a time in seconds.
 def _place(buf, sig, at):
     i = int(at * RATE)
     j = min(len(buf), i + len(sig))
     buf[i:j] += sig[:j - i]
 
 
+# A struck metal tone.
 def ping(f, decay, seconds=0.6, partials=(1, 2.4, 4.1)):
     t = _t(seconds)
     s = sum(np.sin(2 * np.pi * f * p * t) / (k + 1) for k, p in enumerate(partials))
     return s * np.exp(-t / decay) * np.minimum(1, t / 0.001)
 
 
+# Coin: two bright pings.
 def coin():
     buf = np.zeros(int(0.5 * RATE))
     _place(buf, ping(1975, 0.08, 0.3), 0.0)
@@ -43,6 +48,7 @@ def coin():
     return buf
 
 
+# Upgrade: a rising fanfare and an anvil ring.
 def upgrade():
     buf = np.zeros(int(1.1 * RATE))
     for k, m in enumerate((60, 64, 67, 72)):
@@ -52,6 +58,7 @@ def upgrade():
     return buf
 
 
+# No money: a dull thud and buzz.
 def no_money():
     t = _t(0.22)
     thud = np.sin(2 * np.pi * (110 - 40 * t) * t) * np.exp(-t / 0.05)
@@ -60,6 +67,7 @@ def no_money():
     return thud + click + buzz
 
 
+# Spending: a jingle of coins.
 def spend():
     buf = np.zeros(int(0.6 * RATE))
     rng = np.random.default_rng(4)
@@ -69,6 +77,7 @@ def spend():
     return buf
 
 
+# Knight: a sword drawn from its sheath.
 def knight():
     t = _t(0.7)
     sweep = highpass(noise(len(t), 31), 3000) * np.exp(-((t - 0.12) / 0.08) ** 2) * 0.8
@@ -77,6 +86,7 @@ def knight():
     return sweep + ring
 
 
+# Spearman: a whoosh and a thump of the spear butt.
 def spearman():
     t = _t(0.55)
     whoosh = lowpass(noise(len(t), 41), 1200) * np.exp(-((t - 0.12) / 0.07) ** 2) * 3
@@ -85,6 +95,7 @@ def spearman():
     return whoosh + thump + knock
 
 
+# Horse: hoofbeats and a whinny.
 def horse():
     buf = np.zeros(int(1.3 * RATE))
     for k, at in enumerate((0.0, 0.12, 0.33, 0.45)):
@@ -101,6 +112,7 @@ def horse():
     return buf
 
 
+# Thief: tiptoe plucks and a swish of a cloak.
 def thief():
     buf = np.zeros(int(0.9 * RATE))
     for k, m in enumerate((76, 72, 69, 64)):
@@ -110,6 +122,7 @@ def thief():
     return buf
 
 
+# A page turned.
 def page_turn():
     t = _t(0.5)
     swish = highpass(noise(len(t), 70), 1500) * np.sin(np.pi * np.clip(t / 0.35, 0, 1)) ** 2
@@ -140,7 +153,9 @@ def rain(seconds=6.0):
     return out
 
 
+# Writes the effects and the rain loop.
 def generate(root):
+    # The file path of a data file name.
     def path(name):
         return os.path.join(root, "data", name)
 

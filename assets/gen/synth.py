@@ -15,6 +15,7 @@ RATE = 44100
 TABLE = 4096
 
 
+# One cycle of a waveform from harmonic amplitudes, peak 1.
 def _table(amps, phases=None):
     n = np.arange(TABLE) / TABLE
     w = np.zeros(TABLE)
@@ -36,10 +37,12 @@ TABLES = {
 }
 
 
+# Frequency of a MIDI note.
 def freq(midi):
     return 440.0 * 2 ** ((midi - 69) / 12.0)
 
 
+# n samples of a wavetable at frequency f, with optional vibrato.
 def osc(table, f, n, vibrato=0.0, vib_rate=5.0, phase0=0.0):
     t = np.arange(n) / RATE
     if vibrato:
@@ -76,6 +79,13 @@ VOICES = {
 _note_cache = {}
 
 
+# Forgets the cached notes and drum hits.
+def clear_caches():
+    _note_cache.clear()
+    _drum_cache.clear()
+
+
+# One note of a voice (cached).
 def note(voice, midi, dur, vel=1.0):
     key = (voice, midi, round(dur, 4), round(vel, 3))
     if key in _note_cache:
@@ -101,6 +111,7 @@ def note(voice, midi, dur, vel=1.0):
     return out
 
 
+# Seeded white noise.
 def noise(n, seed):
     return np.random.default_rng(seed).uniform(-1, 1, n)
 
@@ -113,6 +124,7 @@ def lowpass(x, cutoff):
     return np.convolve(x, kernel)[:len(x)]
 
 
+# One-pole high-pass.
 def highpass(x, cutoff):
     return x - lowpass(x, cutoff)
 
@@ -120,6 +132,7 @@ def highpass(x, cutoff):
 _drum_cache = {}
 
 
+# One drum hit (cached).
 def drum(kind, vel=1.0):
     key = (kind, round(vel, 3))
     if key in _drum_cache:
@@ -173,6 +186,7 @@ class Mix:
         self.buf = np.zeros((2, self.n), np.float32)
         self.wet = np.zeros((2, self.n), np.float32)
 
+    # Mixes sig in at a time, wrapping past the end to the start.
     def add(self, sig, at, gain=1.0, pan=0.0, reverb=0.25):
         start = int(round(at * RATE)) % self.n
         left, right = gain * (1 - pan) * 0.7071 * 1.0, gain * (1 + pan) * 0.7071
@@ -204,6 +218,7 @@ class Mix:
         return out
 
 
+# Loudness in dB of full scale.
 def rms_db(x):
     return 20 * np.log10(np.sqrt(np.mean(x.astype(np.float64) ** 2)) + 1e-12)
 
@@ -231,6 +246,7 @@ def write_wav(path, x):
         w.writeframes(pcm.tobytes())
 
 
+# Encodes x as an MP3 through lame.
 def write_mp3(path, x, bitrate=112):
     os.makedirs(os.path.dirname(path), exist_ok=True)
     with tempfile.TemporaryDirectory() as tmp:

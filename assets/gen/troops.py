@@ -24,6 +24,7 @@ TIERS = [
 WALK_FRAMES = 8
 
 
+# A leg swung by angle from the hip, with its boot.
 def _leg(ctx, hip, angle, length, color, boot):
     kx = hip[0] + math.sin(angle) * length * 0.5
     ky = hip[1] + math.cos(angle) * length * 0.5
@@ -34,6 +35,7 @@ def _leg(ctx, hip, angle, length, color, boot):
     poly(ctx, [(fx - 3, fy - 3), (fx + 5, fy - 2), (fx + 6, fy + 1.5), (fx - 3, fy + 1.5)], boot, width=1.2)
 
 
+# Head with the hood or helmet and crest of a tier.
 def _head(ctx, cx, cy, tier, house):
     t = TIERS[tier]
     p = HOUSES[house]
@@ -72,6 +74,7 @@ def _head(ctx, cx, cy, tier, house):
         fill_outline(ctx, col, 1.2)
 
 
+# Body in the house colour with the armour of a tier.
 def _torso(ctx, cx, top, tier, house, w=16, h=24):
     t = TIERS[tier]
     p = HOUSES[house]
@@ -93,6 +96,7 @@ def _torso(ctx, cx, top, tier, house, w=16, h=24):
                (cx - w / 2 - 1.2, top + h * 0.74)], belt, width=1.0)
 
 
+# The shield of a tier.
 def _shield(ctx, cx, cy, tier, house, s=1.0):
     p = HOUSES[house]
     w, h = 15 * s, 19 * s
@@ -111,16 +115,19 @@ def _shield(ctx, cx, cy, tier, house, s=1.0):
         emblem(ctx, house, cx, cy - 1, w * 0.26)
 
 
+# An arm from shoulder to hand.
 def _arm(ctx, shoulder, hand, color):
     thick_line(ctx, shoulder, hand, 4.5, color, outline=1.1)
     ellipse(ctx, hand[0], hand[1], 2.3, 2.3, SKIN, width=1)
 
 
+# Sleeve colour: the armour of the tier, or the house cloth.
 def _sleeve(tier, house):
     a = TIERS[tier]["armor"]
     return a if a is not None else HOUSES[house]["main"]
 
 
+# A knight at walk phase 0..1, facing right.
 def knight(ctx, tier, house, phase, ox=0.0, oy=0.0):
     sw = math.sin(2 * math.pi * phase)
     bob = -1.6 * abs(sw)
@@ -142,6 +149,7 @@ def knight(ctx, tier, house, phase, ox=0.0, oy=0.0):
     _shield(ctx, cx + 9, hipy - 12, tier, house, 1.0 + tier * 0.04)
 
 
+# A spearman at walk phase 0..1, facing right.
 def spearman(ctx, tier, house, phase, ox=0.0, oy=0.0):
     sw = math.sin(2 * math.pi * phase)
     bob = -1.6 * abs(sw)
@@ -176,6 +184,7 @@ def spearman(ctx, tier, house, phase, ox=0.0, oy=0.0):
         _arm(ctx, (cx + (-3 if t < 0.4 else 3), hipy - 20), (hx, hy), _sleeve(tier, house))
 
 
+# A horseman at walk phase 0..1, facing right.
 def horseman(ctx, tier, house, phase, ox=0.0, oy=0.0):
     p = HOUSES[house]
     sw = math.sin(2 * math.pi * phase)
@@ -237,6 +246,7 @@ def horseman(ctx, tier, house, phase, ox=0.0, oy=0.0):
     thick_line(ctx, (rx - 8, ry - 11), (rx - 2, ry - 14), 2.0, GOLD, outline=0.8)
 
 
+# A horse leg swung by angle.
 def _horse_leg(ctx, top, angle, color):
     kx = top[0] + math.sin(angle) * 11
     ky = top[1] + math.cos(angle) * 11
@@ -253,6 +263,7 @@ FOLDERS = {"Knight": "Knights", "Spearman": "Spearmen", "Horseman": "Horsemen"}
 TAGS = {"Noblemen": "Nobel", "Workers": "Worker", "Wisemen": "Wisemen", "Warriors": "Warrior"}
 
 
+# One troop frame in a size by size picture.
 def troop_frame(kind, tier, house, phase, size=90):
     c = Canvas(size, size)
     c.ctx.scale(size / 90, size / 90)
@@ -262,6 +273,7 @@ def troop_frame(kind, tier, house, phase, size=90):
     return c
 
 
+# Every troop sheet, animation file and still picture.
 def troop_sheets(root):
     for house in HOUSES:
         for kind in DRAWERS:
@@ -281,6 +293,7 @@ def troop_sheets(root):
 # ---------------------------------------------------------------------------
 
 
+# One frame of the thief.
 def thief_frame(phase):
     c = Canvas(35, 75)
     c.ctx.scale(35 / 40, 75 / 80)
@@ -316,6 +329,7 @@ def thief_draw(ctx, phase):
     _arm(ctx, (cx + 3, hip - 18), (cx + 11 + sw * 2, hip - 10), cloak)
 
 
+# Frame i of n of the fight cloud.
 def dust_frame(i, n):
     c = Canvas(200, 200)
     ctx = c.ctx
@@ -348,6 +362,7 @@ def dust_frame(i, n):
     return c
 
 
+# The thief and fight cloud sheets and stills.
 def thief_and_dust(root):
     frames = [thief_frame(i / 6) for i in range(6)]
     save_sheet(root, "data\\Animation\\ThiefAnimation", frames, 6, [0.12] * 6, MIRROR)
@@ -357,6 +372,7 @@ def thief_and_dust(root):
     save(root, "data\\FightCloud.png", dust[0], MIRROR)
 
 
+# Writes every troop, the thief and the fight cloud.
 def generate(root):
     troop_sheets(root)
     thief_and_dust(root)

@@ -6,7 +6,7 @@
 import math
 
 from draw import (GOLD, GOLD_LIGHT, INK, PARCH, WOOD, Canvas, darker, ellipse, 
-                  glow, lighter, mix, path_poly, path_rounded, poly, rgb, rounded, set_color, text, thick_line)
+                  glow, lighter, mix, path_rounded, poly, rgb, rounded, set_color, text, thick_line)
 
 STYLES = {
     "wood": dict(face=WOOD, rim=GOLD, ink=GOLD_LIGHT, outline=INK),
@@ -22,6 +22,7 @@ def lit_face(face):
     return mix(lighter(face, 0.12), GOLD_LIGHT, 0.38)
 
 
+# A framed plaque, lit or not.
 def plaque(ctx, x, y, w, h, style="wood", lit=False, r=None):
     st = STYLES[style]
     r = min(w, h) * 0.28 if r is None else r
@@ -41,6 +42,7 @@ def plaque(ctx, x, y, w, h, style="wood", lit=False, r=None):
     ctx.fill()
 
 
+# A plaque button with words.
 def text_button(w, h, label, lit=False, style="wood", size=None, pad=0.0):
     c = Canvas(w, h)
     m = pad if pad else max(2, min(w, h) * 0.06)
@@ -82,6 +84,7 @@ def round_button(w, h, draw_icon, lit=False, style="wood", label=None):
 # ---------------------------------------------------------------------------
 
 
+# A speaker, crossed out when muted.
 def icon_speaker(ctx, cx, cy, s, col, muted=False):
     poly(ctx, [(cx - s * 0.9, cy - s * 0.3), (cx - s * 0.45, cy - s * 0.3), (cx + s * 0.1, cy - s * 0.8),
                (cx + s * 0.1, cy + s * 0.8), (cx - s * 0.45, cy + s * 0.3), (cx - s * 0.9, cy + s * 0.3)], col,
@@ -104,6 +107,7 @@ def icon_speaker(ctx, cx, cy, s, col, muted=False):
             ctx.stroke()
 
 
+# A gear.
 def icon_gear(ctx, cx, cy, s, col):
     pts = []
     for i in range(32):
@@ -114,6 +118,7 @@ def icon_gear(ctx, cx, cy, s, col):
     ellipse(ctx, cx, cy, s * 0.3, s * 0.3, darker(col, 0.55), width=max(1, s * 0.08))
 
 
+# A musical note, struck through when muted.
 def icon_note(ctx, cx, cy, s, col, muted=False):
     thick_line(ctx, (cx + s * 0.15, cy + s * 0.55), (cx + s * 0.15, cy - s * 0.8), s * 0.14, col, outline=s * 0.06)
     poly(ctx, [(cx + s * 0.15, cy - s * 0.8), (cx + s * 0.75, cy - s * 0.45), (cx + s * 0.75, cy - s * 0.15),
@@ -124,6 +129,7 @@ def icon_note(ctx, cx, cy, s, col, muted=False):
                    outline=s * 0.06)
 
 
+# An arrow pointing right or left.
 def icon_arrow(ctx, cx, cy, s, col, right=True):
     d = 1 if right else -1
     poly(ctx, [(cx - d * s * 0.9, cy - s * 0.3), (cx + d * s * 0.1, cy - s * 0.3), (cx + d * s * 0.1, cy - s * 0.75),
@@ -131,10 +137,12 @@ def icon_arrow(ctx, cx, cy, s, col, right=True):
                (cx - d * s * 0.9, cy + s * 0.3)], col, width=max(1.2, s * 0.1))
 
 
+# A question mark.
 def icon_question(ctx, cx, cy, s, col):
     text(ctx, "?", cx, cy, s * 2.0, col, INK, s * 0.12)
 
 
+# A circular arrow.
 def icon_restart(ctx, cx, cy, s, col):
     ctx.new_sub_path()
     ctx.arc(cx, cy, s * 0.6, -0.3, 4.6)
@@ -151,6 +159,7 @@ def icon_restart(ctx, cx, cy, s, col):
          width=s * 0.08)
 
 
+# A scroll.
 def icon_scroll(ctx, cx, cy, s, col):
     rounded(ctx, cx - s * 0.6, cy - s * 0.7, s * 1.2, s * 1.4, s * 0.1, PARCH, width=s * 0.08, shaded=False)
     for k in range(4):
@@ -161,6 +170,7 @@ def icon_scroll(ctx, cx, cy, s, col):
                 shaded=False)
 
 
+# An open door.
 def icon_door(ctx, cx, cy, s, col):
     rounded(ctx, cx - s * 0.5, cy - s * 0.85, s * 1.0, s * 1.7, s * 0.45, darker(WOOD, 0.1), width=s * 0.09,
             shaded=False)
@@ -169,6 +179,7 @@ def icon_door(ctx, cx, cy, s, col):
     ellipse(ctx, cx + s * 0.05, cy + s * 0.35, s * 0.08, s * 0.08, col, width=0)
 
 
+# A house.
 def icon_home(ctx, cx, cy, s, col):
     poly(ctx, [(cx - s * 0.95, cy - s * 0.05), (cx, cy - s * 0.9), (cx + s * 0.95, cy - s * 0.05)], col,
          width=s * 0.1)
@@ -177,22 +188,6 @@ def icon_home(ctx, cx, cy, s, col):
             shaded=False)
 
 
+# An arrow pointing back.
 def icon_back(ctx, cx, cy, s, col):
     icon_arrow(ctx, cx, cy, s, col, right=False)
-
-
-def icon_check(ctx, cx, cy, s, col):
-    path_poly(ctx, [(cx - s * 0.7, cy), (cx - s * 0.15, cy + s * 0.55), (cx + s * 0.8, cy - s * 0.6)], close=False)
-    set_color(ctx, INK)
-    ctx.set_line_width(s * 0.42)
-    ctx.stroke()
-    path_poly(ctx, [(cx - s * 0.7, cy), (cx - s * 0.15, cy + s * 0.55), (cx + s * 0.8, cy - s * 0.6)], close=False)
-    set_color(ctx, col)
-    ctx.set_line_width(s * 0.26)
-    ctx.stroke()
-
-
-def icon_cross(ctx, cx, cy, s, col):
-    for a, b in (((-0.6, -0.6), (0.6, 0.6)), ((-0.6, 0.6), (0.6, -0.6))):
-        thick_line(ctx, (cx + a[0] * s, cy + a[1] * s), (cx + b[0] * s, cy + b[1] * s), s * 0.26, col,
-                   outline=s * 0.08)

@@ -13,6 +13,7 @@ LABEL = 30          # room for a picture's name under it
 FONT = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"
 
 
+# How the game shows each picture, as recorded by the generator.
 def load_orientations(build):
     table = {}
     folder = os.path.join(build, "data-orientation")
@@ -56,6 +57,7 @@ def animations(build):
     return result
 
 
+# (name, picture as shown) for every picture and every sheet frame.
 def entries(build):
     orient = load_orientations(build)
     anims = animations(build)
@@ -82,6 +84,7 @@ def entries(build):
     return items
 
 
+# A checkerboard to show transparency.
 def checker(w, h):
     bg = Image.new("RGBA", (w, h), (200, 200, 200, 255))
     d = ImageDraw.Draw(bg)
@@ -92,6 +95,7 @@ def checker(w, h):
     return bg
 
 
+# Lays the items out on sheets of columns by rows tiles; returns their paths.
 def draw_sheets(items, out, prefix, tile, columns, rows):
     font = ImageFont.truetype(FONT, 11)
     per = columns * rows
@@ -118,6 +122,7 @@ def draw_sheets(items, out, prefix, tile, columns, rows):
     return paths
 
 
+# Draws the contact sheets of a build folder.
 def main(argv):
     if len(argv) != 3:
         print("usage: contact_sheet.py BUILD_DIR OUT_DIR", file=sys.stderr)
