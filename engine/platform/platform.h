@@ -48,6 +48,10 @@ void PlatformGetCursorClientPos(int* x, int* y);
 
 // Synthetic input for tests and tools: each call queues a real window event
 // that PlatformPumpEvents then handles exactly as one from the window system.
+// With synthetic input only, the pump ignores the window system's own input
+// and focus events, so test programs sharing one X display (and its one
+// pointer and focus) cannot disturb each other.
+void PlatformSetSyntheticInputOnly(bool on);
 void PlatformPushKey(int virtualKey, bool down, bool repeat = false);
 void PlatformPushMouseButton(int button, bool down); // 0 left, 1 right, 2 middle
 void PlatformPushMouseMove(int clientX, int clientY);

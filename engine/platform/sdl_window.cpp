@@ -8,6 +8,7 @@
 #include <SDL2/SDL.h>
 
 #include <cstdio>
+#include <cstdlib>
 
 #include "app/game_state.h"
 #include "app/input.h"
@@ -23,6 +24,9 @@ static int cursorClientX = 0, cursorClientY = 0;
 // counts as focused from its creation until told otherwise.
 static bool windowFocused = true;
 static bool windowMinimized = false;
+// Tag carried by queued synthetic events, and whether only those count.
+static const Uint32 SYNTHETIC_TAG = 0x4B455354; // "KEST"
+static bool syntheticInputOnly = false;
 
 // ---------------------------------------------------------------------------
 // Internal functions
@@ -165,8 +169,30 @@ static void HandleWindowEvent(const SDL_WindowEvent& event) {
     }
 }
 
+// True for input and focus events that came from the window system itself.
+static bool IsSystemInput(const SDL_Event& event) {
+    switch (event.type) {
+    case SDL_KEYDOWN:
+    case SDL_KEYUP:
+        return event.key.keysym.unused != SYNTHETIC_TAG;
+    case SDL_MOUSEMOTION:
+        return event.motion.which != SYNTHETIC_TAG;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+        return event.button.which != SYNTHETIC_TAG;
+    case SDL_MOUSEWHEEL:
+        return event.wheel.which != SYNTHETIC_TAG;
+    case SDL_WINDOWEVENT:
+        return event.window.event != SDL_WINDOWEVENT_CLOSE &&
+               (Uint32)event.window.data2 != SYNTHETIC_TAG;
+    default:
+        return false;
+    }
+}
+
 // Writes one event into the raw input state, as the window procedure does.
 static void HandleEvent(const SDL_Event& event) {
+    if (syntheticInputOnly && IsSystemInput(event)) return;
     switch (event.type) {
     case SDL_QUIT:
         isRunning = false;
@@ -206,9 +232,14 @@ static void HandleEvent(const SDL_Event& event) {
 
 // Opens the window with a current OpenGL 3.3 core forward-compatible context.
 bool PlatformCreateWindow(const char* title, int x, int y, int clientWidth, int clientHeight) {
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
-        fprintf(stderr, "Error: cannot start the video system: %s\n", SDL_GetError());
-        return false;
+    // The video system starts once per process and stays up: restarting it
+    // (tests restart the engine) can fall back on another video driver.
+    if (!SDL_WasInit(SDL_INIT_VIDEO)) {
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
+            fprintf(stderr, "Error: cannot start the video system: %s\n", SDL_GetError());
+            return false;
+        }
+        atexit(SDL_Quit);
     }
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
@@ -241,13 +272,14 @@ bool PlatformCreateWindow(const char* title, int x, int y, int clientWidth, int 
     return true;
 }
 
-// Closes the window, its context and the video subsystem.
+// Closes the window and its context (the video system stays up).
 void PlatformDestroyWindow() {
     if (glContext) SDL_GL_DeleteContext(glContext);
     if (window) SDL_DestroyWindow(window);
     glContext = nullptr;
     window = nullptr;
-    SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+    SDL_PumpEvents();
+    SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT); // nothing of this window reaches the next
 }
 
 // Sets the window icon from top-to-bottom RGBA rows.
@@ -344,6 +376,7 @@ void PlatformPushKey(int virtualKey, bool down, bool repeat) {
     event.key.repeat = repeat ? 1 : 0;
     event.key.keysym.sym = SdlKeyFromVirtual(virtualKey);
     event.key.keysym.scancode = SDL_GetScancodeFromKey(event.key.keysym.sym);
+    event.key.keysym.unused = SYNTHETIC_TAG;
     event.key.windowID = window ? SDL_GetWindowID(window) : 0;
     SDL_PushEvent(&event);
 }
@@ -357,16 +390,22 @@ void PlatformPushMouseButton(int button, bool down) {
     event.button.button = buttons[button];
     event.button.state = down ? SDL_PRESSED : SDL_RELEASED;
     event.button.clicks = 1;
+    event.button.which = SYNTHETIC_TAG;
     event.button.x = cursorClientX;
     event.button.y = cursorClientY;
     event.button.windowID = window ? SDL_GetWindowID(window) : 0;
     SDL_PushEvent(&event);
 }
 
-// Moves the pointer itself, so the window system sends the motion event a
-// player's mouse would (and it queues behind any earlier real motion).
+// Queues a cursor move; the pump takes the position from it.
 void PlatformPushMouseMove(int clientX, int clientY) {
-    if (window) SDL_WarpMouseInWindow(window, clientX, clientY);
+    SDL_Event event = {};
+    event.type = SDL_MOUSEMOTION;
+    event.motion.which = SYNTHETIC_TAG;
+    event.motion.x = clientX;
+    event.motion.y = clientY;
+    event.motion.windowID = window ? SDL_GetWindowID(window) : 0;
+    SDL_PushEvent(&event);
     // Button events queued before the next pump carry the same position.
     cursorClientX = clientX;
     cursorClientY = clientY;
@@ -377,6 +416,7 @@ void PlatformPushWheel(int notches) {
     SDL_Event event = {};
     event.type = SDL_MOUSEWHEEL;
     event.wheel.y = notches;
+    event.wheel.which = SYNTHETIC_TAG;
     event.wheel.windowID = window ? SDL_GetWindowID(window) : 0;
     SDL_PushEvent(&event);
 }
@@ -395,6 +435,12 @@ void PlatformPushFocus(bool gained) {
     SDL_Event event = {};
     event.type = SDL_WINDOWEVENT;
     event.window.event = gained ? SDL_WINDOWEVENT_FOCUS_GAINED : SDL_WINDOWEVENT_FOCUS_LOST;
+    event.window.data2 = (Sint32)SYNTHETIC_TAG;
     event.window.windowID = window ? SDL_GetWindowID(window) : 0;
     SDL_PushEvent(&event);
+}
+
+// Ignore the window system's own input and focus events (test programs).
+void PlatformSetSyntheticInputOnly(bool on) {
+    syntheticInputOnly = on;
 }

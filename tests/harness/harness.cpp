@@ -74,6 +74,7 @@ void StartTestEngine(bool fullscreen) {
     setenv("SDL_AUDIODRIVER", "dummy", 0);
     SetGameBaseDir(MORROW_BUILD_DIR);
     PlatformSetMessageBoxesSilent(true);
+    PlatformSetSyntheticInputOnly(true); // other test programs share the X display
     SetSteppedClock(true, 1.0 / 60.0);
     gameStarted = false;
     gameQuit = false;
