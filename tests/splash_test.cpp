@@ -248,11 +248,14 @@ TEST_F(SplashTest, GameDataSplashRunsToTheMenu) {
     FreeAllAnimations();
 
     StartGame(GS_SPLASH);
+    fs::create_directories(MORROW_BUILD_DIR "/shots");
+    RunFramesUntil([] { return Logo(0) && Logo(0)->frame == 8; }, 60 * 60);
+    Screenshot studioShot = CaptureFrame();
+    studioShot.SavePng(MORROW_BUILD_DIR "/shots/splash_studio.png");
+    EXPECT_NE(studioShot.AtDesign(0, 0), studioShot.At(2, 2)); // something drawn mid-screen
     RunFramesUntil(StudioAtHandover, 60 * 60);
     ASSERT_TRUE(StudioAtHandover());
-    Screenshot studioShot = CaptureFrame();
-    fs::create_directories(MORROW_BUILD_DIR "/shots");
-    studioShot.SavePng(MORROW_BUILD_DIR "/shots/splash_studio.png");
+    CaptureFrame().SavePng(MORROW_BUILD_DIR "/shots/splash_handover.png");
     EXPECT_TRUE(Logo(1)->visible);
     RunFrames(20);
     CaptureFrame().SavePng(MORROW_BUILD_DIR "/shots/splash_audio_logo.png");
