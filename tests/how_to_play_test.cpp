@@ -303,4 +303,40 @@ TEST_F(HowToPlayTest, ManyVisitsKeepTheChannelPool) {
     EXPECT_EQ(FreeChannelCount(), freeChannels);
 }
 
+// The game's own pictures: a shot of the opened book, of every button
+// hovered and of every page, each looked at by hand.
+TEST(HowToPlayGameDataTest, Screenshots) {
+    StartTestEngine();
+    ASSERT_TRUE(fs::exists(MORROW_BUILD_DIR "/data/BackgroundHowToPlay.png")) << "no game data";
+    fs::create_directories(MORROW_BUILD_DIR "/shots");
+    const std::string shots = MORROW_BUILD_DIR "/shots/how_to_play";
+    StartGame(GS_HOW_TO_PLAY);
+    MoveCursorToDesign(400, -300);
+    RunFrames(2);
+    Screenshot closed = CaptureFrame();
+    closed.SavePng(shots + ".png");
+    for (const Topic& topic : TOPICS) {
+        SCOPED_TRACE(topic.page);
+        MoveCursorToDesign(BUTTON_X + 50, topic.buttonY);
+        Screenshot hover = CaptureFrame();
+        hover.SavePng(shots + "_" + topic.button + "_hover.png");
+        int changed = 0;
+        for (float x = BUTTON_X - 70; x <= BUTTON_X + 30; x += 10)
+            changed += hover.AtDesign(x, topic.buttonY) != closed.AtDesign(x, topic.buttonY);
+        EXPECT_GT(changed, 5);
+        ClickDesign(BUTTON_X, topic.buttonY);
+        MoveCursorToDesign(400, -300);
+        Screenshot page = CaptureFrame();
+        page.SavePng(shots + "_" + topic.page + ".png");
+        int pageChanged = 0;
+        for (float x = 60; x <= 460; x += 20)
+            for (float y = -200; y <= 200; y += 20)
+                pageChanged += page.AtDesign(x, y) != closed.AtDesign(x, y);
+        EXPECT_GT(pageChanged, 15); // the page's text and pictures on the right-hand side
+    }
+    MoveCursorToDesign(BACK_X + 30, BACK_Y);
+    CaptureFrame().SavePng(shots + "_back_hover.png");
+    StopTestEngine();
+}
+
 } // namespace
