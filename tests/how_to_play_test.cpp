@@ -303,6 +303,33 @@ TEST_F(HowToPlayTest, ManyVisitsKeepTheChannelPool) {
     EXPECT_EQ(FreeChannelCount(), freeChannels);
 }
 
+// In full screen the book is drawn 1.5 times larger, and clicks land on the
+// buttons they are drawn on.
+class HowToPlayFullScreenTest : public HowToPlayTest {
+  protected:
+    void SetUp() override {
+        HowToPlayTest::SetUp();
+        StopTestEngine();
+        StartTestEngine(true);
+        SetGameBaseDir(base.string());
+    }
+};
+
+TEST_F(HowToPlayFullScreenTest, ClicksLandWhereTheButtonsAreDrawn) {
+    ASSERT_TRUE(isFullscreen);
+    OpenBook();
+    ClickTopic(TOPICS[2]);
+    EXPECT_EQ(VisiblePages(), 4u);
+    MoveCursorToDesign(400, -300);
+    Screenshot shot = CaptureFrame();
+    EXPECT_GT(shot.width, 1280);
+    EXPECT_EQ(Rgb(shot.AtDesign(260, 200)), TOPICS[2].pageColour);
+    EXPECT_EQ(Rgb(shot.AtDesign(BUTTON_X - 70, TOPICS[2].buttonY)), BUTTON_IDLE);
+    EXPECT_EQ(Rgb(shot.AtDesign(BUTTON_X - 85, TOPICS[2].buttonY)), BACKGROUND);
+    ClickDesign(BACK_X + 40, BACK_Y + 40);
+    EXPECT_EQ(currentState, GS_MAIN_MENU);
+}
+
 // The game's own pictures: a shot of the opened book, of every button
 // hovered and of every page, each looked at by hand.
 TEST(HowToPlayGameDataTest, Screenshots) {
