@@ -30,7 +30,7 @@ def big_button(w, h, label, icon, lit, style):
     from widgets import STYLES
     face = STYLES[style]["face"]
     shield_path(ctx, w / 2, h / 2 + 2, w * 0.76, h * 0.8)
-    fill_outline(ctx, lit_face(face) if lit else face, 2, darker(GOLD, 0.4), h * 0.1, h * 0.9)
+    fill_outline(ctx, lit_face(face, style) if lit else face, 2, darker(GOLD, 0.4), h * 0.1, h * 0.9)
     icon(ctx, w / 2, h * 0.36, w * 0.16, rgb("#fff6d0") if lit else GOLD_LIGHT)
     text(ctx, label, w / 2, h * 0.62, h * 0.1, rgb("#fff6d0") if lit else GOLD_LIGHT, INK, 2.5, max_width=w * 0.62)
     return c
@@ -229,6 +229,6 @@ def _yes_no(word, lit):
         glow(ctx, 35, 35, 35, rgb("#ffe08a", 0.7))
     ellipse(ctx, 35, 35, r, r, GOLD_LIGHT if lit else GOLD, width=2.5)
     face = STYLES[style]["face"]
-    ellipse(ctx, 35, 35, r * 0.86, r * 0.86, lit_face(face) if lit else face, width=1.5, shaded=True)
+    ellipse(ctx, 35, 35, r * 0.86, r * 0.86, lit_face(face, style) if lit else face, width=1.5, shaded=True)
     text(ctx, word, 35, 35, 21, rgb("#fff6d0") if lit else GOLD_LIGHT, INK, 2, max_width=50)
     return c

@@ -162,7 +162,7 @@ def spearman(ctx, tier, house, phase, ox=0.0, oy=0.0):
     _head(ctx, cx + 1, hipy - 32, tier, house)
     # the long spear, held forward and up, longer than the man is tall
     base = (cx - 16, hipy + 8 + sw)
-    tip = (cx + 40, hipy - 52 + sw)
+    tip = (cx + 36, hipy - 44 + sw)
     shaft = rgb("#8a6238") if tier < 4 else rgb("#a8793c")
     thick_line(ctx, base, tip, 2.6, shaft, outline=1.0)
     d = (tip[0] - base[0], tip[1] - base[1])
@@ -170,7 +170,7 @@ def spearman(ctx, tier, house, phase, ox=0.0, oy=0.0):
     ux, uy = d[0] / ln, d[1] / ln
     px, py = -uy, ux
     head = rgb("#dfe5ee") if tier > 0 else rgb("#aab0b8")
-    hl = 11 + tier
+    hl = 9 + tier
     poly(ctx, [(tip[0] + ux * hl, tip[1] + uy * hl), (tip[0] + px * 3.6, tip[1] + py * 3.6),
                (tip[0] - ux * 2, tip[1] - uy * 2), (tip[0] - px * 3.6, tip[1] - py * 3.6)], head, width=1.1)
     if tier >= 2:

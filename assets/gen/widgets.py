@@ -17,9 +17,11 @@ STYLES = {
 }
 
 
-def lit_face(face):
-    """The hovered look of a face: warmer and brighter, toward gold."""
-    return mix(lighter(face, 0.12), GOLD_LIGHT, 0.38)
+def lit_face(face, style="wood"):
+    """The hovered look of a face: wood and parchment glow toward gold, colours brighten."""
+    if style in ("wood", "parch"):
+        return mix(lighter(face, 0.12), GOLD_LIGHT, 0.38)
+    return lighter(face, 0.32)
 
 
 # A framed plaque, lit or not.
@@ -31,7 +33,7 @@ def plaque(ctx, x, y, w, h, style="wood", lit=False, r=None):
         path_rounded(ctx, x - 1.5, y - 1.5, w + 3, h + 3, r + 1.5)
         set_color(ctx, rgb("#ffe08a", 0.8))
         ctx.fill()
-    face = lit_face(st["face"]) if lit else st["face"]
+    face = lit_face(st["face"], style) if lit else st["face"]
     rim = GOLD_LIGHT if lit else st["rim"]
     rounded(ctx, x, y, w, h, r, rim, width=2.5, ink=st["outline"])
     m = max(2.5, min(w, h) * 0.07)
@@ -67,7 +69,7 @@ def round_button(w, h, draw_icon, lit=False, style="wood", label=None):
         glow(ctx, cx, cy, min(w, h) / 2, rgb("#ffe08a", 0.7))
         r *= 0.97
     ellipse(ctx, cx, cy, r, r, GOLD_LIGHT if lit else st["rim"], width=2.5, ink=st["outline"])
-    face = lit_face(st["face"]) if lit else st["face"]
+    face = lit_face(st["face"], style) if lit else st["face"]
     ellipse(ctx, cx, cy, r * 0.86, r * 0.86, face, width=1.5, shaded=True, ink=darker(st["rim"], 0.4))
     ink = rgb("#fff6d0") if lit and style != "parch" else st["ink"]
     if label:
