@@ -258,6 +258,21 @@ TEST_F(FontTest, UnreadableFontFilesGiveANullFontThatPrintsNothing) {
     EXPECT_EQ(ReadWorldBox(-50, -50, 100, 100).Max(0), 0);
 }
 
+TEST_F(FontTest, SizesThatMakeNoAtlasAreRefused) {
+    const int fonts = FontCount(), textures = TextureCount();
+    const struct {
+        uint32_t pixels;
+        float atlasScale;
+    } bad[] = {{20, 0.0f}, {20, -1.0f}, {0, 1.0f}, {20, 100.0f}};
+    for (const auto& size : bad) {
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(LoadFontFile(TEST_FONT, size.pixels, size.atlasScale), nullptr);
+        EXPECT_EQ(CountLines(testing::internal::GetCapturedStderr()), 1);
+    }
+    EXPECT_EQ(FontCount(), fonts);
+    EXPECT_EQ(TextureCount(), textures);
+}
+
 TEST_F(FontTest, FreeingAFontReleasesItsAtlas) {
     const int fonts = FontCount(), textures = TextureCount();
     Font* extra = LoadFontFile(TEST_FONT, 29, 1.0f);

@@ -45,6 +45,8 @@ enum GlyphField {
 // ---------------------------------------------------------------------------
 
 const uint32_t WHITE = 0xFFFFFFFF;
+// Largest atlas side accepted (a 256 MB coverage bitmap is not a font atlas).
+const int MAX_ATLAS_SIDE = 8192;
 
 std::vector<Font*> fontList;
 PrintTextObserver printTextObserver = nullptr;
@@ -78,7 +80,7 @@ uint32_t ReadU32(const unsigned char* p) {
 // stb_truetype trusts its input: check that the first font's table directory
 // and every table it lists lie inside the file before handing it over.
 bool FontTablesInsideFile(const std::vector<unsigned char>& bytes) {
-    if (bytes.size() < 12) return false;
+    if (bytes.size() < 16) return false; // a collection's header reads 16 bytes
     const int offset = stbtt_GetFontOffsetForIndex(bytes.data(), 0);
     if (offset < 0 || (size_t)offset + 12 > bytes.size()) return false;
     const uint32_t tableCount = ReadU16(&bytes[offset + 4]);
@@ -172,7 +174,7 @@ Font* LoadFontFile(const char* path, uint32_t pixelHeight, float atlasScale) {
         return nullptr;
     }
     const int side = (int)(atlasScale * 256.0f);
-    if (side <= 0 || pixelHeight == 0) {
+    if (side <= 0 || side > MAX_ATLAS_SIDE || pixelHeight == 0) {
         fprintf(stderr, "LoadFont: \"%s\": bad size (%u pixels, atlas %d)\n", path, pixelHeight,
                 side);
         return nullptr;
