@@ -99,12 +99,10 @@ static void LoadHouseAssets(const LevelTable& level) {
                 LoadTexture(TroopPicturePath(type, HOUSE_FILES[house].tag, tier + 1).c_str());
         }
     }
+    int index = level.number - 1;
     for (int type = 0; type < TROOP_TYPES; type++) {
-        a.enemyTroopAnims[type] =
-            LoadAnimation(TroopAnimationPath(enemy, type, level.enemyTierIndex).c_str());
-        a.enemyTroopPictures[type] = LoadTexture(
-            TroopPicturePath(type, EnemyPictureTag(level, enemy), level.enemyPictureNumber)
-                .c_str());
+        a.enemyTroopAnims[type] = LoadAnimation(EnemyTroopAnimationPath(index, type).c_str());
+        a.enemyTroopPictures[type] = LoadTexture(EnemyTroopPicturePath(index, type).c_str());
     }
     a.playerCastle = LoadTexture(HOUSE_FILES[house].castle);
     a.enemyCastle = LoadTexture(HOUSE_FILES[enemy].castle);
@@ -414,6 +412,27 @@ static void StartSounds(BattleState* state) {
 // ---------------------------------------------------------------------------
 // Public functions
 // ---------------------------------------------------------------------------
+
+// The enemy's house in level `index` for the player's house.
+int EnemyHouseOf(int index) {
+    if (index < 0 || index >= LEVEL_COUNT || house > 3) return -1;
+    return levelTables[index].enemyHouse[house];
+}
+
+// The enemy's animation file of a troop type in level `index`.
+std::string EnemyTroopAnimationPath(int index, int type) {
+    int enemy = EnemyHouseOf(index);
+    if (enemy < 0 || type < 0 || type >= TROOP_TYPES) return "";
+    return TroopAnimationPath(enemy, type, levelTables[index].enemyTierIndex);
+}
+
+// The enemy's picture file of a troop type in level `index`.
+std::string EnemyTroopPicturePath(int index, int type) {
+    int enemy = EnemyHouseOf(index);
+    if (enemy < 0 || type < 0 || type >= TROOP_TYPES) return "";
+    const LevelTable& level = levelTables[index];
+    return TroopPicturePath(type, EnemyPictureTag(level, enemy), level.enemyPictureNumber);
+}
 
 // Load of level `index`: font, sounds, animations, pictures, the square mesh.
 void LoadLevel(int index) {

@@ -2,7 +2,14 @@
 // Unload shared by the three levels. Depends on the battle record.
 #pragma once
 
+#include <string>
+
 void LoadLevel(int index);
 void InitLevel(int index);
 void FreeLevel();
 void UnloadLevel(int index);
+// The enemy's house in level `index` for the player's house (-1 for none).
+int EnemyHouseOf(int index);
+// Files of the enemy's troops in level `index` ("" for none).
+std::string EnemyTroopAnimationPath(int index, int type);
+std::string EnemyTroopPicturePath(int index, int type);
