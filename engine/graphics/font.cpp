@@ -69,10 +69,12 @@ bool ReadWholeFile(const char* path, std::vector<unsigned char>& bytes) {
     return !failed;
 }
 
-// Big-endian reads of the font's table directory.
+// Big-endian 16-bit read from the font's table directory.
 uint32_t ReadU16(const unsigned char* p) {
     return (uint32_t)p[0] << 8 | p[1];
 }
+
+// Big-endian 32-bit read from the font's table directory.
 uint32_t ReadU32(const unsigned char* p) {
     return (uint32_t)p[0] << 24 | (uint32_t)p[1] << 16 | (uint32_t)p[2] << 8 | p[3];
 }
