@@ -459,6 +459,57 @@ TEST_F(HudTest, BuyPicturesShowTheHoverArtOfTheAreaUnderTheCursor) {
 }
 
 // ---------------------------------------------------------------------------
+// Pixels
+// ---------------------------------------------------------------------------
+
+// Pixels of a layout rectangle whose red, green and blue are all below
+// `dark` (or all above `light` when `dark` is 0), sampled every layout unit.
+int CountPixels(const Screenshot& shot, float left, float bottom, float right, float top, int dark,
+                int light = 256) {
+    int count = 0;
+    for (float y = bottom; y <= top; y += 1)
+        for (float x = left; x <= right; x += 1) {
+            uint32_t c = shot.AtDesign(x, y);
+            int r = (c >> 16) & 0xFF, g = (c >> 8) & 0xFF, b = c & 0xFF;
+            if (dark > 0 ? (r < dark && g < dark && b < dark)
+                         : (r > light && g > light && b > light))
+                ++count;
+        }
+    return count;
+}
+
+// The money read-out's box: from its baseline start to past its last digit.
+constexpr float MONEY_LEFT = -20, MONEY_BOTTOM = 328, MONEY_RIGHT = 100, MONEY_TOP = 345;
+
+TEST_F(HudTest, MoneyTextIsDrawnBlackAndGoesWhilePaused) {
+    Enter(GS_LEVEL1);
+    Screenshot running = CaptureFrame();
+    int dark = CountPixels(running, MONEY_LEFT, MONEY_BOTTOM, MONEY_RIGHT, MONEY_TOP, 90);
+    EXPECT_GT(dark, 40);
+    TapKey(VK_ESCAPE);
+    Screenshot paused = CaptureFrame();
+    EXPECT_LT(CountPixels(paused, MONEY_LEFT, MONEY_BOTTOM, MONEY_RIGHT, MONEY_TOP, 90), dark / 10);
+}
+
+TEST_F(HudTest, Level2MoneyTextIsDrawnWhite) {
+    Enter(GS_LEVEL2);
+    Screenshot shot = CaptureFrame();
+    EXPECT_GT(CountPixels(shot, MONEY_LEFT, MONEY_BOTTOM, MONEY_RIGHT, MONEY_TOP, 0, 180), 20);
+    EXPECT_LT(CountPixels(shot, MONEY_LEFT, MONEY_BOTTOM, MONEY_RIGHT, MONEY_TOP, 40), 5);
+}
+
+TEST_F(HudTest, TextPixelsStayOnTheirPanelAtTwiceTheSize) {
+    // At 1920 by 1080 the text lands on the same layout box as at 1280 by 720.
+    Enter(GS_LEVEL1);
+    int small = CountPixels(CaptureFrame(), MONEY_LEFT, MONEY_BOTTOM, MONEY_RIGHT, MONEY_TOP, 90);
+    SetWindowResolution(1920, 1080);
+    Hover(EMPTY);
+    int large = CountPixels(CaptureFrame(), MONEY_LEFT, MONEY_BOTTOM, MONEY_RIGHT, MONEY_TOP, 90);
+    EXPECT_GT(small, 40);
+    EXPECT_NEAR(large, small, small * 0.35);
+}
+
+// ---------------------------------------------------------------------------
 // One draw scale for texts, objects and clicks
 // ---------------------------------------------------------------------------
 
