@@ -97,25 +97,67 @@ def audio_frame(i):
 # ---------------------------------------------------------------------------
 
 
-# Frame i of n of the main menu knight, his cape in the wind.
+# Frame i of n of the main menu knight: gilded plate, hands on his planted sword,
+# cape and plume in the wind, breathing.
 def menu_knight(i, n):
-    from troops import knight
+    from emblems import crown
     c = Canvas(300, 320)
     ctx = c.ctx
-    t = i / n
-    # the cape behind him, blowing in the wind
-    wave = math.sin(2 * math.pi * t)
-    ctx.move_to(125, 120)
-    ctx.curve_to(80 - 10 * wave, 170, 70 + 12 * wave, 230, 60 + 8 * wave, 290)
-    ctx.curve_to(90, 300 + 4 * wave, 120, 296, 150, 300)
-    ctx.line_to(160, 130)
+    t = 2 * math.pi * i / n
+    wave, breath = math.sin(t), 1.2 * math.sin(t)
+    steel, gold, blue = rgb("#c9d1dc"), rgb("#e0b84a"), rgb("#2456b8")
+    # cape, blowing out behind him to the left
+    ctx.move_to(128, 98 + breath)
+    ctx.curve_to(95 - 8 * wave, 150, 70 + 10 * wave, 230, 48 + 12 * wave, 300)
+    ctx.curve_to(80, 296 + 5 * wave, 118, 292, 150, 296)
+    ctx.line_to(172, 100 + breath)
     ctx.close_path()
-    fill_outline(ctx, rgb("#8e2323"), 3, INK, 120, 300)
-    ctx.save()
-    ctx.translate(10, 28 + 1.5 * math.sin(2 * math.pi * t))
-    ctx.scale(3.2, 3.2)
-    knight(ctx, 4, "Noblemen", 0.0)
-    ctx.restore()
+    fill_outline(ctx, rgb("#9a2424"), 3, INK, 98, 300)
+    # legs in plate
+    for hip, foot in (((138, 205), (124, 300)), ((164, 205), (178, 300))):
+        thick_line(ctx, (hip[0], hip[1] + breath), foot, 17, steel, outline=2.5)
+        ellipse(ctx, (hip[0] + foot[0]) / 2, (hip[1] + foot[1]) / 2 + 4, 10, 8, gold, width=2)
+        poly(ctx, [(foot[0] - 12, foot[1] - 6), (foot[0] + 16, foot[1] - 6), (foot[0] + 18, foot[1] + 6),
+                   (foot[0] - 12, foot[1] + 6)], rgb("#6e737b"), width=2.5)
+    # tabard in the Noblemen blue, with the crown
+    b = breath
+    poly(ctx, [(124, 140 + b), (178, 140 + b), (186, 240 + b), (116, 240 + b)], blue, width=3, shaded=True)
+    crown(ctx, 151, 200 + b, 15, gold)
+    # breastplate
+    ctx.move_to(120, 96 + b)
+    ctx.line_to(182, 96 + b)
+    ctx.curve_to(188, 130 + b, 184, 150 + b, 176, 162 + b)
+    ctx.line_to(126, 162 + b)
+    ctx.curve_to(118, 150 + b, 114, 130 + b, 120, 96 + b)
+    ctx.close_path()
+    fill_outline(ctx, gold, 3, INK, 96, 162)
+    thick_line(ctx, (151, 100 + b), (151, 158 + b), 2, rgb("#fff2b0"), outline=0)
+    # the sword, planted point down in front of him
+    thick_line(ctx, (222, 196), (230, 302), 9, rgb("#e8eef6"), outline=2.5)
+    thick_line(ctx, (204, 190), (240, 188), 7, gold, outline=2.5)
+    thick_line(ctx, (221, 188), (219, 160), 6, rgb("#6b4424"), outline=2.5)
+    ellipse(ctx, 219, 156, 7, 7, gold, width=2.5)
+    # arms reaching to the pommel
+    for shoulder, elbow in (((128, 108 + b), (170, 150)), ((176, 108 + b), (200, 140))):
+        thick_line(ctx, shoulder, elbow, 15, steel, outline=2.5)
+        thick_line(ctx, elbow, (216, 172), 13, steel, outline=2.5)
+    ellipse(ctx, 218, 172, 10, 9, rgb("#6e737b"), width=2.5)
+    for x in (122, 180):
+        ellipse(ctx, x, 106 + b, 18, 14, gold, width=3, shaded=True)
+    # helmet with a visor facing right, and the plume streaming left
+    hx, hy = 152, 66 + b
+    ctx.move_to(hx - 10, hy - 26)
+    ctx.curve_to(hx - 40 - 10 * wave, hy - 50, hx - 70 - 14 * wave, hy - 30, hx - 88 - 10 * wave, hy - 8 + 6 * wave)
+    ctx.curve_to(hx - 60, hy - 22, hx - 30, hy - 18, hx + 4, hy - 24)
+    ctx.close_path()
+    fill_outline(ctx, rgb("#f0c431"), 3)
+    ctx.move_to(hx - 24, hy + 26)
+    ctx.curve_to(hx - 30, hy - 34, hx + 30, hy - 36, hx + 26, hy + 26)
+    ctx.close_path()
+    fill_outline(ctx, gold, 3, INK, hy - 30, hy + 26)
+    thick_line(ctx, (hx + 2, hy - 2), (hx + 25, hy - 2), 4, INK, outline=0)
+    for k in range(3):
+        thick_line(ctx, (hx + 8 + k * 6, hy + 6), (hx + 8 + k * 6, hy + 16), 2, INK, outline=0)
     return c
 
 

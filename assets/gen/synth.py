@@ -5,6 +5,7 @@
 # matching and writing WAV or, through lame, MP3. Depends on python3-numpy and
 # the lame program.
 import os
+import shutil
 import subprocess
 import tempfile
 import wave
@@ -253,5 +254,7 @@ def write_mp3(path, x, bitrate=112):
         wav = os.path.join(tmp, "in.wav")
         write_wav(wav, x)
         # -t keeps the encoder-delay tag, so gapless decoders (mpg123) loop without a gap
+        if shutil.which("lame") is None:
+            raise SystemExit("assets: the lame encoder is missing; install the Debian package lame")
         subprocess.run(["lame", "--quiet", "-b", str(bitrate), "-q", "5", "--noreplaygain", wav, path],
                        check=True)
