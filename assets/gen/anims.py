@@ -12,6 +12,7 @@ import cairo
 
 from draw import (GOLD, GOLD_LIGHT, INK, MIRROR, PARCH, PLAIN, Canvas, ellipse, fill_outline, glow,
                   lighter, path_rounded, poly, rgb, rounded, save, save_sheet, set_color, text, thick_line)
+from emblems import crown
 
 # ---------------------------------------------------------------------------
 # Splash
@@ -100,7 +101,6 @@ def audio_frame(i):
 # Frame i of n of the main menu knight: gilded plate, hands on his planted sword,
 # cape and plume in the wind, breathing.
 def menu_knight(i, n):
-    from emblems import crown
     c = Canvas(300, 320)
     ctx = c.ctx
     t = 2 * math.pi * i / n

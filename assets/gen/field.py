@@ -15,7 +15,7 @@ import cairo
 from draw import (HOUSES, INK, MIRROR, PARCH, PARCH_DARK, PLAIN, Canvas, darker, ellipse, fill_outline,
                   lighter, mix, path_poly, path_rounded, poly, rgb, rounded, save, save_sheet, set_color,
                   thick_line)
-from emblems import banner
+from emblems import banner, house_shield
 
 W, H = 1280, 720
 
@@ -313,7 +313,6 @@ def castle(house):
     for gx in (148, 157, 166, 175):
         thick_line(ctx, (gx, 275), (gx, 354), 1.2, rgb("#2b1a0c"), outline=0)
     # the house shield over the gate
-    from emblems import house_shield
     house_shield(ctx, house, 154, 225, 36, 44, 2.5)
     # banner hanging from the keep
     banner(ctx, house, 70, 115, 30, 70, pole=False)

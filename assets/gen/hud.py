@@ -9,11 +9,15 @@
 # plain red click areas are drawn under the cards.
 # Depends on draw.py, emblems.py, widgets.py and troops.py.
 import math
+import random
 
-from draw import (CURSOR, GOLD, GOLD_LIGHT, INK, MIRROR, PARCH, PLAIN, WOOD, Canvas, darker, ellipse,
+import cairo
+
+from draw import (CURSOR, GOLD, GOLD_LIGHT, INK, MIRROR, PARCH, PLAIN, WOOD, Canvas, ellipse,
                   fill_outline, glow, mix, path_poly, path_rounded, poly, rgb, rounded, save, set_color,
                   text, thick_line)
-from emblems import banner, coin, counter_frame
+from emblems import banner, coin, counter_frame, crown
+from troops import DRAWERS, thief_draw
 from widgets import plaque
 
 CARD_W, CARD_H = 240, 150
@@ -55,7 +59,6 @@ def buy_card(kind, lit):
     ctx.save()
     ctx.translate(_cx(-64), _cy(52))
     ctx.scale(0.6, 0.62 * 1.06)
-    from troops import DRAWERS
     DRAWERS[kind](ctx, 2, "Noblemen", 0.0, ox=-8 if kind != "Horseman" else 4, oy=8)
     ctx.restore()
     # the upgrade strip
@@ -81,32 +84,12 @@ def thief_button(lit):
     ctx.save()
     ctx.translate(26, 10)
     ctx.scale(1.3, 1.0)
-    _thief_glyph(ctx)
+    thief_draw(ctx, 0.2)
     ctx.restore()
     # a money bag with a coin mark
     ellipse(ctx, 74, 68, 13, 15, rgb("#c59b5a"), width=2, shaded=True)
     text(ctx, "$", 74, 70, 15, rgb("#5a3a10"))
     return c
-
-
-# The thief drawn in a 40 by 80 box.
-def _thief_glyph(ctx):
-    from troops import _leg, _arm, SKIN
-    cx, hip = 19, 52
-    cloak = rgb("#2e3340")
-    _leg(ctx, (cx - 1, hip), -0.5, 24, rgb("#23262e"), rgb("#15171c"))
-    _leg(ctx, (cx + 1, hip), 0.5, 24, rgb("#23262e"), rgb("#15171c"))
-    poly(ctx, [(cx - 7, hip - 20), (cx + 6, hip - 22), (cx + 7, hip + 2), (cx - 8, hip + 2)], cloak, width=1.3,
-         shaded=True)
-    hx, hy = cx + 6, hip - 27
-    ellipse(ctx, hx, hy, 5.5, 6, SKIN, width=1.2)
-    thick_line(ctx, (hx - 1, hy - 1), (hx + 5.5, hy - 1), 2.6, INK, outline=0)
-    ctx.move_to(hx - 7, hy + 3)
-    ctx.curve_to(hx - 8, hy - 9, hx + 5, hy - 11, hx + 6, hy - 4)
-    ctx.line_to(hx + 1, hy - 4)
-    ctx.close_path()
-    fill_outline(ctx, darker(cloak, 0.2), 1.2)
-    _arm(ctx, (cx + 3, hip - 18), (cx + 12, hip - 10), cloak)
 
 
 # The catapult button, opaque over its click area.
@@ -172,7 +155,6 @@ def health_fill():
     c = Canvas(70, 50)
     ctx = c.ctx
     path_rounded(ctx, 3.2, 19, 63.6, 12, 4)
-    import cairo
     g = cairo.LinearGradient(0, 19, 0, 31)
     g.add_color_stop_rgba(0, *rgb("#8ef06a"))
     g.add_color_stop_rgba(1, *rgb("#2f9a2a"))
@@ -244,7 +226,6 @@ def icon_pic():
     ctx = c.ctx
     ellipse(ctx, 32, 32, 30, 30, GOLD, width=2.5, shaded=True)
     ellipse(ctx, 32, 32, 24, 24, rgb("#8e2323"), width=2, shaded=True)
-    from emblems import crown
     crown(ctx, 32, 33, 14, GOLD_LIGHT)
     return c
 
@@ -256,7 +237,6 @@ def wall_pic():
     ctx.rectangle(0, 0, 1380, 820)
     set_color(ctx, rgb("#5d5750"))
     ctx.fill()
-    import random
     rnd = random.Random(12)
     bh = 41
     for r in range(20):
@@ -266,7 +246,6 @@ def wall_pic():
             rounded(ctx, bx + off + 2, r * bh + 2, 86, bh - 4, 5, col, width=2.2, ink=rgb("#3a342e"))
     ellipse(ctx, 690, 410, 120, 120, GOLD, width=5, shaded=True)
     ellipse(ctx, 690, 410, 98, 98, rgb("#8e2323"), width=3, shaded=True)
-    from emblems import crown
     crown(ctx, 690, 400, 52, GOLD_LIGHT)
     text(ctx, "M", 690, 460, 40, GOLD_LIGHT, INK, 2)
     return c

@@ -8,8 +8,8 @@
 from draw import (GOLD, GOLD_LIGHT, HOUSES, INK, MIRROR, PARCH, PLAIN, WOOD_DARK, Canvas, darker, ellipse,
                   fill_outline, glow, lighter, paragraph, rgb, rounded, save, text,
                   thick_line)
-from emblems import emblem, house_shield, shield_path
-from widgets import (lit_face, icon_arrow, icon_back, icon_door, icon_gear, icon_home, icon_note, icon_question,
+from emblems import crown, emblem, house_shield, shield_path
+from widgets import (STYLES, lit_face, icon_arrow, icon_back, icon_door, icon_gear, icon_home, icon_note, icon_question,
                      icon_restart, icon_scroll, icon_speaker, plaque, round_button, text_button)
 
 
@@ -27,7 +27,6 @@ def big_button(w, h, label, icon, lit, style):
         glow(ctx, w / 2, h / 2, min(w, h) / 2, rgb("#ffe08a", 0.6))
     shield_path(ctx, w / 2, h / 2 + 2, w * 0.86, h * 0.9)
     fill_outline(ctx, GOLD_LIGHT if lit else GOLD, 3, INK, 0, h)
-    from widgets import STYLES
     face = STYLES[style]["face"]
     shield_path(ctx, w / 2, h / 2 + 2, w * 0.76, h * 0.8)
     fill_outline(ctx, lit_face(face, style) if lit else face, 2, darker(GOLD, 0.4), h * 0.1, h * 0.9)
@@ -60,7 +59,6 @@ def menu_panel():
     ctx = c.ctx
     rounded(ctx, 4, 4, 347, 492, 26, GOLD, width=3)
     rounded(ctx, 14, 14, 327, 472, 20, WOOD_DARK, width=2, ink=darker(GOLD, 0.4))
-    from emblems import crown
     crown(ctx, 177.5, 42, 24, GOLD)
     thick_line(ctx, (60, 64), (295, 64), 2, GOLD, outline=0)
     return c
@@ -223,7 +221,6 @@ def _yes_no(word, lit):
     style = "green" if word == "YES" else "red"
     c = Canvas(70, 70)
     ctx = c.ctx
-    from widgets import STYLES
     r = 33
     if lit:
         glow(ctx, 35, 35, 35, rgb("#ffe08a", 0.7))

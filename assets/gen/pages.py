@@ -7,7 +7,7 @@
 # roll as one long scroll. Depends on draw.py, emblems.py and troops.py.
 from draw import (GOLD, GOLD_LIGHT, INK, PARCH, PLAIN, Canvas, ellipse, paragraph, rgb, rounded, save,
                   set_color, text, thick_line)
-from emblems import coin, crown, emblem
+from emblems import banner, coin, crown, emblem
 from troops import DRAWERS, thief_draw
 
 BROWN = rgb("#3a2412")
@@ -121,7 +121,6 @@ def thief_page():
 def banner_page():
     c = _page(600, 518, "THE BANNER")
     ctx = c.ctx
-    from emblems import banner
     banner(ctx, "Noblemen", 500, 100, 70, 110)
     y = paragraph(ctx, "Troops in the up lane do not reach a castle: they cross into the enemy's land at the far "
                        "end and score a crossing. The counters at the top right show the crossings of both "

@@ -12,7 +12,8 @@ import cairo
 
 from draw import (GOLD, GOLD_LIGHT, HOUSES, INK, PARCH, PLAIN, Canvas, darker, ellipse, fill_outline, glow, lighter, mix,
                   poly, rgb, rounded, save, set_color, text, thick_line)
-from emblems import banner
+from emblems import banner, emblem
+from troops import DRAWERS
 
 W, H = 1280, 720
 
@@ -127,7 +128,6 @@ def houses_bg():
         glow(ctx, cx, 310, 50, rgb("#ffb84a", 0.7))
         poly(ctx, [(cx - 8, 330), (cx, 300), (cx + 8, 330)], rgb("#ffcf5a"), width=1.5)
     # faint emblems low in each arch, under where the description panels open
-    from emblems import emblem
     for x, house in zip((-500, -150, 180, 500), ("Noblemen", "Workers", "Wisemen", "Warriors")):
         ctx.push_group()
         emblem(ctx, house, x + 640, 520, 55)
@@ -181,7 +181,6 @@ def book_bg():
 
 def _beats_cycle(ctx, cx, cy):
     """Knight beats spearman beats horseman beats knight, drawn as a ring of arrows."""
-    from troops import DRAWERS
     spots = {"Knight": (cx, cy - 135), "Spearman": (cx + 95, cy + 70), "Horseman": (cx - 95, cy + 70)}
     order = ("Knight", "Spearman", "Horseman")
     for i, kind in enumerate(order):
@@ -278,7 +277,6 @@ def final_pic(house):
         banner(ctx, house, x, 190, 100, 200)
     hills(ctx, 560, rgb("#5f9a4d"), 12, 6)
     # crowds of the house's troops around the castle
-    from troops import DRAWERS
     for i, x in enumerate((120, 215, 310, 970, 1065, 1160)):
         ctx.save()
         flip = x > 640
