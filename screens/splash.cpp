@@ -43,7 +43,10 @@ Sprite* audioLibraryLogo = nullptr;
 Sprite* AddLogoSprite(float width, float height, Animation* animation) {
     Sprite* sprite = new Sprite();
     AddObject(sprite, "TarnLogoSprite", 0, 0, width, height, PI_F, squareMesh, nullptr);
-    if (animation) SetAnimation(sprite, animation);
+    if (animation)
+        SetAnimation(sprite, animation);
+    else
+        sprite->visible = 0; // nothing to show; a bare square would be drawn
     sprite->playing = 0;
     return sprite;
 }
@@ -88,7 +91,7 @@ void SplashUpdate() {
         splashFirstRun = false;
     }
     if (studioLogo->frame == STUDIO_HANDOVER_FRAME) {
-        audioLibraryLogo->visible = 1;
+        audioLibraryLogo->visible = audioLibraryLogo->animation != nullptr;
         audioLibraryLogo->playing = 1;
     }
     if (audioLibraryLogo->frame == AUDIO_LOGO_END_FRAME) nextState = GS_MAIN_MENU;

@@ -239,8 +239,8 @@ void UpdateEndScreenButtons(const EndScreenTable& table, EndScreenAssets& assets
 void UpdateEndScreen(const EndScreenTable& table, EndScreenAssets& assets) {
     EndScreenState& state = *table.state;
     HideSystemCursor();
-    if (state.openingWall->position[1] >= WALL_LOW_Y) state.openingWall->position[1] -= WALL_STEP;
     UpdateDrawScale();
+    if (state.openingWall->position[1] >= WALL_LOW_Y) state.openingWall->position[1] -= WALL_STEP;
     MoveToCursor(assets.cursorObject);
     if (state.musicChannel) {
         bool audible = !musicMuted && IsWindowActive();

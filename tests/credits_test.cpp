@@ -199,6 +199,35 @@ TEST_F(CreditsTest, MutedMenuTrackStaysSilent) {
     }
 }
 
+// Through the real menu on the game data: mute with the speaker, visit the
+// credits, come back: the switches are as the player left them, the track is
+// the same one and it stayed silent.
+TEST_F(CreditsTest, MenuVisitKeepsTheSpeakerSwitchAndTheTrack) {
+    ASSERT_TRUE(fs::exists(MORROW_BUILD_DIR "/data/Credits.png")) << "no game data folder";
+    menuMusicStarted = false;
+    StartGame(GS_MAIN_MENU);
+    RunFrames(3);
+    Channel* track = menuMusicChannel;
+    ASSERT_NE(track, nullptr);
+    ClickDesign(-550, -300); // the speaker
+    ASSERT_TRUE(soundMuted && musicMuted && sfxMuted);
+    int busy = BusyChannelCount();
+
+    ClickDesign(0.7f, -123); // Credits
+    ASSERT_EQ(currentState, GS_LOGO_CREDITS);
+    RunFrames(30);
+    EXPECT_EQ(track->volume, 0.0f);
+    TapKey('M');
+    ASSERT_EQ(currentState, GS_MAIN_MENU);
+    RunFrames(2);
+    EXPECT_TRUE(soundMuted);
+    EXPECT_TRUE(musicMuted);
+    EXPECT_TRUE(sfxMuted);
+    EXPECT_EQ(menuMusicChannel, track);
+    EXPECT_EQ(BusyChannelCount(), busy);
+    EXPECT_EQ(track->volume, 0.0f);
+}
+
 TEST_F(CreditsTest, Screenshots) {
     StartGame(GS_LOGO_CREDITS);
     fs::create_directories(MORROW_BUILD_DIR "/shots");

@@ -232,6 +232,9 @@ TEST_F(SplashTest, MissingAnimationsLeaveOnlyTheSkip) {
     StartGame(GS_SPLASH);
     RunFrames(300);
     EXPECT_EQ(currentState, GS_SPLASH); // no frame 16 or 17 ever comes
+    EXPECT_FALSE(Logo(0)->visible);     // and no bare square stands in for a logo
+    EXPECT_FALSE(Logo(1)->visible);
+    EXPECT_EQ(CaptureFrame().AtDesign(0, 0) & 0xFFFFFF, 0u);
     TapKey(VK_SPACE);
     EXPECT_EQ(currentState, GS_MAIN_MENU);
 }
