@@ -216,7 +216,11 @@ int StartEngine(bool fullscreen) {
     windowWidth = 1280;
     windowHeight = 720;
     isFullscreen = false;
-    if (!CreateGameWindow()) return 2;
+    // Without an OpenGL 3.3 context the player is told what the graphics lack.
+    if (!CreateGameWindow()) {
+        RequireOpenGLVersion(3, 3);
+        return 2;
+    }
     isRunning = true;
     // A failed graphics start-up has shown its message; it must not end as success.
     if (!InitGraphics()) return 2;

@@ -45,4 +45,23 @@ code=$?
 [ "$code" -eq 0 ] || fail "exit code $code after the close request, not 0"
 grep -q "NOT ALL RESOURCES" "$log/err" "$log/out" && fail "resources were left at exit"
 echo "close request: exit code 0, no ERROR report"
+# Graphics without OpenGL 3.3: the player is told so, and the program ends with
+# code 2 (a failure never reports success).
+MESA_GL_VERSION_OVERRIDE=3.0 "$build/morrow" >"$log/out" 2>"$log/err" &
+pid=$!
+box=""
+for _ in $(seq 1 100); do
+    box=$(xdotool search --name '^OpenGL 3.3 Not Supported$' 2>/dev/null | head -1)
+    [ -n "$box" ] && break
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.1
+done
+[ -n "$box" ] || fail "no 'OpenGL 3.3 Not Supported' message box"
+"$tools/x11_send_close" "OpenGL 3.3 Not Supported"
+wait "$pid"
+code=$?
+[ "$code" -eq 2 ] || fail "exit code $code without OpenGL 3.3, not 2"
+grep -q "OpenGL 3.3 is not supported! Please download latest GPU drivers!" "$log/err" ||
+    fail "the message text is missing"
+echo "no OpenGL 3.3: message box, exit code 2"
 echo "1 passed, 0 failed"

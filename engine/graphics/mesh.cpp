@@ -153,13 +153,21 @@ bool MeshBuilderIsBuilding() {
     return building;
 }
 
+// Whether draws reach the rasterizer (see SetMeshRasterizing).
+static bool meshRasterizing = true;
+
+// Turns the pixel work of every draw off or on; everything else of a draw runs.
+void SetMeshRasterizing(bool on) {
+    meshRasterizing = on;
+}
+
 // Draws the whole mesh with the render globals the caller has set.
 void DrawMesh(Mesh* mesh) {
     if (mesh == nullptr) return;
     glBindVertexArray(mesh->vertexArray);
     ApplyRenderUniforms();
     EnableVertexAttributes(true);
-    glDrawArrays(GL_TRIANGLES, 0, mesh->vertexCount);
+    if (meshRasterizing) glDrawArrays(GL_TRIANGLES, 0, mesh->vertexCount);
     EnableVertexAttributes(false);
     glBindVertexArray(0);
     CheckGLError();

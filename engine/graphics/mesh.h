@@ -26,6 +26,10 @@ void MeshBuilderReset();
 uint32_t MeshBuilderTriangleCount();
 bool MeshBuilderIsBuilding();
 void DrawMesh(Mesh* mesh);
+// Off: draws bind, set uniforms and check errors as always but leave the
+// pixels alone. Test runs use it for the many frames whose pixels nobody
+// looks at, which is most of a software renderer's work.
+void SetMeshRasterizing(bool on);
 void FreeMesh(Mesh* mesh);
 // Unit square centred on the origin, every vertex in `color`.
 Mesh* CreateSquareMesh(uint32_t color);

@@ -15,6 +15,7 @@
 #include "app/window.h"
 #include "engine/file.h"
 #include "engine/graphics/font.h"
+#include "engine/graphics/mesh.h"
 #include "engine/platform/platform.h"
 #include "objects/game_object.h"
 
@@ -27,6 +28,7 @@ static bool gameQuit = false;
 static bool captureRequested = false;
 static Screenshot capturedFrame;
 static std::vector<PrintedText>* printedTexts = nullptr;
+static bool pixelsAlwaysDrawn = false;
 
 // ---------------------------------------------------------------------------
 // Internal functions
@@ -117,7 +119,9 @@ void ClearStates() {
 // ---------------------------------------------------------------------------
 
 // Runs frames through the state manager (or bare frames when no game runs).
+// Their pixels are drawn only for a captured frame or when asked for.
 int RunFrames(int count) {
+    SetMeshRasterizing(captureRequested || pixelsAlwaysDrawn);
     int start = frameCounter;
     while (frameCounter - start < count) {
         if (!gameStarted) {
@@ -127,6 +131,7 @@ int RunFrames(int count) {
         if (gameQuit) break;
         if (!StepGameStateManager()) gameQuit = true;
     }
+    SetMeshRasterizing(true);
     return frameCounter - start;
 }
 
@@ -136,6 +141,11 @@ int RunFramesUntil(bool (*done)(), int limit) {
     while (ran < limit && !done() && !gameQuit)
         ran += RunFrames(1);
     return ran;
+}
+
+// Draw the pixels of every frame, not only captured ones.
+void SetPixelsAlwaysDrawn(bool on) {
+    pixelsAlwaysDrawn = on;
 }
 
 // True once GS_QUIT was carried out.

@@ -34,6 +34,10 @@ void ClearStates();
 int RunFrames(int count);
 // Runs frames until `done()` is true or `limit` frames; returns frames run.
 int RunFramesUntil(bool (*done)(), int limit);
+// Frames run with every draw call but without rasterizing pixels, except the
+// frame CaptureFrame takes: the software renderer's pixel work is most of a
+// frame's cost and no test looks at those pixels. On: every frame is drawn.
+void SetPixelsAlwaysDrawn(bool on);
 // True once the state manager carried out GS_QUIT.
 bool GameHasQuit();
 
