@@ -57,9 +57,15 @@ def buy_card(kind, lit):
         text(ctx, label, _cx(12), ay, 13, rgb("#3a2412"), max_width=38)
     # the troop, standing over both halves on the left
     ctx.save()
-    ctx.translate(_cx(-64), _cy(52))
-    ctx.scale(0.6, 0.62 * 1.06)
-    DRAWERS[kind](ctx, 2, "Noblemen", 0.0, ox=-8 if kind != "Horseman" else 4, oy=8)
+    if kind == "Horseman":
+        # the horse is wide: smaller, so that it keeps clear of the arrows
+        ctx.translate(_cx(-63), _cy(30))
+        ctx.scale(0.5, 0.52)
+        DRAWERS[kind](ctx, 2, "Noblemen", 0.0, ox=2, oy=20)
+    else:
+        ctx.translate(_cx(-64), _cy(52))
+        ctx.scale(0.6, 0.62 * 1.06)
+        DRAWERS[kind](ctx, 2, "Noblemen", 0.0, ox=-8, oy=8)
     ctx.restore()
     # the upgrade strip
     on = lit == "upgrade"

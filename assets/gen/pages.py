@@ -7,7 +7,7 @@
 # roll as one long scroll. Depends on draw.py, emblems.py and troops.py.
 from draw import (GOLD, GOLD_LIGHT, INK, PARCH, PLAIN, Canvas, ellipse, paragraph, rgb, rounded, save,
                   set_color, text, thick_line)
-from emblems import banner, coin, crown, emblem
+from emblems import banner, coin, counter_frame, crown, emblem
 from troops import DRAWERS, thief_draw
 
 BROWN = rgb("#3a2412")
@@ -128,7 +128,15 @@ def banner_page():
     y = paragraph(ctx, "The side with more crossings holds the banner in the middle of the field. Its troops in "
                        "the down lane walk faster and strike harder: 7 more damage for you, 2 more for the "
                        "enemy. A tie leaves the banner neutral.", 30, max(y, 230) + 8, 540, 18, BROWN)
-    paragraph(ctx, "A glowing sword over a troop shows the banner's power.", 30, y + 14, 540, 18, RED, bold=True)
+    y = paragraph(ctx, "A glowing sword over a troop shows the banner's power.", 30, y + 14, 540, 18, RED,
+                  bold=True)
+    # the two counters: you lead the crossings 3 to 1, so the banner is yours
+    for cx, house, label in ((150, "Noblemen", "ALLIES: 3"), (450, "Wisemen", "ENEMIES: 1")):
+        counter_frame(ctx, house, cx, y + 62, 40)
+        rounded(ctx, cx - 62, y + 108, 124, 28, 8, PARCH, width=2, shaded=False)
+        text(ctx, label, cx, y + 122, 16, BROWN)
+    thick_line(ctx, (210, y + 62), (390, y + 62), 3, RED, outline=0)
+    text(ctx, "3 > 1: the banner is yours", 300, y + 48, 16, RED)
     return c
 
 
