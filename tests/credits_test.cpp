@@ -4,7 +4,6 @@
 // hidden cursor, and the menu track's volume: silenced while the window is
 // inactive, and the player's mute choice left exactly as it was.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdint>
 #include <cstring>
@@ -17,6 +16,7 @@
 #include "app/settings.h"
 #include "app/window.h"
 #include "engine/audio/sound.h"
+#include "frontend_test_files.h"
 #include "harness/harness.h"
 #include "objects/game_object.h"
 #include "screens/logo_credits.h"
@@ -24,31 +24,9 @@
 #include "screens/ui.h"
 
 namespace fs = std::filesystem;
+using namespace frontend_test;
 
 namespace {
-
-// Writes one second of 16-bit mono silence as a WAV file.
-void WriteSilentWav(const fs::path& path) {
-    const uint32_t rate = 22050, samples = rate;
-    const uint32_t dataBytes = samples * 2;
-    std::ofstream file(path, std::ios::binary);
-    auto u32 = [&](uint32_t v) { file.write(reinterpret_cast<const char*>(&v), 4); };
-    auto u16 = [&](uint16_t v) { file.write(reinterpret_cast<const char*>(&v), 2); };
-    file.write("RIFF", 4);
-    u32(36 + dataBytes);
-    file.write("WAVEfmt ", 8);
-    u32(16);
-    u16(1); // PCM
-    u16(1); // mono
-    u32(rate);
-    u32(rate * 2);
-    u16(2);
-    u16(16);
-    file.write("data", 4);
-    u32(dataBytes);
-    std::string silence(dataBytes, '\0');
-    file.write(silence.data(), silence.size());
-}
 
 // Names and heights of the live objects, in list (drawing) order.
 std::vector<std::pair<std::string, float>> Layout() {
@@ -69,13 +47,14 @@ class CreditsTest : public ::testing::Test {
     void TearDown() override {
         StopTestEngine();
         menuMusicChannel = nullptr;
-        if (!wavPath.empty()) fs::remove(wavPath);
+        if (!folder.empty()) fs::remove_all(folder);
     }
 
     // Plays a looping track as the menu's own, as if the menu had started it.
     void StartMenuTrack() {
-        wavPath = fs::temp_directory_path() / ("credits_test_" + std::to_string(getpid()) + ".wav");
-        WriteSilentWav(wavPath);
+        folder = MakeDataFolder("credits_test");
+        fs::path wavPath = folder / "data" / "MenuTrack.wav";
+        WriteWav(wavPath, 1);
         Sound* track = LoadSound(wavPath.c_str());
         ASSERT_NE(track, nullptr);
         menuMusicChannel = PlaySound(track, false);
@@ -84,7 +63,7 @@ class CreditsTest : public ::testing::Test {
         menuMusicStarted = true;
     }
 
-    fs::path wavPath;
+    fs::path folder;
 };
 
 TEST_F(CreditsTest, PicturesStartBelowTheScreenInDrawingOrder) {

@@ -7,8 +7,6 @@
 // data folder the test writes: one colour per picture, a short WAV for each
 // sound, so pages and buttons can be told apart by their pixels.
 #include <gtest/gtest.h>
-#include <stb_image_write.h>
-#include <unistd.h>
 
 #include <cstdint>
 #include <filesystem>
@@ -23,6 +21,7 @@
 #include "engine/audio/sound.h"
 #include "engine/file.h"
 #include "engine/graphics/texture.h"
+#include "frontend_test_files.h"
 #include "harness/harness.h"
 #include "objects/game_object.h"
 #include "screens/how_to_play.h"
@@ -30,6 +29,7 @@
 #include "screens/ui.h"
 
 namespace fs = std::filesystem;
+using namespace frontend_test;
 
 namespace {
 
@@ -62,43 +62,6 @@ constexpr float BUTTON_X = -414;
 constexpr float BACK_X = -445, BACK_Y = -150;
 constexpr uint32_t BACKGROUND = 0x404040, BUTTON_IDLE = 0xC0C0C0, BUTTON_HOVER = 0xF0E040;
 
-// Writes a 16 by 16 picture of one colour.
-void WritePicture(const fs::path& base, const std::string& name, uint32_t rgb) {
-    std::vector<uint8_t> pixels(16 * 16 * 4);
-    for (size_t i = 0; i < pixels.size(); i += 4) {
-        pixels[i] = rgb >> 16 & 0xFF;
-        pixels[i + 1] = rgb >> 8 & 0xFF;
-        pixels[i + 2] = rgb & 0xFF;
-        pixels[i + 3] = 0xFF;
-    }
-    stbi_write_png((base / "data" / name).c_str(), 16, 16, 4, pixels.data(), 16 * 4);
-}
-
-// Writes a quarter of a second of 16-bit mono silence as a WAV file (the
-// mixer tells the format by its content, whatever the name says). `seconds`
-// long enough keeps a page turn playing while a test looks at it.
-void WriteWav(const fs::path& path, float seconds) {
-    const uint32_t rate = 22050;
-    const uint32_t dataBytes = static_cast<uint32_t>(rate * seconds) * 2;
-    std::ofstream file(path, std::ios::binary);
-    auto u32 = [&](uint32_t v) { file.write(reinterpret_cast<const char*>(&v), 4); };
-    auto u16 = [&](uint16_t v) { file.write(reinterpret_cast<const char*>(&v), 2); };
-    file.write("RIFF", 4);
-    u32(36 + dataBytes);
-    file.write("WAVEfmt ", 8);
-    u32(16);
-    u16(1);
-    u16(1);
-    u32(rate);
-    u32(rate * 2);
-    u16(2);
-    u16(16);
-    file.write("data", 4);
-    u32(dataBytes);
-    std::string silence(dataBytes, '\0');
-    file.write(silence.data(), silence.size());
-}
-
 uint32_t Rgb(uint32_t argb) {
     return argb & 0xFFFFFF;
 }
@@ -110,8 +73,7 @@ class HowToPlayTest : public ::testing::Test {
         volume = 50;
         soundMuted = musicMuted = sfxMuted = false;
         menuMusicStarted = false;
-        base = fs::temp_directory_path() / ("how_to_play_test_" + std::to_string(getpid()));
-        fs::create_directories(base / "data");
+        base = MakeDataFolder("how_to_play_test");
         WritePicture(base, "BackgroundHowToPlay.png", BACKGROUND);
         WritePicture(base, "Cursor.png", 0xFFFFFF);
         WritePicture(base, "ButtonBackToMenu.png", BUTTON_IDLE);
@@ -187,15 +149,16 @@ TEST_F(HowToPlayTest, EachTopicShowsItsPageAlone) {
 
 TEST_F(HowToPlayTest, ButtonsShowTheirHoverPicture) {
     OpenBook();
-    fs::create_directories(MORROW_BUILD_DIR "/shots");
     for (const Topic& topic : TOPICS) {
         SCOPED_TRACE(topic.button);
         MoveCursorToDesign(BUTTON_X + 60, topic.buttonY + 25); // near the corner, still over it
         Screenshot shot = CaptureFrame();
         EXPECT_EQ(Rgb(shot.AtDesign(BUTTON_X - 60, topic.buttonY)), BUTTON_HOVER);
-        for (const Topic& other : TOPICS)
-            if (&other != &topic)
+        for (const Topic& other : TOPICS) {
+            if (&other != &topic) {
                 EXPECT_EQ(Rgb(shot.AtDesign(BUTTON_X - 60, other.buttonY)), BUTTON_IDLE);
+            }
+        }
     }
     MoveCursorToDesign(BACK_X + 40, BACK_Y - 40);
     Screenshot back = CaptureFrame();

@@ -5,9 +5,6 @@
 // and the global keys doing nothing here. Runs against animation files the
 // test writes (exact frame counts) and against the game's data folder.
 #include <gtest/gtest.h>
-#include <stb_image_write.h>
-
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -19,36 +16,18 @@
 #include "app/settings.h"
 #include "app/window.h"
 #include "engine/file.h"
+#include "frontend_test_files.h"
 #include "harness/harness.h"
 #include "objects/animation.h"
 #include "objects/game_object.h"
 #include "screens/splash.h"
 
 namespace fs = std::filesystem;
+using namespace frontend_test;
 
 namespace {
 
 constexpr int32_t BARE_STATE = 20; // a state of the test's own with no callbacks
-
-// Writes an animation file of `frames` cells of `seconds` each, with a small
-// coloured sheet, under <base>/data/Animation/<name>.
-void WriteAnimation(const fs::path& base, const char* name, int frames, float seconds,
-                    uint32_t rgb) {
-    fs::create_directories(base / "data" / "Animation");
-    std::string sheet = std::string("data/Animation/") + name + ".png";
-    std::vector<uint8_t> pixels(static_cast<size_t>(frames) * 8 * 8 * 4);
-    for (size_t i = 0; i < pixels.size(); i += 4) {
-        pixels[i] = rgb >> 16 & 0xFF;
-        pixels[i + 1] = rgb >> 8 & 0xFF;
-        pixels[i + 2] = rgb & 0xFF;
-        pixels[i + 3] = 0xFF;
-    }
-    stbi_write_png((base / sheet).c_str(), frames * 8, 8, 4, pixels.data(), frames * 8 * 4);
-    std::ofstream file(base / "data" / "Animation" / name);
-    file << frames << "\n1\n" << frames << "\n" << sheet << "\n";
-    for (int i = 0; i < frames; ++i)
-        file << "frame" << i << ":" << seconds << "\n";
-}
 
 // The n-th (0: studio, 1: audio library) live "TarnLogoSprite".
 Sprite* Logo(int n) {
@@ -82,7 +61,7 @@ class SplashTest : public ::testing::Test {
     // Points the game at a data folder holding only the two logo animations:
     // 20 studio frames and 20 audio-library frames of 0.05 s.
     void UseOwnAnimations() {
-        ownData = fs::temp_directory_path() / ("splash_test_" + std::to_string(getpid()));
+        ownData = MakeDataFolder("splash_test");
         WriteAnimation(ownData, "TarnAnim", 20, 0.05f, 0x3070C0);
         WriteAnimation(ownData, "FmodAnimData", 20, 0.05f, 0xC07030);
         SetGameBaseDir(ownData.string());

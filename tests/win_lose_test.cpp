@@ -8,8 +8,6 @@
 // (one colour per picture, short WAVs), so every picture can be told apart
 // by its pixels; one test plays a real battle's K shortcut on the game data.
 #include <gtest/gtest.h>
-#include <stb_image_write.h>
-#include <unistd.h>
 
 #include <cstdint>
 #include <cstring>
@@ -26,12 +24,14 @@
 #include "engine/audio/sound.h"
 #include "engine/file.h"
 #include "engine/graphics/texture.h"
+#include "frontend_test_files.h"
 #include "harness/harness.h"
 #include "objects/game_object.h"
 #include "screens/ui.h"
 #include "screens/win_lose.h"
 
 namespace fs = std::filesystem;
+using namespace frontend_test;
 
 namespace {
 
@@ -42,42 +42,6 @@ constexpr uint32_t FINAL[4] = {0xA03030, 0x30A030, 0x3030A0, 0xA0A030};
 const char* const FINAL_FILES[4] = {"FinalNoblemen.png", "FinalWorkers.png", "FinalWisemen.png",
                                     "FinalWarriors.png"};
 constexpr int CURTAIN_FRAMES = 82; // the opening curtain is out of sight after 81 steps of 10
-
-// Writes a 16 by 16 picture of one colour.
-void WritePicture(const fs::path& base, const std::string& name, uint32_t rgb) {
-    std::vector<uint8_t> pixels(16 * 16 * 4);
-    for (size_t i = 0; i < pixels.size(); i += 4) {
-        pixels[i] = rgb >> 16 & 0xFF;
-        pixels[i + 1] = rgb >> 8 & 0xFF;
-        pixels[i + 2] = rgb & 0xFF;
-        pixels[i + 3] = 0xFF;
-    }
-    stbi_write_png((base / "data" / name).c_str(), 16, 16, 4, pixels.data(), 16 * 4);
-}
-
-// Writes `seconds` of 16-bit mono silence as a WAV file (the mixer tells the
-// format by its content, whatever the name says).
-void WriteWav(const fs::path& path, float seconds) {
-    const uint32_t rate = 22050;
-    const uint32_t dataBytes = static_cast<uint32_t>(rate * seconds) * 2;
-    std::ofstream file(path, std::ios::binary);
-    auto u32 = [&](uint32_t v) { file.write(reinterpret_cast<const char*>(&v), 4); };
-    auto u16 = [&](uint16_t v) { file.write(reinterpret_cast<const char*>(&v), 2); };
-    file.write("RIFF", 4);
-    u32(36 + dataBytes);
-    file.write("WAVEfmt ", 8);
-    u32(16);
-    u16(1);
-    u16(1);
-    u32(rate);
-    u32(rate * 2);
-    u16(2);
-    u16(16);
-    file.write("data", 4);
-    u32(dataBytes);
-    std::string silence(dataBytes, '\0');
-    file.write(silence.data(), silence.size());
-}
 
 uint32_t Rgb(uint32_t argb) {
     return argb & 0xFFFFFF;
@@ -111,8 +75,7 @@ class EndScreenTest : public ::testing::Test {
         volume = 50;
         soundMuted = musicMuted = sfxMuted = false;
         house = HOUSE_NOBLEMEN;
-        base = fs::temp_directory_path() / ("win_lose_test_" + std::to_string(getpid()));
-        fs::create_directories(base / "data");
+        base = MakeDataFolder("win_lose_test");
         WritePicture(base, "YouLoseDEF2.png", LOSE_BG);
         WritePicture(base, "YouWinDEF2.png", WIN_BG);
         WritePicture(base, "MainMenuButton.png", MENU_IDLE);

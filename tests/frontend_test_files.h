@@ -1,0 +1,80 @@
+// Small data folders written by the front-end screen tests: one-colour
+// pictures (so every picture can be told apart by its pixels), silent WAV
+// files under any name the game asks for (the mixer tells the format by its
+// content), and animation files with a sheet of one colour. Each test writes
+// its own folder under the temporary directory and points the game at it.
+#pragma once
+
+#include <stb_image_write.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace frontend_test {
+
+namespace fs = std::filesystem;
+
+// A fresh folder for this test program's data, named after `prefix`.
+inline fs::path MakeDataFolder(const std::string& prefix) {
+    fs::path base = fs::temp_directory_path() / (prefix + "_" + std::to_string(getpid()));
+    fs::create_directories(base / "data" / "Animation");
+    return base;
+}
+
+// Writes a `width` by `height` PNG of one colour (0xRRGGBB) at `path`.
+inline void WriteSolidPng(const fs::path& path, uint32_t rgb, int width = 16, int height = 16) {
+    std::vector<uint8_t> pixels(static_cast<size_t>(width) * height * 4);
+    for (size_t i = 0; i < pixels.size(); i += 4) {
+        pixels[i] = rgb >> 16 & 0xFF;
+        pixels[i + 1] = rgb >> 8 & 0xFF;
+        pixels[i + 2] = rgb & 0xFF;
+        pixels[i + 3] = 0xFF;
+    }
+    stbi_write_png(path.c_str(), width, height, 4, pixels.data(), width * 4);
+}
+
+// Writes data/<name> under `base` as a one-colour picture.
+inline void WritePicture(const fs::path& base, const std::string& name, uint32_t rgb) {
+    WriteSolidPng(base / "data" / name, rgb);
+}
+
+// Writes `seconds` of 16-bit mono silence as a WAV file.
+inline void WriteWav(const fs::path& path, float seconds) {
+    const uint32_t rate = 22050;
+    const uint32_t dataBytes = static_cast<uint32_t>(rate * seconds) * 2;
+    std::ofstream file(path, std::ios::binary);
+    auto u32 = [&](uint32_t v) { file.write(reinterpret_cast<const char*>(&v), 4); };
+    auto u16 = [&](uint16_t v) { file.write(reinterpret_cast<const char*>(&v), 2); };
+    file.write("RIFF", 4);
+    u32(36 + dataBytes);
+    file.write("WAVEfmt ", 8);
+    u32(16);
+    u16(1); // PCM
+    u16(1); // mono
+    u32(rate);
+    u32(rate * 2);
+    u16(2);
+    u16(16);
+    file.write("data", 4);
+    u32(dataBytes);
+    std::string silence(dataBytes, '\0');
+    file.write(silence.data(), static_cast<std::streamsize>(silence.size()));
+}
+
+// Writes data/Animation/<name>: `frames` cells in one row, `seconds` each,
+// on a sheet of one colour.
+inline void WriteAnimation(const fs::path& base, const char* name, int frames, float seconds,
+                           uint32_t rgb) {
+    std::string sheet = std::string("data/Animation/") + name + ".png";
+    WriteSolidPng(base / sheet, rgb, frames * 8, 8);
+    std::ofstream file(base / "data" / "Animation" / name);
+    file << frames << "\n1\n" << frames << "\n" << sheet << "\n";
+    for (int i = 0; i < frames; ++i)
+        file << "frame" << i << ":" << seconds << "\n";
+}
+
+} // namespace frontend_test
