@@ -329,14 +329,17 @@ TEST_F(EndScreenTest, ScreenFromNoLevelOffersOnlyTheMenu) {
 }
 
 TEST_F(EndScreenTest, LeavingReleasesWhatTheScreenLoaded) {
-    int textures = TextureCount(), sounds = SoundCacheCount();
+    int textures = TextureCount(), sounds = SoundCacheCount(), channels = FreeChannelCount();
     for (int32_t screen : {GS_LOSE, GS_WIN}) {
         Enter(screen, GS_LEVEL3);
         EXPECT_GT(TextureCount(), textures);
+        EXPECT_EQ(FreeChannelCount(), channels - 1); // the looping track
         nextState = GS_QUIT;
         RunFrames(1);
         EXPECT_EQ(TextureCount(), textures);
         EXPECT_EQ(SoundCacheCount(), sounds);
+        UpdateSound(); // the released track's channel goes back to the pool
+        EXPECT_EQ(FreeChannelCount(), channels);
     }
 }
 
