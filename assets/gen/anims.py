@@ -10,7 +10,7 @@ import math
 
 import cairo
 
-from draw import (GOLD, GOLD_LIGHT, INK, MIRROR, PARCH, PLAIN, Canvas, ellipse, fill_outline, glow,
+from draw import (GOLD, GOLD_LIGHT, INK, MIRROR, PLAIN, Canvas, ellipse, fill_outline, glow,
                   lighter, path_rounded, poly, rgb, rounded, save, save_sheet, set_color, text, thick_line)
 from emblems import crown
 
@@ -192,10 +192,11 @@ def _scroll(ctx, open_t, rows=None, slots=False, plain_face=None):
         for word, y in rows:
             text(ctx, word, 350, 350 - y, 34, GOLD_LIGHT, INK, 3)
     if slots:
-        # light slots for the black values printed by the game, between the arrows at x +-110
+        # tan slots for the black values printed by the game, between the arrows at x +-110 (tan
+        # rather than white, so that they sit quietly on the exit page, which shows them empty)
         # (y from, y to) of each value's letters; the exit question above the first slot stays on dark
         for y0, y1 in ((176, 204), (77, 102), (-22, 3), (-119, -94)):
-            rounded(ctx, 350 - 100, 350 - y1, 200, y1 - y0, 8, PARCH, width=2, ink=GOLD, shaded=False)
+            rounded(ctx, 350 - 100, 350 - y1, 200, y1 - y0, 8, rgb("#c9ae7c"), width=2, ink=GOLD, shaded=False)
 
 
 ROWS = (("CONTINUE", 85), ("SETTINGS", -15), ("EXIT", -100))
