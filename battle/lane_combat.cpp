@@ -200,14 +200,19 @@ static void UpdateBanner() {
 // Public functions
 // ---------------------------------------------------------------------------
 
-// The engagement scan over a copy of the object list.
+// The engagement scan over a copy of the object list. The copy keeps only
+// the objects the scan looks at (every object but the ignored kinds), so the
+// pair walk stays cheap with hundreds of troops and their bars on the field.
 void RunEngagementScan() {
-    std::vector<GameObject*> copy(objectList.begin(), objectList.end());
+    static std::vector<GameObject*> copy;
+    copy.clear();
+    for (GameObject* object : objectList)
+        if (object && !IsScanIgnored(object)) copy.push_back(object);
     for (GameObject* a : copy) {
         LaneRefs lane;
-        if (!a || !LaneOf(a, &lane)) continue;
+        if (!LaneOf(a, &lane)) continue;
         for (GameObject* b : copy) {
-            if (!b || b == a || IsScanIgnored(b)) continue;
+            if (b == a) continue;
             if (InContact(a, b)) {
                 a->*lane.walkFlag = 0;
                 b->*lane.walkFlag = 0;
