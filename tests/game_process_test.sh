@@ -51,8 +51,7 @@ MESA_GL_VERSION_OVERRIDE=3.0 "$build/morrow" >"$log/out" 2>"$log/err" &
 pid=$!
 box=""
 for _ in $(seq 1 100); do
-    box=$(xdotool search --name '^OpenGL 3.3 Not Supported$' 2>/dev/null | head -1)
-    [ -n "$box" ] && break
+    "$tools/x11_send_close" --exists "OpenGL 3.3 Not Supported" && box=yes && break
     kill -0 "$pid" 2>/dev/null || break
     sleep 0.1
 done

@@ -1,17 +1,20 @@
 /* Sends a window-manager close request (WM_DELETE_WINDOW) to the top-level
- * window with the given title, as a desktop's close button does. Exit code 0
- * when sent, 1 when no such window, 2 without a display. */
+ * window with the given title, as a desktop's close button does. With
+ * --exists only tells whether such a window is there. Exit code 0 when sent
+ * (or found), 1 when no such window, 2 without a display. */
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 #include <stdio.h>
 #include <string.h>
 
-/* Depth-first search for a window whose WM_NAME equals title. */
+/* Depth-first search for a window whose WM_NAME equals title (compared as
+ * bytes, so UTF8_STRING names as SDL's message boxes set them match too). */
 static Window FindWindow(Display* display, Window root, const char* title) {
-    char* name = NULL;
-    if (XFetchName(display, root, &name) && name) {
-        int match = strcmp(name, title) == 0;
-        XFree(name);
+    XTextProperty name;
+    if (XGetWMName(display, root, &name) && name.value) {
+        int match = name.nitems == strlen(title) && memcmp(name.value, title, name.nitems) == 0;
+        XFree(name.value);
         if (match) return root;
     }
     Window parent, *children = NULL;
@@ -26,11 +29,15 @@ static Window FindWindow(Display* display, Window root, const char* title) {
 }
 
 int main(int argc, char** argv) {
-    if (argc < 2) return 2;
+    int onlyCheck = argc > 2 && strcmp(argv[1], "--exists") == 0;
+    if (argc < 2 + onlyCheck) return 2;
     Display* display = XOpenDisplay(NULL);
     if (!display) return 2;
-    Window window = FindWindow(display, DefaultRootWindow(display), argv[1]);
-    if (!window) return 1;
+    Window window = FindWindow(display, DefaultRootWindow(display), argv[1 + onlyCheck]);
+    if (!window || onlyCheck) {
+        XCloseDisplay(display);
+        return window ? 0 : 1;
+    }
     XEvent event;
     memset(&event, 0, sizeof event);
     event.xclient.type = ClientMessage;
