@@ -295,3 +295,13 @@ TEST_F(BattleEconomyTest, AnUpgradeChangesTroopsAlreadyOnTheField) {
     static_cast<Sprite*>(down)->animation = loaded;
     static_cast<Sprite*>(up)->animation = loaded;
 }
+
+TEST_F(BattleEconomyTest, MoneyAboveOneHundredThousandPrintsWhole) {
+    EnterLevel(GS_LEVEL1, HOUSE_WORKERS);
+    if (!battle->hudFont) GTEST_SKIP() << "the game's font is not in the data folder";
+    RunFrames(85);
+    BattleState::money = 1234567;
+    std::vector<PrintedText> texts = RecordPrintedTexts();
+    EXPECT_TRUE(std::any_of(texts.begin(), texts.end(),
+                            [](const PrintedText& t) { return t.text == "MONEY: 1234567"; }));
+}

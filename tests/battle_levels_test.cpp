@@ -258,3 +258,40 @@ TEST_F(BattleLevelsTest, ScreenshotsOfEveryLevelInBattle) {
         LeaveGame();
     }
 }
+
+// ---------------------------------------------------------------------------
+// Music, rain and field per level
+// ---------------------------------------------------------------------------
+
+TEST_F(BattleLevelsTest, EachLevelPlaysItsOwnMusicAndLevelThreeItsRain) {
+    const char* music[3] = {"TheTrueStoryOfBeelzebub.mp3", "The Grace of a Kingdom.mp3",
+                            "FinalLevel.mp3"};
+    for (int level = 0; level < 3; level++) {
+        EnterLevel(levelTables[level].stateId, HOUSE_WORKERS);
+        Sprite* field = static_cast<Sprite*>(battle->background);
+        ASSERT_TRUE(field);
+        EXPECT_EQ(field->animation, battleAssets.fieldAnim);
+        if (!battle->music) continue; // the data folder lacks the track
+        EXPECT_NE(std::string(battle->music->path).find(music[level]), std::string::npos);
+        ASSERT_TRUE(battle->musicChannel);
+        EXPECT_TRUE(battle->musicChannel->looping);
+        EXPECT_FALSE(battle->musicChannel->paused);
+        if (level < 2) {
+            EXPECT_EQ(battle->ambientChannel, nullptr);
+        } else if (battle->ambient) {
+            ASSERT_TRUE(battle->ambientChannel);
+            EXPECT_TRUE(battle->ambientChannel->looping);
+            // Effects muted: the rain is silent, the music plays on.
+            sfxMuted = true;
+            RunFrames(1);
+            EXPECT_EQ(battle->ambientChannel->volume, 0);
+            EXPECT_FLOAT_EQ(battle->musicChannel->volume, 0.5f);
+            // Paused: both stop.
+            sfxMuted = false;
+            TapKey(VK_ESCAPE);
+            EXPECT_TRUE(battle->musicChannel->paused);
+            EXPECT_TRUE(battle->ambientChannel->paused);
+        }
+        LeaveGame();
+    }
+}
