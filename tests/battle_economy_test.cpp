@@ -305,3 +305,42 @@ TEST_F(BattleEconomyTest, MoneyAboveOneHundredThousandPrintsWhole) {
     EXPECT_TRUE(std::any_of(texts.begin(), texts.end(),
                             [](const PrintedText& t) { return t.text == "MONEY: 1234567"; }));
 }
+
+// Drawing and clicks share the engine's one draw scale: at every window size
+// and in full screen a click on a spawner buys in its lane, and the buy
+// picture is drawn where its click area is.
+TEST_F(BattleEconomyTest, ClicksHitTheirAreasAtEveryWindowSizeAndInFullScreen) {
+    struct Size {
+        int width, height;
+        bool fullscreen;
+    } sizes[] = {{1920, 1080, false}, {960, 540, false}, {1280, 720, true}};
+    for (const Size& size : sizes) {
+        if (size.fullscreen)
+            SetFullscreen(true);
+        else
+            SetWindowResolution(size.width, size.height);
+        EnterLevel(GS_LEVEL1, HOUSE_WORKERS);
+        SilenceEnemy();
+        Click(SPEARMAN_DOWN);
+        ASSERT_EQ(TroopsNamed("AllieDown").size(), 1u) << size.width;
+        EXPECT_EQ(TroopsNamed("AllieDown")[0]->typeName, "Spearman");
+        EXPECT_TRUE(TroopsNamed("AllieUp").empty());
+        if (battleAssets.buySpearman1) {
+            // The picture under the spearman's area is the buy card, not the field.
+            Screenshot with = CaptureFrame();
+            battle->buyPicture[TROOP_SPEARMAN]->visible = 0;
+            Screenshot without = CaptureFrame();
+            battle->buyPicture[TROOP_SPEARMAN]->visible = 1;
+            int differing = 0;
+            for (float dx : {-30.0f, 0.0f, 30.0f})
+                for (float dy : {-20.0f, 0.0f, 20.0f})
+                    differing += with.AtDesign(SPEARMAN_UP.x + dx, 284 + dy) !=
+                                 without.AtDesign(SPEARMAN_UP.x + dx, 284 + dy);
+            EXPECT_GE(differing, 6) << size.width;
+        }
+        LeaveGame();
+        if (size.fullscreen) SetFullscreen(false);
+        SetWindowResolution(1280, 720);
+        RunFrames(1);
+    }
+}
