@@ -93,14 +93,6 @@ inline void SuppressIncome() {
     battle->incomeTimer = -1e6f;
 }
 
-// Every live object of this name, in list order.
-inline std::vector<GameObject*> ObjectsNamed(const char* name) {
-    std::vector<GameObject*> found;
-    for (GameObject* object : objectList)
-        if (object && object->alive && object->name == name) found.push_back(object);
-    return found;
-}
-
 // Live troops of a name ("AllieUp", ...) whose typeName is a troop type.
 inline std::vector<GameObject*> TroopsNamed(const char* name) {
     std::vector<GameObject*> found;
@@ -114,23 +106,6 @@ inline GameObject* CastleNamed(const char* name) {
     for (GameObject* object : ObjectsNamed(name))
         if (object->typeName == "Castle") return object;
     return nullptr;
-}
-
-// The file name of the picture an object shows ("" for none).
-inline std::string PictureName(const GameObject* object) {
-    if (!object || !object->texture) return "";
-    std::string name = object->texture->name;
-    size_t cut = name.find_last_of("\\/");
-    return cut == std::string::npos ? name : name.substr(cut + 1);
-}
-
-// Saves a frame into <build>/shots for looking at.
-inline void SaveShot(const char* name) {
-    Screenshot shot = CaptureFrame();
-    std::string dir = std::string(MORROW_BUILD_DIR) + "/shots";
-    std::string command = "mkdir -p '" + dir + "'";
-    ASSERT_EQ(system(command.c_str()), 0);
-    EXPECT_TRUE(shot.SavePng(dir + "/" + name + ".png"));
 }
 
 // One engine for the whole program; every test enters a level anew.

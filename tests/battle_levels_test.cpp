@@ -169,7 +169,7 @@ TEST_F(BattleLevelsTest, EnemyHouseAndTierOfEveryPairing) {
             EnterLevel(levelTables[level].stateId, player);
             int enemy = pairings[player][level];
             if (battleAssets.enemyCastle) {
-                EXPECT_EQ(PictureName(CastleNamed("EnemyDown")), castles[enemy]);
+                EXPECT_EQ(PictureOf(CastleNamed("EnemyDown")), castles[enemy]);
             }
             GameObject* troop = SpawnEnemyTroop(TROOP_KNIGHT, true);
             Animation* animation = static_cast<Sprite*>(troop)->animation;

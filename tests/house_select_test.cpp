@@ -38,23 +38,6 @@ const HouseOnScreen HOUSES[4] = {
 constexpr float SELECTOR_Y = 100;
 constexpr float PANEL_Y = -200;
 
-// The file name of the picture an object shows ("" for none).
-std::string PictureOf(const char* objectName) {
-    GameObject* object = FindObject(objectName);
-    if (!object || !object->texture) return "";
-    std::string name = object->texture->name;
-    size_t cut = name.find_last_of("\\/");
-    return cut == std::string::npos ? name : name.substr(cut + 1);
-}
-
-// Every live object of this name, in list order.
-std::vector<GameObject*> ObjectsNamed(const char* name) {
-    std::vector<GameObject*> found;
-    for (GameObject* object : objectList)
-        if (object && object->alive && object->name == name) found.push_back(object);
-    return found;
-}
-
 void Hover(float x, float y) {
     MoveCursorToDesign(x, y);
     RunFrames(1);
@@ -62,14 +45,6 @@ void Hover(float x, float y) {
 
 bool InLevel1() {
     return currentState == GS_LEVEL1;
-}
-
-// Saves a frame into build/shots for looking at.
-void SaveShot(const char* name) {
-    Screenshot shot = CaptureFrame();
-    std::string dir = std::string(MORROW_BUILD_DIR) + "/shots";
-    ASSERT_EQ(system(("mkdir -p '" + dir + "'").c_str()), 0);
-    EXPECT_TRUE(shot.SavePng(dir + "/" + name + ".png"));
 }
 
 // Leaves the running game the way the game does (Free and Unload run) and

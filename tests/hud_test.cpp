@@ -64,14 +64,6 @@ void Hover(Point p) {
     RunFrames(1);
 }
 
-// The file name of the picture an object shows ("" for none).
-std::string PictureOf(const GameObject* object) {
-    if (!object || !object->texture) return "";
-    std::string name = object->texture->name;
-    size_t cut = name.find_last_of("\\/");
-    return cut == std::string::npos ? name : name.substr(cut + 1);
-}
-
 // Every text printed in one frame, with its place turned back into layout units.
 std::vector<Row> PrintedRows() {
     std::vector<Row> rows;
@@ -129,15 +121,6 @@ std::vector<Row> StartRows(uint32_t label = BLACK, const char* enemies = "Enemie
         {shown, -490, 215, 0.6f, BLACK},
         {shown, -360, 215, 0.6f, BLACK},
     };
-}
-
-// Saves a frame into build/shots for looking at.
-void SaveShot(const char* name) {
-    Screenshot shot = CaptureFrame();
-    std::string dir = std::string(MORROW_BUILD_DIR) + "/shots";
-    std::string command = "mkdir -p '" + dir + "'";
-    ASSERT_EQ(system(command.c_str()), 0);
-    EXPECT_TRUE(shot.SavePng(dir + "/" + name + ".png"));
 }
 
 bool IntroGone() {

@@ -56,37 +56,11 @@ void Hover(Point p) {
     RunFrames(1);
 }
 
-// The file name of the picture an object shows ("" for none).
-std::string PictureOf(const char* objectName) {
-    GameObject* object = FindObject(objectName);
-    if (!object || !object->texture) return "";
-    std::string name = object->texture->name;
-    size_t cut = name.find_last_of("\\/");
-    return cut == std::string::npos ? name : name.substr(cut + 1);
-}
-
-// Every live object of this name, in list order.
-std::vector<GameObject*> ObjectsNamed(const char* name) {
-    std::vector<GameObject*> found;
-    for (GameObject* object : objectList)
-        if (object && object->alive && object->name == name) found.push_back(object);
-    return found;
-}
-
 bool InHouseSelection() {
     return currentState == GS_HOUSE_SELECT;
 }
 bool InMainMenu() {
     return currentState == GS_MAIN_MENU;
-}
-
-// Saves a frame into build/shots for looking at.
-void SaveShot(const char* name) {
-    Screenshot shot = CaptureFrame();
-    std::string dir = std::string(MORROW_BUILD_DIR) + "/shots";
-    std::string command = "mkdir -p '" + dir + "'";
-    ASSERT_EQ(system(command.c_str()), 0);
-    EXPECT_TRUE(shot.SavePng(dir + "/" + name + ".png"));
 }
 
 // The settings and music state every test starts from.

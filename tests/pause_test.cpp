@@ -63,17 +63,6 @@ void Hover(Point p) {
     RunFrames(1);
 }
 
-// The file name of the picture an object shows ("" for none).
-std::string PictureOf(const GameObject* object) {
-    if (!object || !object->texture) return "";
-    std::string name = object->texture->name;
-    size_t cut = name.find_last_of("\\/");
-    return cut == std::string::npos ? name : name.substr(cut + 1);
-}
-std::string PictureOf(const char* name) {
-    return PictureOf(FindObject(name));
-}
-
 // Live objects of this name.
 int CountObjects(const char* name) {
     int count = 0;
@@ -90,15 +79,6 @@ bool ScrollOpened() {
 }
 bool ScrollRemoved() {
     return battle->pauseScroll == nullptr;
-}
-
-// Saves a frame into build/shots for looking at.
-void SaveShot(const char* name) {
-    Screenshot shot = CaptureFrame();
-    std::string dir = std::string(MORROW_BUILD_DIR) + "/shots";
-    std::string command = "mkdir -p '" + dir + "'";
-    ASSERT_EQ(system(command.c_str()), 0);
-    EXPECT_TRUE(shot.SavePng(dir + "/" + name + ".png"));
 }
 
 // One engine for the suite; every test enters a level afresh.

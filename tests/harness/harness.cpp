@@ -6,6 +6,8 @@
 #include <GL/glew.h>
 #include <stb_image_write.h>
 
+#include <sys/stat.h>
+
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -16,6 +18,7 @@
 #include "engine/file.h"
 #include "engine/graphics/font.h"
 #include "engine/graphics/mesh.h"
+#include "engine/graphics/texture.h"
 #include "engine/platform/platform.h"
 #include "objects/game_object.h"
 
@@ -249,4 +252,39 @@ std::vector<PrintedText> RecordPrintedTexts() {
     SetPrintTextObserver(nullptr);
     printedTexts = nullptr;
     return texts;
+}
+
+// ---------------------------------------------------------------------------
+// Objects
+// ---------------------------------------------------------------------------
+
+// File name of the picture an object shows.
+std::string PictureOf(const GameObject* object) {
+    if (!object || !object->texture) return "";
+    std::string name = object->texture->name;
+    size_t cut = name.find_last_of("\\/");
+    return cut == std::string::npos ? name : name.substr(cut + 1);
+}
+
+// File name of the picture of the first live object of this name.
+std::string PictureOf(const char* objectName) {
+    std::vector<GameObject*> found = ObjectsNamed(objectName);
+    return found.empty() ? "" : PictureOf(found.front());
+}
+
+// Every live object of this name, in list order.
+std::vector<GameObject*> ObjectsNamed(const char* name) {
+    std::vector<GameObject*> found;
+    for (GameObject* object : objectList)
+        if (object && object->alive && object->name == name) found.push_back(object);
+    return found;
+}
+
+// Captures the next frame into <build>/shots.
+void SaveShot(const char* name) {
+    Screenshot shot = CaptureFrame();
+    std::string dir = std::string(MORROW_BUILD_DIR) + "/shots";
+    mkdir(dir.c_str(), 0755);
+    if (!shot.SavePng(dir + "/" + name + ".png"))
+        fprintf(stderr, "cannot save the screenshot %s/%s.png\n", dir.c_str(), name);
 }

@@ -78,6 +78,20 @@ struct Screenshot {
 // Captures the next frame drawn (runs one frame).
 Screenshot CaptureFrame();
 
+// ---------------------------------------------------------------------------
+// Objects
+// ---------------------------------------------------------------------------
+
+struct GameObject;
+// File name of the picture an object shows ("" for none).
+std::string PictureOf(const GameObject* object);
+// The same for the first live object of this name.
+std::string PictureOf(const char* objectName);
+// Every live object of this name, in list order.
+std::vector<GameObject*> ObjectsNamed(const char* name);
+// Captures the next frame into <build>/shots/<name>.png for looking at.
+void SaveShot(const char* name);
+
 struct PrintedText {
     std::string text;
     uint32_t color;
