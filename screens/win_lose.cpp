@@ -163,12 +163,13 @@ void StartMusic(EndScreenState& state, Sound* music) {
     if (state.musicChannel) SetChannelLooping(state.musicChannel);
 }
 
-// The background and buttons: two side buttons, or Main menu alone when
-// `finalPicture` is given (after the last level).
+// The background and buttons: two side buttons, or after the last level
+// (`isFinal`) the house's picture with Main menu alone.
 void AddEndScreenPictures(const EndScreenTable& table, EndScreenAssets& assets,
                           Texture* finalPicture, bool isFinal) {
     if (isFinal) {
-        AddPicture("BG", 0, 0, -1280, 720, finalPicture);
+        // An unknown house has no picture: the plain win picture stands in.
+        AddPicture("BG", 0, 0, -1280, 720, finalPicture ? finalPicture : assets.background);
         assets.rightButton = nullptr;
         assets.mainMenuButton = AddPicture("MainMenuButton", 0, FINAL_BUTTON_Y, FINAL_BUTTON_SIZE,
                                            FINAL_BUTTON_SIZE, assets.mainMenu);
@@ -292,6 +293,7 @@ void LoseInit() {
     StartMusic(loseScreen, loseAssets.music);
 }
 
+// One frame of the lose screen.
 void LoseUpdate() {
     UpdateEndScreen(LOSE_TABLE, loseAssets);
 }
@@ -321,6 +323,7 @@ void WinInit() {
     FinishEndScreenInit(WIN_TABLE, winAssets);
 }
 
+// One frame of the win screen.
 void WinUpdate() {
     UpdateEndScreen(WIN_TABLE, winAssets);
 }

@@ -197,6 +197,14 @@ TEST_F(EndScreenTest, AfterTheLastLevelTheHousePictureAndOneButton) {
     }
 }
 
+TEST_F(EndScreenTest, UnknownHouseGetsThePlainWinPictureAfterTheLastLevel) {
+    house = 7;
+    Enter(GS_WIN, GS_LEVEL3);
+    EXPECT_EQ(std::string(FindObject("BG")->texture->name), "data\\YouWinDEF2.png");
+    EXPECT_EQ(Named("MainMenuButton").size(), 1u);
+    EXPECT_TRUE(Named("NextLevelButton").empty());
+}
+
 TEST_F(EndScreenTest, MusicFollowsTheMuteSwitchAndTheWindow) {
     volume = 60;
     Enter(GS_WIN, GS_LEVEL1);
