@@ -20,6 +20,11 @@ static void DrawLevel(int index) {
     DrawBattle();
 }
 
+// ---------------------------------------------------------------------------
+// Callbacks of the state table: each level runs the shared battle with its
+// own index (0 level 1, 1 level 2, 2 level 3).
+// ---------------------------------------------------------------------------
+
 void Level1Load() {
     LoadLevel(0);
 }
