@@ -3,6 +3,8 @@
 // screens/main_menu*.cpp include it.
 #pragma once
 
+#include "screens/settings_rules.h"
+
 #include <cstdint>
 
 struct GameObject;
@@ -49,19 +51,6 @@ enum MenuPicture {
     MENU_PICTURE_COUNT
 };
 
-// The eight arrows of the settings panel, in the order they are made.
-enum MenuArrow {
-    ARROW_RESOLUTION_LEFT,
-    ARROW_RESOLUTION_RIGHT,
-    ARROW_FULLSCREEN_LEFT,
-    ARROW_FULLSCREEN_RIGHT,
-    ARROW_VOLUME_LEFT,
-    ARROW_VOLUME_RIGHT,
-    ARROW_MUSIC_LEFT,
-    ARROW_MUSIC_RIGHT,
-    MENU_ARROW_COUNT
-};
-
 // The objects the menu's steps reach every frame (valid from Init to Free).
 struct MenuObjects {
     GameObject* knight;
@@ -72,7 +61,7 @@ struct MenuObjects {
     GameObject* volumeButton;
     GameObject* settingsButton;
     GameObject* settingsPanel;
-    GameObject* arrows[MENU_ARROW_COUNT];
+    GameObject* arrows[SETTINGS_ARROW_COUNT];
     GameObject* sfxButton;
     GameObject* cursor;
     GameObject* wall;       // the closing curtain made by Init

@@ -25,8 +25,6 @@ struct ArrowEntry {
     const char* name;
     float x, y;
     MenuPicture picture;
-    void (*Act)();
-    bool movesCursor; // the window is resized: the cursor is put back on the arrow
 };
 
 // One text line of the panel, in design units, with its extra scale.
@@ -35,30 +33,19 @@ struct PanelText {
 };
 
 // ---------------------------------------------------------------------------
-// Internal functions (arrow actions)
-// ---------------------------------------------------------------------------
-
-static void ResolutionDown() {
-    StepResolution(-1);
-}
-static void ResolutionUp() {
-    StepResolution(+1);
-}
-
-// ---------------------------------------------------------------------------
 // Globals
 // ---------------------------------------------------------------------------
 
 // Left arrows show "ArrowRight.png" and right arrows "Arrow.png", as drawn.
-static const ArrowEntry arrowTable[MENU_ARROW_COUNT] = {
-    {"ResolutionArrowLeft", -110, 30, MENU_ARROW_RIGHT, ResolutionDown, true},
-    {"ResolutionArrowRight", 110, 30, MENU_ARROW, ResolutionUp, true},
-    {"FullscreenArrowLeft", -110, -70, MENU_ARROW_RIGHT, ToggleFullscreenSetting, false},
-    {"FullscreenArrowRight", 110, -70, MENU_ARROW, ToggleFullscreenSetting, false},
-    {"VolumeArrowLeft", -110, -170, MENU_ARROW_RIGHT, StepVolumeDown, false},
-    {"VolumeArrowRight", 110, -170, MENU_ARROW, StepVolumeUp, false},
-    {"MusicArrowLeft", -110, -260, MENU_ARROW_RIGHT, ToggleMusicMuted, false},
-    {"MusicArrowRight", 110, -260, MENU_ARROW, ToggleMusicMuted, false},
+static const ArrowEntry arrowTable[SETTINGS_ARROW_COUNT] = {
+    {"ResolutionArrowLeft", -110, 30, MENU_ARROW_RIGHT},
+    {"ResolutionArrowRight", 110, 30, MENU_ARROW},
+    {"FullscreenArrowLeft", -110, -70, MENU_ARROW_RIGHT},
+    {"FullscreenArrowRight", 110, -70, MENU_ARROW},
+    {"VolumeArrowLeft", -110, -170, MENU_ARROW_RIGHT},
+    {"VolumeArrowRight", 110, -170, MENU_ARROW},
+    {"MusicArrowLeft", -110, -260, MENU_ARROW_RIGHT},
+    {"MusicArrowRight", 110, -260, MENU_ARROW},
 };
 
 static const uint32_t ARROW_HOVER_TINT = 0xFFFF0000;
@@ -90,7 +77,7 @@ static void PrintPanelText(const char* text, const PanelText& place) {
 void AddSettingsPanelObjects() {
     menu.settingsPanel =
         AddPicture("SettingsMenu", 0, -70, 355, 500, menuPictures[MENU_SETTINGS_PANEL]);
-    for (int i = 0; i < MENU_ARROW_COUNT; ++i) {
+    for (int i = 0; i < SETTINGS_ARROW_COUNT; ++i) {
         const ArrowEntry& entry = arrowTable[i];
         menu.arrows[i] =
             AddPicture(entry.name, entry.x, entry.y, 80, 60, menuPictures[entry.picture]);
@@ -107,21 +94,15 @@ void ShowSettingsPanel(bool shown) {
 
 // Tints the hovered arrows red; a click on one steps its setting.
 void SettingsPanelStep() {
-    bool hovered[MENU_ARROW_COUNT];
-    for (int i = 0; i < MENU_ARROW_COUNT; ++i) {
-        GameObject* arrow = menu.arrows[i];
-        hovered[i] = IsCursorOver(arrow);
-        arrow->useTint = hovered[i];
-        if (hovered[i]) arrow->tintColor = ARROW_HOVER_TINT;
-    }
+    bool hovered[SETTINGS_ARROW_COUNT];
+    TintHoveredArrows(menu.arrows, hovered);
     if (mouseButtonState[MOUSE_LEFT] != 2) return;
-    for (int i = 0; i < MENU_ARROW_COUNT; ++i) {
+    for (int i = 0; i < SETTINGS_ARROW_COUNT; ++i) {
         if (!hovered[i]) continue;
-        arrowTable[i].Act();
-        // The resize moved the window under the cursor: for the rest of the
-        // frame the cursor stays on the arrow (in design units, like the
-        // rest of the frame's tests).
-        if (arrowTable[i].movesCursor) {
+        // A resize moved the window under the cursor: for the rest of the
+        // frame the cursor stays on the arrow (in design units, like the rest
+        // of the frame's tests).
+        if (ApplySettingsArrow(i)) {
             cursorWorldX = arrowTable[i].x;
             cursorWorldY = arrowTable[i].y;
         }

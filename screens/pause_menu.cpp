@@ -31,24 +31,11 @@ struct ScrollObjects {
     GameObject* marks[3]; // "ThingyContinue", "ThingySettings", "ThingyExit"
 };
 
-// The eight arrows of the settings page, in click-test order.
-enum SettingsArrow {
-    ARROW_RESOLUTION_LEFT,
-    ARROW_RESOLUTION_RIGHT,
-    ARROW_FULLSCREEN_LEFT,
-    ARROW_FULLSCREEN_RIGHT,
-    ARROW_VOLUME_LEFT,
-    ARROW_VOLUME_RIGHT,
-    ARROW_MUSIC_LEFT,
-    ARROW_MUSIC_RIGHT,
-    ARROW_COUNT
-};
-
 struct SettingsPage {
     GameObject* page;
     GameObject* backButton;
     GameObject* effectsButton;
-    GameObject* arrows[ARROW_COUNT];
+    GameObject* arrows[SETTINGS_ARROW_COUNT];
     GameObject* cursor;
 };
 
@@ -103,7 +90,7 @@ static CreditsRoll creditsRoll = {};
 // by a click must not take that same click as one of its own.
 static int32_t clickTakenFrame = -1;
 
-static const ArrowPlace kArrowPlaces[ARROW_COUNT] = {
+static const ArrowPlace kArrowPlaces[SETTINGS_ARROW_COUNT] = {
     {"ResolutionArrowLeft", -110, 190, true}, {"ResolutionArrowRight", 110, 190, false},
     {"FullscreenArrowLeft", -110, 90, true},  {"FullscreenArrowRight", 110, 90, false},
     {"VolumeArrowLeft", -110, -10, true},     {"VolumeArrowRight", 110, -10, false},
@@ -183,7 +170,7 @@ static void CreateSettingsPage() {
     p.backButton = AddPicture("backButton", -175, -150, 90, 80, a.backToPause);
     p.effectsButton =
         AddPicture("SFXButtonPause", 180, -150, 70, 70, sfxMuted ? a.sfxInactive : a.sfxActive);
-    for (int i = 0; i < ARROW_COUNT; ++i) {
+    for (int i = 0; i < SETTINGS_ARROW_COUNT; ++i) {
         const ArrowPlace& place = kArrowPlaces[i];
         p.arrows[i] = AddPicture(place.name, place.x, place.y, 80, 60,
                                  place.pointsLeft ? a.arrowRight : a.arrow);
@@ -194,11 +181,11 @@ static void CreateSettingsPage() {
 // Destroys the twelve objects of the settings page.
 static void DestroySettingsPage() {
     SettingsPage& p = settingsPage;
-    GameObject* objects[3 + ARROW_COUNT + 1] = {p.page, p.backButton, p.effectsButton};
-    for (int i = 0; i < ARROW_COUNT; ++i)
+    GameObject* objects[3 + SETTINGS_ARROW_COUNT + 1] = {p.page, p.backButton, p.effectsButton};
+    for (int i = 0; i < SETTINGS_ARROW_COUNT; ++i)
         objects[3 + i] = p.arrows[i];
-    objects[3 + ARROW_COUNT] = p.cursor;
-    DestroyAll(objects, 3 + ARROW_COUNT + 1);
+    objects[3 + SETTINGS_ARROW_COUNT] = p.cursor;
+    DestroyAll(objects, 3 + SETTINGS_ARROW_COUNT + 1);
     p = {};
 }
 
@@ -307,37 +294,15 @@ static void UpdateScrollClicks(BattleState& b) {
 // click steps its setting by the shared rules.
 static void UpdateSettingsArrows() {
     SettingsPage& p = settingsPage;
-    bool over[ARROW_COUNT];
-    for (int i = 0; i < ARROW_COUNT; ++i) {
-        over[i] = p.arrows[i] && IsCursorOver(p.arrows[i]);
-        if (!p.arrows[i]) continue;
-        p.arrows[i]->useTint = over[i] ? 1 : 0;
-        if (over[i]) p.arrows[i]->tintColor = 0xFFFF0000;
-    }
-    for (int i = 0; i < ARROW_COUNT; ++i) {
+    bool over[SETTINGS_ARROW_COUNT];
+    TintHoveredArrows(p.arrows, over);
+    for (int i = 0; i < SETTINGS_ARROW_COUNT; ++i) {
         if (!TakeClick(p.arrows[i])) continue;
-        switch (i) {
-        case ARROW_RESOLUTION_LEFT:
-        case ARROW_RESOLUTION_RIGHT:
-            StepResolution(i == ARROW_RESOLUTION_LEFT ? -1 : 1);
-            // The window has changed size under the cursor: for the rest of
-            // this frame the cursor stays on the arrow it clicked.
+        // The window has changed size under the cursor: for the rest of this
+        // frame the cursor stays on the arrow it clicked.
+        if (ApplySettingsArrow(i)) {
             cursorWorldX = kArrowPlaces[i].x;
             cursorWorldY = kArrowPlaces[i].y;
-            break;
-        case ARROW_FULLSCREEN_LEFT:
-        case ARROW_FULLSCREEN_RIGHT:
-            ToggleFullscreenSetting();
-            break;
-        case ARROW_VOLUME_LEFT:
-            StepVolumeDown();
-            break;
-        case ARROW_VOLUME_RIGHT:
-            StepVolumeUp();
-            break;
-        default:
-            ToggleMusicMuted();
-            break;
         }
         return;
     }

@@ -7,6 +7,7 @@
 
 #include "app/settings.h"
 #include "app/window.h"
+#include "objects/game_object.h"
 
 // ---------------------------------------------------------------------------
 // Public functions
@@ -63,4 +64,42 @@ void FormatResolutionText(char* buffer, int size) {
     if (index < 0 || index >= DISPLAY_MODE_COUNT) index = 0;
     const DisplayMode& mode = DisplayModeTable[index];
     snprintf(buffer, static_cast<size_t>(size), "%.f x %.f", mode.width, mode.height);
+}
+
+// Red tint on the hovered arrows.
+void TintHoveredArrows(GameObject* const arrows[SETTINGS_ARROW_COUNT],
+                       bool over[SETTINGS_ARROW_COUNT]) {
+    for (int i = 0; i < SETTINGS_ARROW_COUNT; ++i) {
+        GameObject* arrow = arrows[i];
+        over[i] = arrow && IsCursorOver(arrow);
+        if (!arrow) continue;
+        arrow->useTint = over[i] ? 1 : 0;
+        if (over[i]) arrow->tintColor = 0xFFFF0000;
+    }
+}
+
+// Steps the setting an arrow stands for.
+bool ApplySettingsArrow(int arrow) {
+    switch (arrow) {
+    case ARROW_RESOLUTION_LEFT:
+    case ARROW_RESOLUTION_RIGHT:
+        StepResolution(arrow == ARROW_RESOLUTION_LEFT ? -1 : 1);
+        return true;
+    case ARROW_FULLSCREEN_LEFT:
+    case ARROW_FULLSCREEN_RIGHT:
+        ToggleFullscreenSetting();
+        return false;
+    case ARROW_VOLUME_LEFT:
+        StepVolumeDown();
+        return false;
+    case ARROW_VOLUME_RIGHT:
+        StepVolumeUp();
+        return false;
+    case ARROW_MUSIC_LEFT:
+    case ARROW_MUSIC_RIGHT:
+        ToggleMusicMuted();
+        return false;
+    default:
+        return false;
+    }
 }

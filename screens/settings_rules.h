@@ -5,6 +5,21 @@
 // pages can never drift apart. Depends on app/settings.h and app/window.h.
 #pragma once
 
+struct GameObject;
+
+// The eight arrows of a settings page, in the order both pages make them.
+enum SettingsArrow {
+    ARROW_RESOLUTION_LEFT,
+    ARROW_RESOLUTION_RIGHT,
+    ARROW_FULLSCREEN_LEFT,
+    ARROW_FULLSCREEN_RIGHT,
+    ARROW_VOLUME_LEFT,
+    ARROW_VOLUME_RIGHT,
+    ARROW_MUSIC_LEFT,
+    ARROW_MUSIC_RIGHT,
+    SETTINGS_ARROW_COUNT
+};
+
 // Volume − 10; a result below 1 becomes 0.
 void StepVolumeDown();
 // Volume + 10; a result of 100 or more becomes 100.
@@ -23,3 +38,10 @@ void ToggleSfxMuted();
 // "%.f x %.f" of the row resolutionIndex shows (not the real window size),
 // into `buffer` of `size` bytes; cut short rather than overrun.
 void FormatResolutionText(char* buffer, int size);
+// Tints the hovered arrows red (the others untinted); `over` gets each one's
+// hover state. Null arrows are skipped.
+void TintHoveredArrows(GameObject* const arrows[SETTINGS_ARROW_COUNT],
+                       bool over[SETTINGS_ARROW_COUNT]);
+// What a click on an arrow does. True when it resized the window, so the page
+// can keep the cursor on the arrow for the rest of the frame.
+bool ApplySettingsArrow(int arrow);
