@@ -30,11 +30,9 @@ namespace {
 constexpr int32_t BARE_STATE = 20; // a state of the test's own with no callbacks
 
 // The n-th (0: studio, 1: audio library) live "TarnLogoSprite".
-Sprite* Logo(int n) {
-    for (GameObject* object : objectList)
-        if (object->alive && object->name == "TarnLogoSprite" && n-- == 0)
-            return static_cast<Sprite*>(object);
-    return nullptr;
+Sprite* Logo(size_t n) {
+    std::vector<GameObject*> logos = ObjectsNamed("TarnLogoSprite");
+    return n < logos.size() ? static_cast<Sprite*>(logos[n]) : nullptr;
 }
 
 bool StudioAtHandover() {

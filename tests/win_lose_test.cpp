@@ -47,14 +47,6 @@ uint32_t Rgb(uint32_t argb) {
     return argb & 0xFFFFFF;
 }
 
-// Live objects with this name.
-std::vector<GameObject*> Named(const char* name) {
-    std::vector<GameObject*> found;
-    for (GameObject* object : objectList)
-        if (object->alive && object->name == name) found.push_back(object);
-    return found;
-}
-
 // Share of a grid of points over a design box whose pixels differ between two shots.
 float ChangedShare(const Screenshot& a, const Screenshot& b, float x, float y, float w, float h) {
     int changed = 0, total = 0;
@@ -149,8 +141,8 @@ TEST_F(EndScreenTest, WinScreenAfterLevelsOneAndTwo) {
         SCOPED_TRACE(finished);
         BattleState::battleWon = true;
         Enter(GS_WIN, finished);
-        EXPECT_EQ(Named("NextLevelButton").size(), 1u);
-        EXPECT_EQ(Named("MainMenuButton").size(), 1u);
+        EXPECT_EQ(ObjectsNamed("NextLevelButton").size(), 1u);
+        EXPECT_EQ(ObjectsNamed("MainMenuButton").size(), 1u);
         EXPECT_FALSE(BattleState::battleWon);
         ASSERT_NE(winScreen.music, nullptr);
         EXPECT_STREQ(winScreen.music->path, "data\\Meowgic.mp3");
@@ -169,15 +161,14 @@ TEST_F(EndScreenTest, AfterTheLastLevelTheHousePictureAndOneButton) {
         SCOPED_TRACE(h);
         house = static_cast<uint8_t>(h);
         Enter(GS_WIN, GS_LEVEL3);
-        EXPECT_TRUE(Named("NextLevelButton").empty());
-        auto menuButtons = Named("MainMenuButton");
+        EXPECT_TRUE(ObjectsNamed("NextLevelButton").empty());
+        auto menuButtons = ObjectsNamed("MainMenuButton");
         ASSERT_EQ(menuButtons.size(), 1u);
         EXPECT_EQ(menuButtons[0]->position[0], 0.0f);
         EXPECT_EQ(menuButtons[0]->position[1], -270.0f);
         EXPECT_EQ(menuButtons[0]->scale[0], 170.0f);
         EXPECT_EQ(menuButtons[0]->scale[1], 170.0f);
-        EXPECT_EQ(std::string(FindObject("BG")->texture->name),
-                  std::string("data\\") + FINAL_FILES[h]);
+        EXPECT_EQ(PictureOf("BG"), FINAL_FILES[h]);
         ASSERT_NE(winScreen.music, nullptr);
         EXPECT_STREQ(winScreen.music->path, "data\\Spring_Village.mp3");
         EXPECT_TRUE(IsChannelPlaying(winScreen.musicChannel));
@@ -200,9 +191,9 @@ TEST_F(EndScreenTest, AfterTheLastLevelTheHousePictureAndOneButton) {
 TEST_F(EndScreenTest, UnknownHouseGetsThePlainWinPictureAfterTheLastLevel) {
     house = 7;
     Enter(GS_WIN, GS_LEVEL3);
-    EXPECT_EQ(std::string(FindObject("BG")->texture->name), "data\\YouWinDEF2.png");
-    EXPECT_EQ(Named("MainMenuButton").size(), 1u);
-    EXPECT_TRUE(Named("NextLevelButton").empty());
+    EXPECT_EQ(PictureOf("BG"), "YouWinDEF2.png");
+    EXPECT_EQ(ObjectsNamed("MainMenuButton").size(), 1u);
+    EXPECT_TRUE(ObjectsNamed("NextLevelButton").empty());
 }
 
 TEST_F(EndScreenTest, MusicFollowsTheMuteSwitchAndTheWindow) {
