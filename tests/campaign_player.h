@@ -1,0 +1,306 @@
+// A scripted player for the whole-game tests: the click points of every
+// screen, a fresh-program reset of the process-wide values, waiting for a
+// screen, and a battle player that looks at the field and clicks the buy
+// panel as a person would (a thief for money, counters against each enemy,
+// the catapult as soon as it is affordable, rocks whenever it is ready,
+// upgrades and extra troops with what is left). Shared by the campaign, leak
+// tour and soak tests; depends on the harness and the battle helpers.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "app/game_state.h"
+#include "app/global_keys.h"
+#include "app/input.h"
+#include "app/settings.h"
+#include "app/window.h"
+#include "battle/battle_objects.h"
+#include "battle/battle_state.h"
+#include "battle_helpers.h"
+#include "engine/audio/sound.h"
+#include "harness/harness.h"
+#include "objects/game_object.h"
+#include "screens/main_menu.h"
+#include "screens/splash.h"
+#include "screens/ui.h"
+
+namespace campaign {
+
+using battle_test::Point;
+
+// ---------------------------------------------------------------------------
+// Click points (design units) of the screens outside the battle
+// ---------------------------------------------------------------------------
+
+// Main menu.
+constexpr Point MENU_PLAY = {0.7f, 100};
+constexpr Point MENU_HOW_TO_PLAY = {0.7f, -10};
+constexpr Point MENU_CREDITS = {0.7f, -123};
+constexpr Point MENU_QUIT = {0.7f, -235};
+constexpr Point MENU_SETTINGS = {-460, -300};
+constexpr Point MENU_YES = {180, -175};
+// House selection: the selectors of houses 0..3.
+constexpr Point HOUSE_SELECTORS[4] = {{-500, 100}, {-150, 100}, {180, 100}, {500, 100}};
+// Win and lose screens.
+constexpr Point END_RIGHT = {500, 10}; // Next level or Restart
+constexpr Point END_MENU = {-500, 10};
+constexpr Point FINAL_MENU = {0, -270}; // the one button under the final picture
+// Pause scroll and its pages.
+constexpr Point PAUSE_CONTINUE = {0, 85};
+constexpr Point PAUSE_SETTINGS = {0, -15};
+constexpr Point PAUSE_EXIT = {0, -100};
+constexpr Point PAUSE_CREDITS = {-185, -150};
+constexpr Point PAUSE_HOW_TO_PLAY = {185, -150};
+constexpr Point PAUSE_SETTINGS_BACK = {-175, -150};
+constexpr Point PAUSE_RESOLUTION_RIGHT = {110, 190};
+constexpr Point PAUSE_VOLUME_LEFT = {-110, -10};
+constexpr Point PAUSE_MUSIC_LEFT = {-110, -100};
+constexpr Point PAUSE_HTP_BACK = {-545, -260};
+constexpr Point PAUSE_EXIT_BACK = {0, -50};
+constexpr Point PAUSE_QUIT_TO_MENU = {100, 100};
+constexpr Point PAUSE_EXIT_GAME = {-100, 100};
+constexpr Point PAUSE_RESTART = {-175, -10};
+constexpr Point PAUSE_YES = {90, -150};
+// Over nothing that reacts, on any screen.
+constexpr Point IDLE_SPOT = {0, -345};
+
+// Frames after which an end screen's opening curtain is out of sight.
+constexpr int END_CURTAIN_FRAMES = 82;
+
+using battle_test::Click;
+
+// ---------------------------------------------------------------------------
+// The program as it starts
+// ---------------------------------------------------------------------------
+
+// Puts every process-wide value a screen keeps back to its program-start
+// value, so each test begins as a new player's run does.
+inline void ResetToProgramStart() {
+    battle_test::ResetBattleProcessState();
+    resolutionIndex = 0;
+    house = HOUSE_NOBLEMEN;
+    menuMusicStarted = false;
+    menuMusicReleased = false;
+    splashFirstRun = true;
+    ClearBattleEndFlags();
+    battleSeedOverride = 0;
+}
+
+// Puts the window, input and sounds back as the next test expects them.
+inline void RestoreWindowAndInput() {
+    MouseUp();
+    GainFocus();
+    StopAllSounds();
+    if (isFullscreen) SetFullscreen(false);
+    SetWindowResolution(1280, 720);
+}
+
+// ---------------------------------------------------------------------------
+// Waiting
+// ---------------------------------------------------------------------------
+
+inline int32_t awaitedState = 0;
+
+// Runs frames until `state` is current (or the limit); returns frames run.
+inline int RunUntilState(int32_t state, int limit) {
+    awaitedState = state;
+    return RunFramesUntil([] { return currentState == awaitedState; }, limit);
+}
+
+inline bool IntroGone() {
+    return battle && battle->introWallGone;
+}
+inline bool ScrollOpened() {
+    return battle->pauseScroll && battle->pauseScroll->ended;
+}
+
+// ---------------------------------------------------------------------------
+// The battle player
+// ---------------------------------------------------------------------------
+
+// The type that beats `type`: a horseman beats a knight, a knight a
+// spearman, a spearman a horseman.
+inline TroopType CounterOf(TroopType type) {
+    return static_cast<TroopType>((type + 2) % TROOP_TYPES);
+}
+
+// Buy-panel click point of a type in a lane.
+inline Point SpawnerOf(TroopType type, bool upLane) {
+    static const Point up[TROOP_TYPES] = {battle_test::KNIGHT_UP, battle_test::SPEARMAN_UP,
+                                          battle_test::HORSEMAN_UP};
+    static const Point down[TROOP_TYPES] = {battle_test::KNIGHT_DOWN, battle_test::SPEARMAN_DOWN,
+                                            battle_test::HORSEMAN_DOWN};
+    return upLane ? up[type] : down[type];
+}
+inline Point UpgraderOf(TroopType type) {
+    static const Point upgraders[TROOP_TYPES] = {
+        battle_test::KNIGHT_UPGRADE, battle_test::SPEARMAN_UPGRADE, battle_test::HORSEMAN_UPGRADE};
+    return upgraders[type];
+}
+
+// What the player did in one battle (for the report and the assertions).
+struct BattleLog {
+    int frames = 0;
+    int troopsBought = 0;
+    int thievesBought = 0;
+    int upgradesBought = 0;
+    int rocksThrown = 0;
+    bool catapultBought = false;
+    int catapultFrame = -1; // frame of the battle the catapult was bought in
+    float enemyCastleHealth = 300;
+};
+
+// How the player spends: `attack` false only answers enemies (and buys the
+// thief and catapult), so the battle lasts; `defend` false buys nothing at all.
+struct PlayStyle {
+    bool defend = true;
+    bool attack = true;
+    bool upgrade = true;
+    bool catapult = true;
+    bool thief = true;
+};
+
+// Looks at the field and clicks the buy panel once per decision.
+class BattlePlayer {
+  public:
+    explicit BattlePlayer(PlayStyle style = {}) : style(style) {}
+
+    // One decision: at most one click (two frames), else a short wait.
+    void Step() {
+        int32_t money = BattleState::money;
+        BattleState* b = battle;
+        if (style.catapult && b->catapultState == 0 && money >= 300) {
+            Buy(battle_test::CANNON);
+            if (b->catapultState == 1) {
+                log.catapultBought = true;
+                log.catapultFrame = log.frames;
+            }
+            return;
+        }
+        if (b->catapultState == 1 && b->catapultCooldown <= 0 && !b->catapultJustUnlocked) {
+            int rocks = RocksInFlight();
+            Buy(battle_test::CANNON);
+            if (RocksInFlight() > rocks) log.rocksThrown++;
+            return;
+        }
+        if (b->spawnCooldown <= 0 && BuyTroopOrThief(money)) return;
+        if (style.upgrade && b->catapultState == 1 && UpgradeIfRich(money)) return;
+        Wait(6);
+    }
+
+    // Plays until the battle has ended (won or lost) or `limit` frames.
+    void PlayUntilEnd(int limit) {
+        int32_t level = currentState;
+        while (log.frames < limit && currentState == level && !GameHasQuit() &&
+               !BattleState::battleWon && !BattleState::battleLost) {
+            if (GameObject* castle = battle_test::CastleNamed("EnemyDown"))
+                log.enemyCastleHealth = castle->health;
+            Step();
+        }
+        if (GameObject* castle = battle_test::CastleNamed("EnemyDown"))
+            log.enemyCastleHealth = castle->health;
+        else if (BattleState::battleWon)
+            log.enemyCastleHealth = std::min(log.enemyCastleHealth, 0.0f);
+    }
+
+    BattleLog log;
+
+  private:
+    void Buy(Point p) {
+        ClickDesign(p.x, p.y);
+        log.frames += 2;
+    }
+    void Wait(int frames) { log.frames += RunFrames(frames); }
+
+    static int RocksInFlight() { return static_cast<int>(ObjectsNamed("Rock").size()); }
+
+    // Enemy troops of a lane nearest to the player's castle first.
+    static std::vector<GameObject*> Enemies(bool upLane) {
+        auto found = battle_test::TroopsNamed(upLane ? "EnemyUp" : "EnemyDown");
+        std::sort(found.begin(), found.end(),
+                  [](GameObject* a, GameObject* b) { return a->position[0] < b->position[0]; });
+        return found;
+    }
+    // The player's troops of a lane fit for another fight.
+    static int FreshAllies(bool upLane) {
+        int count = 0;
+        for (GameObject* troop : battle_test::TroopsNamed(upLane ? "AllieUp" : "AllieDown"))
+            count += troop->health > 50;
+        return count;
+    }
+
+    // The first enemy of a lane that no fresh troop of the player's answers yet.
+    static GameObject* Unanswered(bool upLane) {
+        auto enemies = Enemies(upLane);
+        size_t answered = static_cast<size_t>(FreshAllies(upLane));
+        return answered < enemies.size() ? enemies[answered] : nullptr;
+    }
+
+    bool BuyTroop(TroopType type, bool upLane) {
+        Buy(SpawnerOf(type, upLane));
+        log.troopsBought += battle->spawnCooldown > 0; // a purchase starts the cooldown
+        return true;
+    }
+
+    // Answers the nearest unanswered enemy, down lane first; then the
+    // thief; then, with the catapult bought, a troop of the best type.
+    bool BuyTroopOrThief(int32_t money) {
+        if (style.defend && money >= 30) {
+            for (bool upLane : {false, true}) {
+                GameObject* enemy = Unanswered(upLane);
+                if (!enemy) continue;
+                TroopType type = static_cast<TroopType>(TroopTypeOfName(enemy->typeName));
+                return BuyTroop(CounterOf(type), upLane);
+            }
+        }
+        if (style.thief && !BattleState::thiefOut && money >= 50) {
+            Buy(battle_test::THIEF);
+            log.thievesBought += BattleState::thiefOut;
+            return true;
+        }
+        bool saving = style.catapult && battle->catapultState == 0;
+        if (style.attack && !saving && money >= 30 + AttackReserve()) {
+            // Mostly the down lane (it ends at the castle); every third troop
+            // goes up to win the banner, which speeds the down lane.
+            bool upLane = attacks++ % 3 == 2;
+            return BuyTroop(BestType(), upLane);
+        }
+        return false;
+    }
+
+    // Money kept back for answering enemies before attacking.
+    int32_t AttackReserve() const { return style.upgrade ? 60 : 30; }
+
+    // The type of the highest tier (knights first on a tie).
+    static TroopType BestType() {
+        TroopType best = TROOP_KNIGHT;
+        for (int t = 1; t < TROOP_TYPES; t++)
+            if (TierOf(static_cast<TroopType>(t)) > TierOf(best)) best = static_cast<TroopType>(t);
+        return best;
+    }
+
+    // Upgrades the lowest tier whenever the price leaves a reserve.
+    bool UpgradeIfRich(int32_t money) {
+        TroopType cheapest = TROOP_KNIGHT;
+        for (int t = 1; t < TROOP_TYPES; t++)
+            if (TierOf(static_cast<TroopType>(t)) < TierOf(cheapest))
+                cheapest = static_cast<TroopType>(t);
+        if (TierOf(cheapest) >= TIER_COUNT - 1) return false;
+        if (money < UpgradePriceAfterDiscount(cheapest) + 90) return false;
+        int32_t tier = TierOf(cheapest);
+        Buy(UpgraderOf(cheapest));
+        log.upgradesBought += TierOf(cheapest) > tier;
+        return true;
+    }
+
+    PlayStyle style;
+    int attacks = 0;
+};
+
+} // namespace campaign
