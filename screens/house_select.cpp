@@ -164,6 +164,7 @@ void HouseSelectUpdate() {
 
 // Releases the mesh and the seventeen pictures.
 void HouseSelectUnload() {
+    if (nextState == GS_QUIT) ReleaseMenuMusic(); // the program ends: its tracks go too
     FreeMesh(squareMesh);
     squareMesh = nullptr;
     for (Texture*& picture : housePictures) {

@@ -178,6 +178,7 @@ void HowToPlayUpdate() {
 
 // Releases the page-turn sound, the pictures and the square mesh.
 void HowToPlayUnload() {
+    if (nextState == GS_QUIT) ReleaseMenuMusic(); // the program ends: its tracks go too
     ReleaseSound(pageTurnSound);
     pageTurnSound = nullptr;
     pageTurnChannel = nullptr;

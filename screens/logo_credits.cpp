@@ -116,6 +116,7 @@ void LogoCreditsUpdate() {
 
 // Frees the square mesh and the pictures.
 void LogoCreditsUnload() {
+    if (nextState == GS_QUIT) ReleaseMenuMusic(); // the program ends: its tracks go too
     FreeMesh(squareMesh);
     squareMesh = nullptr;
     for (Texture*& texture : pictureTextures) {

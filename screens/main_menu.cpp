@@ -244,6 +244,7 @@ void MainMenuDraw() {
 
 // Releases what Load read except the music, which plays on.
 void MainMenuUnload() {
+    if (nextState == GS_QUIT) ReleaseMenuMusic(); // the program ends: its tracks go too
     FreeMesh(squareMesh);
     squareMesh = nullptr;
     for (Texture*& picture : menuPictures) {
