@@ -165,12 +165,13 @@ TEST_F(CreditsTest, MenuTrackIsSilencedWhileTheWindowIsInactive) {
 }
 
 TEST_F(CreditsTest, MutedMenuTrackStaysSilent) {
-    StartMenuTrack();
     for (bool* mute : {&musicMuted, &soundMuted}) {
+        StartMenuTrack(); // quitting the game below releases the menu's track
         soundMuted = musicMuted = false;
         *mute = true;
         StartGame(GS_LOGO_CREDITS);
         RunFrames(3);
+        ASSERT_NE(menuMusicChannel, nullptr);
         EXPECT_EQ(menuMusicChannel->volume, 0.0f);
         EXPECT_TRUE(*mute);
         nextState = GS_QUIT;
