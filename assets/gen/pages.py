@@ -211,11 +211,13 @@ def credits_pic():
     rows = (("GAME DESIGN", "the Morrow team"), ("PROGRAMMING", "the Morrow team"),
             ("KESTREL ENGINE", "the Morrow team"), ("ART", "the Morrow team"),
             ("MUSIC AND SOUND", "the Morrow team"))
-    y = 240
+    # The executives' picture rises 470 units behind this one and covers its
+    # lower part, so every row stays above that line.
+    y = 215
     for role, who in rows:
         text(ctx, role, 620, y, 26, GOLD, anchor="right")
         text(ctx, who, 660, y, 26, rgb("#e9e1c8"), bold=False, anchor="left")
-        y += 56
+        y += 50
     return c
 
 
