@@ -17,11 +17,13 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <ostream>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "app/game_state.h"
+#include "app/global_keys.h"
 #include "app/input.h"
 #include "app/settings.h"
 #include "battle_helpers.h"
@@ -99,6 +101,11 @@ const BrokenFile BROKEN_FILES[] = {
      "data\\Animation\\NoSuchKnight.png",
      {"data/Animation/BackgroundAnim\"", "NoSuchKnight.png"}},
 };
+
+// Failure messages show the case by its name.
+void PrintTo(const BrokenFile& broken, std::ostream* out) {
+    *out << broken.testName << " (data/" << broken.path << ")";
+}
 
 // A broken file is named on stderr at most this often in the whole route
 // (once per screen that loads it), never once per frame.
