@@ -1,0 +1,159 @@
+// A 200-troop battle: level 1 of the real game (real state manager, real
+// frame loop with its 60 Hz waits, full screen at the display's 1920 by 1080,
+// every pixel drawn) with 50 troops of each side in each lane, spawned and
+// topped up between frames through the battle's own spawn functions. The
+// level's Update and Draw run through timed stand-ins (bench/state_probe.h);
+// just before the buffer swap glFinish waits for the software rasterizer, so
+// the frame's pixel work is counted too. Prints the median and 99th
+// percentile of the CPU time (CLOCK_PROCESS_CPUTIME_ID, all threads) of
+// Update plus Draw per frame, with and without the rasterizer's finish.
+// Usage: battle_bench [frames]   (needs a 1920x1080 display, e.g. Xvfb)
+#include <GL/glew.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+#include "app/game_state.h"
+#include "app/settings.h"
+#include "battle/battle_objects.h"
+#include "battle/battle_state.h"
+#include "bench/state_probe.h"
+#include "engine/file.h"
+#include "engine/platform/platform.h"
+#include "objects/game_object.h"
+#include "screens/registry.h"
+
+// ---------------------------------------------------------------------------
+// Globals
+// ---------------------------------------------------------------------------
+
+static const int TROOPS_PER_LANE_SIDE = 50; // 2 sides x 2 lanes x 50 = 200
+static const float LANE_END_X = 510;
+static const float FRONT_X = 110; // the front ranks at the start
+static double finishCpu = 0;      // CPU seconds of the last frame's glFinish
+static double finishWall = 0;
+
+// ---------------------------------------------------------------------------
+// Internal functions
+// ---------------------------------------------------------------------------
+
+// Waits for the rasterizer to finish the frame's drawing, and times it.
+static void FinishBeforeSwap() {
+    double cpu = ProcessCpuSeconds(), wall = WallSeconds();
+    glFinish();
+    finishCpu = ProcessCpuSeconds() - cpu;
+    finishWall = WallSeconds() - wall;
+}
+
+// Live troops of a side and lane ("AllieUp", "EnemyDown", ...).
+static int CountTroops(const char* name) {
+    int count = 0;
+    for (GameObject* object : objectList)
+        if (object && object->alive && object->name == name &&
+            TroopTypeOfName(object->typeName) >= 0)
+            count++;
+    return count;
+}
+
+// Brings every side and lane back to its number of troops; the first fill
+// ranks them from the lane's end to the front, later ones come in at the end.
+static int TopUpTroops(bool firstFill) {
+    int spawned = 0;
+    for (bool upLane : {false, true})
+        for (bool enemy : {false, true}) {
+            const char* name =
+                enemy ? (upLane ? "EnemyUp" : "EnemyDown") : (upLane ? "AllieUp" : "AllieDown");
+            int have = CountTroops(name);
+            for (int i = have; i < TROOPS_PER_LANE_SIDE; i++) {
+                TroopType type = (TroopType)(i % TROOP_TYPES);
+                GameObject* troop =
+                    enemy ? SpawnEnemyTroop(type, upLane) : SpawnPlayerTroop(type, upLane);
+                if (!troop) continue;
+                spawned++;
+                if (firstFill) {
+                    float step = (LANE_END_X - FRONT_X) / (TROOPS_PER_LANE_SIDE - 1);
+                    float x = FRONT_X + step * i;
+                    troop->position[0] = enemy ? x : -x;
+                }
+            }
+        }
+    return spawned;
+}
+
+// Runs one frame of the manager; false when the level was left.
+static bool StepLevel() {
+    StepGameStateManager();
+    return currentState == GS_LEVEL1;
+}
+
+int main(int argc, char** argv) {
+    int frames = argc > 1 ? atoi(argv[1]) : 600;
+    if (frames < 10) frames = 10;
+    setenv("SDL_AUDIODRIVER", "dummy", 0);
+    SetGameBaseDir(MORROW_BUILD_DIR);
+    PlatformSetMessageBoxesSilent(true);
+    int failure = StartEngine(true);
+    if (failure >= 0) {
+        fprintf(stderr, "battle_bench: the engine did not start (code %d)\n", failure);
+        return 1;
+    }
+    int width = 0, height = 0;
+    PlatformGetClientSize(&width, &height);
+    RegisterGameStates();
+    house = HOUSE_NOBLEMEN;
+    battleSeedOverride = 12345;
+    EnterFirstState(GS_LEVEL1);
+    for (int i = 0; i < 120; i++) // the opening curtain
+        if (!StepLevel()) return 1;
+    // Only our troops: the enemy commander waits, the castles hold.
+    battle->downWaveInterval = battle->upWaveInterval = 1e9f;
+    TopUpTroops(true);
+    SetBeforeSwapHook(FinishBeforeSwap);
+    for (int i = 0; i < 30; i++) { // warm-up: every troop has a frame behind it
+        TopUpTroops(false);
+        if (!StepLevel()) return 1;
+    }
+
+    std::vector<double> updateDraw, withFinish, mainThread, wallFrame;
+    int objectsAtEnd = 0, spawnedDuring = 0, leastTroops = 1 << 30;
+    for (int i = 0; i < frames; i++) {
+        spawnedDuring += TopUpTroops(false);
+        int troops = CountTroops("AllieUp") + CountTroops("AllieDown") + CountTroops("EnemyUp") +
+                     CountTroops("EnemyDown");
+        if (troops < leastTroops) leastTroops = troops;
+        if (!StepLevel()) {
+            fprintf(stderr, "battle_bench: the battle ended after %d frames\n", i);
+            break;
+        }
+        ProbeTiming update = LastProbeTiming(GS_LEVEL1, PROBE_UPDATE);
+        ProbeTiming draw = LastProbeTiming(GS_LEVEL1, PROBE_DRAW);
+        updateDraw.push_back((update.process + draw.process) * 1e3);
+        withFinish.push_back((update.process + draw.process + finishCpu) * 1e3);
+        mainThread.push_back((update.thread + draw.thread) * 1e3);
+        wallFrame.push_back((update.wall + draw.wall + finishWall) * 1e3);
+    }
+    objectsAtEnd = (int)objectList.size();
+    SetBeforeSwapHook(nullptr);
+    nextState = GS_QUIT;
+    while (StepGameStateManager()) {
+    }
+    ShutdownEngine();
+
+    printf("200-troop battle, level 1, %dx%d full screen, %zu frames (real 60 Hz frame loop)\n",
+           width, height, updateDraw.size());
+    printf("  troops on the field: at least %d each frame; %d spawned to keep the ranks full; "
+           "%d objects at the end\n",
+           leastTroops, spawnedDuring, objectsAtEnd);
+    printf("  %-44s %8s %8s\n", "per frame, milliseconds", "median", "p99");
+    printf("  %-44s %8.2f %8.2f\n", "CPU Update+Draw (process clock)", Percentile(updateDraw, 0.5),
+           Percentile(updateDraw, 0.99));
+    printf("  %-44s %8.2f %8.2f\n", "CPU Update+Draw+rasterizer finish (process)",
+           Percentile(withFinish, 0.5), Percentile(withFinish, 0.99));
+    printf("  %-44s %8.2f %8.2f\n", "CPU Update+Draw (main thread only)",
+           Percentile(mainThread, 0.5), Percentile(mainThread, 0.99));
+    printf("  %-44s %8.2f %8.2f\n", "wall Update+Draw+finish", Percentile(wallFrame, 0.5),
+           Percentile(wallFrame, 0.99));
+    printf("  (one frame at 60 Hz: %.2f ms)\n", 1e3 / 60.0);
+    return 0;
+}

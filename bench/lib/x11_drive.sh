@@ -1,0 +1,141 @@
+# Drives the real program from outside through the X server, as a player's
+# mouse and keyboard do: finds its window, turns the game's 1280 by 720 layout
+# units into screen pixels, clicks and holds keys with xdotool, takes
+# screenshots of the whole screen and waits, with a time limit, for the screen
+# to change. Sourced by tests/xdotool_test.sh and bench/real_program.sh.
+# Needs DISPLAY, xdotool and ImageMagick (import, compare, convert).
+
+GAME_TITLE='^Morrow The Game$'
+# Fraction of the screen's pixels that must change for "the screen changed".
+CHANGE_FRACTION=${CHANGE_FRACTION:-0.02}
+
+# The game's window id (empty when none); waits up to $1 seconds for it.
+drive_find_window() {
+    local limit=${1:-10} window="" tries
+    tries=$((limit * 10))
+    for _ in $(seq 1 "$tries"); do
+        window=$(xdotool search --name "$GAME_TITLE" 2>/dev/null | head -1)
+        [ -n "$window" ] && break
+        sleep 0.1
+    done
+    echo "$window"
+}
+
+# Screen pixel of a layout point (x right, y up, origin at the window's centre),
+# with the scale every screen uses: min(width / 1280, height / 720).
+drive_design_to_screen() {
+    local window=$1 x=$2 y=$3 geometry position
+    geometry=$(xdotool getwindowgeometry "$window")
+    position=$(echo "$geometry" | sed -n 's/.*Position: \([0-9-]*\),\([0-9-]*\).*/\1 \2/p')
+    local size
+    size=$(echo "$geometry" | sed -n 's/.*Geometry: \([0-9]*\)x\([0-9]*\).*/\1 \2/p')
+    awk -v p="$position" -v s="$size" -v x="$x" -v y="$y" 'BEGIN {
+        split(p, pos, " "); split(s, sz, " ");
+        scale = sz[1] / 1280; if (sz[2] / 720 < scale) scale = sz[2] / 720;
+        printf "%d %d\n", pos[1] + sz[1] / 2 + x * scale + 0.5, pos[2] + sz[2] / 2 - y * scale + 0.5 }'
+}
+
+# Moves the pointer over a layout point (the pointer also gives the window the
+# keyboard: without a window manager, focus follows the pointer).
+drive_point_at() {
+    local window=$1 x=$2 y=$3
+    # shellcheck disable=SC2046
+    xdotool mousemove --sync $(drive_design_to_screen "$window" "$x" "$y")
+}
+
+# A left click at a layout point: the button is held for a few frames, so the
+# game's once-a-frame input poll sees it go down.
+drive_click() {
+    drive_point_at "$@"
+    sleep 0.05
+    xdotool mousedown 1
+    sleep 0.1
+    xdotool mouseup 1
+}
+
+# Holds a key (an X keysym name such as Escape or q) for a few frames.
+drive_key() {
+    xdotool keydown "$1"
+    sleep 0.1
+    xdotool keyup "$1"
+}
+
+# Screenshot of the whole screen into $1 (fast PNG compression).
+drive_shot() {
+    import -window root -quality 10 "$1"
+}
+
+# Mean brightness of a picture, 0 (black) to 1 (white).
+drive_mean() {
+    convert "$1" -format "%[fx:mean]" info:
+}
+
+# Whether a picture is blank: one flat colour (standard deviation under 0.01).
+drive_blank() {
+    local deviation
+    deviation=$(convert "$1" -format "%[fx:standard_deviation]" info:)
+    awk -v d="$deviation" 'BEGIN { exit !(d < 0.01) }'
+}
+
+# Number of pixels that differ between two pictures (5 % colour fuzz).
+drive_diff() {
+    compare -metric AE -fuzz 5% "$1" "$2" null: 2>&1 | sed 's/ .*//'
+}
+
+# Whether two pictures differ in more than a fraction ($3, else
+# CHANGE_FRACTION) of their pixels.
+drive_changed() {
+    local count size
+    count=$(drive_diff "$1" "$2")
+    size=$(identify -format "%[fx:w*h]" "$1")
+    awk -v c="$count" -v n="$size" -v f="${3:-$CHANGE_FRACTION}" 'BEGIN { exit !(c + 0 > n * f) }'
+}
+
+# Seconds since $1 (a `date +%s.%N` reading) exceed $2.
+drive_past() {
+    awk -v s="$1" -v n="$(date +%s.%N)" -v l="$2" 'BEGIN { exit !(n - s > l) }'
+}
+
+# Takes screenshots into $1 until two in a row differ in less than a fraction
+# $3 (default CHANGE_FRACTION / 2) of their pixels: the screen's opening
+# animations are over. At most $2 seconds; exit code 1 when it never settled.
+drive_wait_settled() {
+    local out=$1 limit=$2 fraction=${3:-$(awk -v f="$CHANGE_FRACTION" 'BEGIN { print f / 2 }')}
+    local start last
+    start=$(date +%s.%N)
+    last=$(mktemp --suffix=.png)
+    drive_shot "$last"
+    while :; do
+        sleep 0.2
+        drive_shot "$out"
+        if ! drive_changed "$last" "$out" "$fraction"; then
+            rm -f "$last"
+            return 0
+        fi
+        cp "$out" "$last"
+        drive_past "$start" "$limit" && { rm -f "$last"; return 1; }
+    done
+}
+
+# Takes screenshots into $2 until it differs from $1 by more than
+# CHANGE_FRACTION, for at most $3 seconds. Exit code 0 when it changed.
+drive_wait_change() {
+    local reference=$1 out=$2 limit=$3 start
+    start=$(date +%s.%N)
+    while :; do
+        drive_shot "$out"
+        drive_changed "$reference" "$out" && return 0
+        drive_past "$start" "$limit" && return 1
+        sleep 0.1
+    done
+}
+
+# Waits (at most $2 seconds) until process $1 has ended.
+drive_wait_exit() {
+    local pid=$1 limit=$2
+    for _ in $(seq 1 $((limit * 10))); do
+        kill -0 "$pid" 2>/dev/null || return 0
+        sleep 0.1
+    done
+    return 1
+}
