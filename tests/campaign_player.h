@@ -189,8 +189,34 @@ class BattlePlayer {
             if (RocksInFlight() > rocks) log.rocksThrown++;
             return;
         }
-        if (b->spawnCooldown <= 0 && BuyTroopOrThief(money)) return;
-        if (style.upgrade && b->catapultState == 1 && UpgradeIfRich(money)) return;
+        bool free = b->spawnCooldown <= 0;
+        bool saving = style.catapult && b->catapultState == 0;
+        // The thief first: it brings back 89 on average for its 50.
+        if (free && style.thief && !BattleState::thiefOut && money >= 50) {
+            Buy(battle_test::THIEF);
+            log.thievesBought += BattleState::thiefOut;
+            return;
+        }
+        // While saving for the catapult the castle takes the first blows;
+        // only a castle below 200 is defended (the down lane ends at it).
+        GameObject* castle = battle_test::CastleNamed("AllieDown");
+        bool threatened = castle && castle->health < 200;
+        // A thief's price is kept back while none is out (it pays best).
+        int32_t thiefReserve = style.thief && !BattleState::thiefOut ? 50 : 0;
+        bool defending = threatened || (!saving && money >= 30 + thiefReserve);
+        if (free && style.defend && money >= 30 && defending && Defend(!saving)) return;
+        if (!saving && style.upgrade && UpgradeIfRich(money)) return;
+        if (free && !saving && style.attack && money >= 30 + AttackReserve() + thiefReserve) {
+            // Mostly the down lane (it ends at the castle); every third troop
+            // goes up to win the banner, which speeds the down lane.
+            bool upLane = attacks++ % 3 == 2;
+            GameObject* next = Enemies(upLane).empty() ? nullptr : Enemies(upLane).front();
+            TroopType type =
+                next ? CounterOf(static_cast<TroopType>(TroopTypeOfName(next->typeName)))
+                     : BestType();
+            BuyTroop(type, upLane);
+            return;
+        }
         Wait(6);
     }
 
@@ -242,40 +268,27 @@ class BattlePlayer {
         return answered < enemies.size() ? enemies[answered] : nullptr;
     }
 
-    bool BuyTroop(TroopType type, bool upLane) {
+    void BuyTroop(TroopType type, bool upLane) {
         Buy(SpawnerOf(type, upLane));
         log.troopsBought += battle->spawnCooldown > 0; // a purchase starts the cooldown
-        return true;
     }
 
-    // Answers the nearest unanswered enemy, down lane first; then the
-    // thief; then, with the catapult bought, a troop of the best type.
-    bool BuyTroopOrThief(int32_t money) {
-        if (style.defend && money >= 30) {
-            for (bool upLane : {false, true}) {
-                GameObject* enemy = Unanswered(upLane);
-                if (!enemy) continue;
-                TroopType type = static_cast<TroopType>(TroopTypeOfName(enemy->typeName));
-                return BuyTroop(CounterOf(type), upLane);
-            }
-        }
-        if (style.thief && !BattleState::thiefOut && money >= 50) {
-            Buy(battle_test::THIEF);
-            log.thievesBought += BattleState::thiefOut;
+    // Answers the nearest unanswered enemy, down lane first.
+    bool Defend(bool upLaneToo) {
+        for (bool upLane : {false, true}) {
+            if (upLane && !upLaneToo) break;
+            GameObject* enemy = Unanswered(upLane);
+            if (!enemy) continue;
+            TroopType type = static_cast<TroopType>(TroopTypeOfName(enemy->typeName));
+            BuyTroop(CounterOf(type), upLane);
             return true;
-        }
-        bool saving = style.catapult && battle->catapultState == 0;
-        if (style.attack && !saving && money >= 30 + AttackReserve()) {
-            // Mostly the down lane (it ends at the castle); every third troop
-            // goes up to win the banner, which speeds the down lane.
-            bool upLane = attacks++ % 3 == 2;
-            return BuyTroop(BestType(), upLane);
         }
         return false;
     }
 
-    // Money kept back for answering enemies before attacking.
-    int32_t AttackReserve() const { return style.upgrade ? 60 : 30; }
+    // Money kept back for answering enemies before attacking or upgrading.
+    int32_t AttackReserve() const { return 30; }
+    int32_t UpgradeReserve() const { return 30; }
 
     // The type of the highest tier (knights first on a tie).
     static TroopType BestType() {
@@ -292,7 +305,7 @@ class BattlePlayer {
             if (TierOf(static_cast<TroopType>(t)) < TierOf(cheapest))
                 cheapest = static_cast<TroopType>(t);
         if (TierOf(cheapest) >= TIER_COUNT - 1) return false;
-        if (money < UpgradePriceAfterDiscount(cheapest) + 90) return false;
+        if (money < UpgradePriceAfterDiscount(cheapest) + UpgradeReserve()) return false;
         int32_t tier = TierOf(cheapest);
         Buy(UpgraderOf(cheapest));
         log.upgradesBought += TierOf(cheapest) > tier;
