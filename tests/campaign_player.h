@@ -156,8 +156,7 @@ struct BattleLog {
     float enemyCastleHealth = 300;
 };
 
-// How the player spends: `attack` false only answers enemies (and buys the
-// thief and catapult), so the battle lasts; `defend` false buys nothing at all.
+// What the player spends on; every kind is on by default.
 struct PlayStyle {
     bool defend = true;
     bool attack = true;
@@ -165,6 +164,9 @@ struct PlayStyle {
     bool catapult = true;
     bool thief = true;
 };
+
+// Money kept back for answering an enemy before attacking or upgrading.
+constexpr int32_t ANSWER_RESERVE = 30;
 
 // Looks at the field and clicks the buy panel once per decision.
 class BattlePlayer {
@@ -206,7 +208,7 @@ class BattlePlayer {
         bool defending = threatened || (!saving && money >= 30 + thiefReserve);
         if (free && style.defend && money >= 30 && defending && Defend(!saving)) return;
         if (!saving && style.upgrade && UpgradeIfRich(money)) return;
-        if (free && !saving && style.attack && money >= 30 + AttackReserve() + thiefReserve) {
+        if (free && !saving && style.attack && money >= 30 + ANSWER_RESERVE + thiefReserve) {
             // Mostly the down lane (it ends at the castle); every third troop
             // goes up to win the banner, which speeds the down lane.
             bool upLane = attacks++ % 3 == 2;
@@ -286,10 +288,6 @@ class BattlePlayer {
         return false;
     }
 
-    // Money kept back for answering enemies before attacking or upgrading.
-    int32_t AttackReserve() const { return 30; }
-    int32_t UpgradeReserve() const { return 30; }
-
     // The type of the highest tier (knights first on a tie).
     static TroopType BestType() {
         TroopType best = TROOP_KNIGHT;
@@ -305,7 +303,7 @@ class BattlePlayer {
             if (TierOf(static_cast<TroopType>(t)) < TierOf(cheapest))
                 cheapest = static_cast<TroopType>(t);
         if (TierOf(cheapest) >= TIER_COUNT - 1) return false;
-        if (money < UpgradePriceAfterDiscount(cheapest) + UpgradeReserve()) return false;
+        if (money < UpgradePriceAfterDiscount(cheapest) + ANSWER_RESERVE) return false;
         int32_t tier = TierOf(cheapest);
         Buy(UpgraderOf(cheapest));
         log.upgradesBought += TierOf(cheapest) > tier;
