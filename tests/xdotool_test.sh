@@ -54,21 +54,14 @@ act_until_change() {
     shift 5
     for _ in $(seq 1 "$tries"); do
         drive_point_at "$window" "$x" "$y"
-        drive_wait_settled "$log/before.png" 30 || echo "($name: the screen before is still moving)"
+        drive_wait_settled "$log/before.png" 15 || echo "($name: the screen before is still moving)"
         "$@"
         if drive_wait_change "$log/before.png" "$shots/$name.png" "$limit"; then
-            drive_wait_settled "$shots/$name.png" 30 || echo "($name: still moving after 30 s)"
+            drive_wait_settled "$shots/$name.png" 15 || echo "($name: still moving after 15 s)"
             return 0
         fi
     done
     fail "$name: the screen did not change after '$*'"
-}
-
-# A click where the pointer is, the button held for a few frames.
-click_here() {
-    xdotool mousedown 1
-    sleep 0.1
-    xdotool mouseup 1
 }
 
 "$build/morrow" >"$log/out" 2>"$log/err" &
@@ -90,15 +83,15 @@ check_step 1-splash
 drive_point_at "$window" -600 250
 drive_key Escape
 drive_wait_change "$previous" "$shots/2-main-menu.png" 10 || fail "2-main-menu: Escape did not skip the splash"
-drive_wait_settled "$shots/2-main-menu.png" 30 || echo "(2-main-menu: still moving after 30 s)"
+drive_wait_settled "$shots/2-main-menu.png" 15 || echo "(2-main-menu: still moving after 15 s)"
 check_step 2-main-menu
 
 # Play: the house selection.
-act_until_change 3-house-select 3 10 0.7 100 click_here
+act_until_change 3-house-select 3 10 0.7 100 drive_click_here
 check_step 3-house-select
 
 # The first house (Noblemen): level 1.
-act_until_change 4-level1 3 10 -500 100 click_here
+act_until_change 4-level1 3 10 -500 100 drive_click_here
 drive_point_at "$window" 0 -330 # over the field only
 drive_wait_settled "$shots/4-level1.png" 30
 rm -f "$shots/4-level1.png"
@@ -121,14 +114,14 @@ act_until_change 6-paused 1 10 0 -330 drive_key Escape
 check_step 6-paused
 
 # Continue: the scroll closes and the battle runs on.
-act_until_change 7-continued 3 10 0 85 click_here
+act_until_change 7-continued 3 10 0 85 drive_click_here
 drive_point_at "$window" 0 -330
 rm -f "$shots/7-continued.png"
 check_step 7-continued
 
 # Q: the program ends with code 0.
 drive_key q
-drive_wait_exit "$pid" 20 || fail "the game did not end after Q"
+drive_wait_exit "$pid" 30 || fail "the game did not end after Q"
 wait "$pid"
 code=$?
 pid=""

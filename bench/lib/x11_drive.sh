@@ -6,6 +6,9 @@
 # Needs DISPLAY, xdotool and ImageMagick (import, compare, convert).
 
 GAME_TITLE='^Morrow The Game$'
+# How long a click or key is held: longer than a frame, also when the machine
+# is so loaded that a frame takes a few hundred milliseconds.
+HOLD_SECONDS=${HOLD_SECONDS:-0.4}
 # Fraction of the screen's pixels that must change for "the screen changed".
 CHANGE_FRACTION=${CHANGE_FRACTION:-0.02}
 
@@ -43,20 +46,25 @@ drive_point_at() {
     xdotool mousemove --sync $(drive_design_to_screen "$window" "$x" "$y")
 }
 
-# A left click at a layout point: the button is held for a few frames, so the
-# game's once-a-frame input poll sees it go down.
+# A left click where the pointer is: the button is held for a few frames, so
+# the game's once-a-frame input poll sees it go down.
+drive_click_here() {
+    xdotool mousedown 1
+    sleep "$HOLD_SECONDS"
+    xdotool mouseup 1
+}
+
+# A left click at a layout point.
 drive_click() {
     drive_point_at "$@"
     sleep 0.05
-    xdotool mousedown 1
-    sleep 0.1
-    xdotool mouseup 1
+    drive_click_here
 }
 
 # Holds a key (an X keysym name such as Escape or q) for a few frames.
 drive_key() {
     xdotool keydown "$1"
-    sleep 0.1
+    sleep "$HOLD_SECONDS"
     xdotool keyup "$1"
 }
 

@@ -1,0 +1,101 @@
+#!/usr/bin/env bash
+# The real program measured from outside (no measuring code in the game):
+# - time from its start to the first picture on the screen, over several
+#   starts (bench/tools/first_frame.c polls the black root window);
+# - its CPU use idling on the main menu for 10 s with the real frame loop
+#   (utime + stime from /proc/<pid>/stat);
+# - its peak resident memory (VmHWM of /proc/<pid>/status) on the menu and
+#   after a tour of level 1 (a house chosen, troops bought in both lanes, the
+#   pause scroll opened and closed), driven by real X input (xdotool).
+# Usage: real_program.sh <build folder> [starts]
+# Needs a 1920x1080 display with a black root window (Xvfb -br).
+set -u
+build=$1
+starts=${2:-5}
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+# shellcheck source=lib/x11_drive.sh
+. "$here/lib/x11_drive.sh"
+export SDL_AUDIODRIVER=dummy
+export XDG_RUNTIME_DIR=$(mktemp -d)
+work=$(mktemp -d)
+ticks=$(getconf CLK_TCK)
+
+# CPU seconds (user + system) a process has used.
+cpu_seconds() {
+    awk -v t="$ticks" '{ print ($14 + $15) / t }' "/proc/$1/stat"
+}
+# Peak resident memory of a process, in MiB.
+peak_mib() {
+    awk '/^VmHWM:/ { printf "%.1f", $2 / 1024 }' "/proc/$1/status"
+}
+# Ends the game with a close request and waits for it.
+close_game() {
+    "$build/tests/x11_send_close" "Morrow The Game" >/dev/null 2>&1
+    drive_wait_exit "$1" 30 || kill "$1" 2>/dev/null
+    drive_wait_exit "$1" 5
+}
+
+echo "The real program ($build/morrow), measured from outside"
+# 1. Start to first picture.
+times=()
+for _ in $(seq 1 "$starts"); do
+    result=$("$build/bench/first_frame" "$build/morrow" 2>"$work/err") || {
+        echo "  first_frame failed: $(cat "$work/err")"
+        break
+    }
+    read -r window_ms frame_ms pid <<<"$result"
+    times+=("$window_ms $frame_ms")
+    close_game "$pid"
+done
+printf '%s\n' "${times[@]}" | sort -n -k2 | awk -v n="${#times[@]}" '
+    { w[NR] = $1; f[NR] = $2 }
+    END { if (n == 0) exit;
+          m = int((n + 1) / 2);
+          printf "  start to window shown:      median %.0f ms\n", w[m];
+          printf "  start to first frame drawn: median %.0f ms (min %.0f, max %.0f; %d starts)\n", f[m], f[1], f[n], n }'
+
+# 2. Idle on the main menu.
+"$build/morrow" >/dev/null 2>"$work/err" &
+pid=$!
+window=$(drive_find_window 30)
+[ -n "$window" ] || { echo "  no window"; exit 1; }
+drive_point_at "$window" -600 250
+for _ in $(seq 1 20); do
+    drive_key Escape
+    drive_shot "$work/menu.png"
+    awk -v m="$(drive_mean "$work/menu.png")" 'BEGIN { exit !(m > 0.2) }' && break
+done
+sleep 2 # the menu's opening
+cpu_start=$(cpu_seconds "$pid")
+wall_start=$(date +%s.%N)
+sleep 10
+cpu_end=$(cpu_seconds "$pid")
+wall_end=$(date +%s.%N)
+awk -v c0="$cpu_start" -v c1="$cpu_end" -v w0="$wall_start" -v w1="$wall_end" 'BEGIN {
+    printf "  CPU idling on the main menu: %.1f %% of one core (%.2f s CPU in %.1f s)\n",
+           100 * (c1 - c0) / (w1 - w0), c1 - c0, w1 - w0 }'
+echo "  peak resident memory on the main menu: $(peak_mib "$pid") MiB"
+
+# 3. A tour of level 1: Play, the first house, troops in both lanes, pause, continue.
+HOLD_SECONDS=0.5
+drive_click "$window" 0.7 100
+sleep 5
+drive_click "$window" -500 100
+sleep 8
+for point in "-572.5 310" "-442.5 258" "-312.5 310" "-572.5 258"; do
+    # shellcheck disable=SC2086
+    drive_click "$window" $point
+    sleep 2.5 # the shared buy cooldown
+done
+drive_point_at "$window" 0 -330
+sleep 10
+drive_key Escape
+sleep 3
+drive_click "$window" 0 85
+sleep 3
+drive_shot "$work/level.png"
+echo "  peak resident memory after touring level 1: $(peak_mib "$pid") MiB" \
+    "(screen mean $(drive_mean "$work/level.png"))"
+drive_key q
+drive_wait_exit "$pid" 30 || close_game "$pid"
+rm -rf "$work"

@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# The benchmark report in one command: builds what is missing, then, on a
+# display of its own (Xvfb, 1920x1080, black root) with the dummy audio driver,
+# prints the start-up time, each screen's Load time, the 200-troop battle's
+# frame cost, the idle CPU use on the main menu and the peak resident memory.
+# Usage: bench/run.sh [build folder (default build/)] [battle frames (default 300)]
+set -euo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+build=${1:-$root/build}
+frames=${2:-300}
+if [ ! -f "$build/CMakeCache.txt" ]; then
+    cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+fi
+cmake --build "$build" -j2 --target morrow load_bench battle_bench frame_bench first_frame \
+    x11_send_close >/dev/null
+export SDL_AUDIODRIVER=dummy
+
+# Everything below runs on one private display; the figures go to stdout, the
+# game's own console lines are dropped.
+report() {
+    local build=$1 frames=$2 root=$3
+    echo "Morrow The Game benchmark report, $(date -u '+%Y-%m-%d %H:%M UTC')"
+    echo "Machine: $(nproc) cores, $(sed -n 's/^model name\s*: //p' /proc/cpuinfo | head -1)," \
+        "load average $(cut -d' ' -f1-3 /proc/loadavg) at the start"
+    echo "Graphics: Xvfb 1920x1080, OpenGL in software (Mesa), no GPU"
+    echo
+    "$root/bench/real_program.sh" "$build" 5
+    echo
+    "$build/bench/load_bench" 5 2>/dev/null | grep -v '^[0-9.]*$'
+    echo
+    "$build/bench/battle_bench" "$frames" 2>/dev/null | grep -v '^[0-9.]*$'
+    echo
+    "$build/bench/frame_bench" 10 2>/dev/null
+    echo
+    echo "Load average at the end: $(cut -d' ' -f1-3 /proc/loadavg)"
+}
+export -f report
+xvfb-run -a -s "-screen 0 1920x1080x24 -br" bash -c 'report "$@"' report "$build" "$frames" "$root"
