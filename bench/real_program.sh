@@ -47,8 +47,8 @@ for _ in $(seq 1 "$starts"); do
     times+=("$window_ms $frame_ms")
     close_game "$pid"
 done
-printf '%s\n' "${times[@]}" | sort -n -k2 | awk -v n="${#times[@]}" '
-    { w[NR] = $1; f[NR] = $2 }
+printf '%s\n' "${times[@]}" | awk 'NF == 2' | sort -n -k2 | awk '
+    { w[NR] = $1; f[NR] = $2; n = NR }
     END { if (n == 0) exit;
           m = int((n + 1) / 2);
           printf "  start to window shown:      median %.0f ms\n", w[m];

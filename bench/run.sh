@@ -6,13 +6,6 @@
 # Usage: bench/run.sh [build folder (default build/)] [battle frames (default 300)]
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-build=${1:-$root/build}
-frames=${2:-300}
-if [ ! -f "$build/CMakeCache.txt" ]; then
-    cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-fi
-cmake --build "$build" -j2 --target morrow load_bench battle_bench frame_bench first_frame \
-    x11_send_close >/dev/null
 export SDL_AUDIODRIVER=dummy
 
 # Everything below runs on one private display; the figures go to stdout, the
@@ -26,7 +19,7 @@ report() {
     echo
     "$root/bench/real_program.sh" "$build" 5
     echo
-    "$build/bench/load_bench" 5 2>/dev/null | grep -v '^[0-9.]*$'
+    "$build/bench/load_bench" 3 2>/dev/null | grep -v '^[0-9.]*$'
     echo
     "$build/bench/battle_bench" "$frames" 2>/dev/null | grep -v '^[0-9.]*$'
     echo
@@ -34,5 +27,19 @@ report() {
     echo
     echo "Load average at the end: $(cut -d' ' -f1-3 /proc/loadavg)"
 }
-export -f report
-xvfb-run -a -s "-screen 0 1920x1080x24 -br" bash -c 'report "$@"' report "$build" "$frames" "$root"
+# Inside the private display (this script runs itself there).
+if [ "${1:-}" = "--report" ]; then
+    set +eo pipefail # one benchmark failing leaves the others' figures
+    report "$2" "$3" "$root"
+    exit 0
+fi
+
+build=${1:-$root/build}
+frames=${2:-300}
+if [ ! -f "$build/CMakeCache.txt" ]; then
+    cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+fi
+cmake --build "$build" -j2 --target morrow load_bench battle_bench frame_bench first_frame \
+    x11_send_close >/dev/null
+build=$(cd "$build" && pwd)
+xvfb-run -a -s "-screen 0 1920x1080x24 -br" "$root/bench/run.sh" --report "$build" "$frames"
