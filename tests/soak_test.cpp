@@ -139,9 +139,11 @@ TEST(SoakTest, ThirtyMinutesOfBattleStayBounded) {
     }
     EXPECT_LE(peaks[0].objects, 400);
     EXPECT_LE(peaks[0].channels, 64);
-    // Memory does not grow between the 10, 20 and 30 minute marks (8 MB of
-    // allocator slack, under 3 % of what the process holds).
-    long tolerance = 8192 / pageKb;
+    // Memory does not grow between the 10, 20 and 30 minute marks. The
+    // allocator keeps or returns one block of about 10 MB from battle to
+    // battle (seen both ways), so 16 MB are allowed: a leak of a quarter of
+    // a kilobyte per frame would already pass it in twenty minutes.
+    long tolerance = 16384 / pageKb;
     EXPECT_LE(resident[2], resident[1] + tolerance);
     EXPECT_LE(resident[3], resident[1] + tolerance);
 
