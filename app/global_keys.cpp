@@ -52,7 +52,12 @@ void HandleGlobalInput() {
         currentState == GS_LOSE || currentState == GS_WIN || currentState == GS_HOW_TO_PLAY;
     if (spaceLeaves && Pressed(VK_SPACE)) nextState = GS_MAIN_MENU;
 
-    if (currentState == GS_LEVEL1 && !menuMusicReleased) {
+    // The menu's tracks go when a battle begins: level 1 on the normal road,
+    // or level 2 or 3 reached straight from the menu with S, where they would
+    // otherwise play on under the battle's own music.
+    bool inBattle =
+        currentState == GS_LEVEL1 || currentState == GS_LEVEL2 || currentState == GS_LEVEL3;
+    if (inBattle && !menuMusicReleased) {
         ReleaseMenuMusic();
         menuMusicReleased = true;
     }

@@ -89,10 +89,16 @@ TEST_F(GlobalKeysTest, SpaceLeavesOnlyWinLoseAndHowToPlay) {
     }
 }
 
-TEST_F(GlobalKeysTest, EnteringLevelOneReleasesTheMenuMusicOnce) {
+TEST_F(GlobalKeysTest, EnteringABattleReleasesTheMenuMusic) {
+    for (int32_t level : std::initializer_list<int32_t>{GS_LEVEL1, GS_LEVEL2, GS_LEVEL3}) {
+        AddGameState(level, nullptr, nullptr, KeysUpdate, nullptr, nullptr, nullptr);
+        menuMusicReleased = false;
+        Enter(level);
+        EXPECT_TRUE(menuMusicReleased) << "state " << level;
+    }
     menuMusicReleased = false;
-    Enter(GS_LEVEL1);
-    EXPECT_TRUE(menuMusicReleased);
+    Enter(GS_HOUSE_SELECT);
+    EXPECT_FALSE(menuMusicReleased);
 }
 
 TEST_F(GlobalKeysTest, OWindowsPFullScreenAndBothTogetherEndFullScreen) {

@@ -248,6 +248,26 @@ TEST(LeakTourTest, QuitWhileTheMenuTrackPlaysOnLeavesNothing) {
     StopTestEngine();
 }
 
+// S from the menu starts level 2 straight away: the menu's tracks go as a
+// battle begins, so neither plays on under the battle nor outlives the quit.
+TEST(LeakTourTest, LevelTwoStraightFromTheMenuReleasesTheMenuTracks) {
+    StartTestEngine(false);
+    ResetToProgramStart();
+    StartGame(GS_MAIN_MENU);
+    RunFrames(5);
+    ASSERT_NE(menuMusicChannel, nullptr);
+    TapKey('S');
+    RunUntilState(GS_LEVEL2, 10);
+    ASSERT_EQ(currentState, GS_LEVEL2);
+    RunFrames(5);
+    EXPECT_EQ(menuMusicChannel, nullptr);
+    TapKey('Q');
+    ASSERT_TRUE(GameHasQuit());
+    UpdateSound();
+    ExpectNothingHeld("quit from level 2 reached with S");
+    StopTestEngine();
+}
+
 // Each screen entered alone and left with Q: it releases all it loaded.
 struct ScreenVisit {
     int32_t state;
