@@ -48,7 +48,7 @@ static void (*beforeSwapHook)() = nullptr;
 
 // Seconds left to the end of a frame that are spun rather than slept, so the
 // wake-up latency of a sleep never makes a frame late.
-static const double SPIN_SECONDS = 0.002;
+static const double SPIN_SECONDS = 0.001;
 
 // ---------------------------------------------------------------------------
 // Internal functions
