@@ -4,7 +4,11 @@
 // observer that records printed texts.
 // Depends on the test harness, the graphics device, meshes, textures, fonts
 // and the game file layer.
+#include <stb_truetype.h>
+
 #include <algorithm>
+#include <fstream>
+#include <iterator>
 
 #include "engine/file.h"
 #include "engine/graphics/font.h"
@@ -256,6 +260,57 @@ TEST_F(FontTest, UnreadableFontFilesGiveANullFontThatPrintsNothing) {
     EXPECT_TRUE(recorded.empty());
     EXPECT_EQ(MeshCount(), meshes);
     EXPECT_EQ(ReadWorldBox(-50, -50, 100, 100).Max(0), 0);
+}
+
+// Big-endian reads and writes of a font file's fields.
+uint32_t BigEndian(const std::string& b, size_t at, int size) {
+    uint32_t value = 0;
+    for (int i = 0; i < size; ++i)
+        value = value << 8 | (unsigned char)b[at + i];
+    return value;
+}
+void PutBigEndian16(std::string& b, size_t at, uint32_t value) {
+    b[at] = (char)(value >> 8);
+    b[at + 1] = (char)value;
+}
+
+// Offset of a table in a TrueType file's directory (0 when absent).
+size_t TableOffset(const std::string& font, const char* tag) {
+    uint32_t count = BigEndian(font, 4, 2);
+    for (uint32_t i = 0; i < count; ++i)
+        if (font.compare(12 + i * 16, 4, tag) == 0) return BigEndian(font, 12 + i * 16 + 8, 4);
+    return 0;
+}
+
+// A font whose "G" has its box upside down crashed the atlas packer; it is
+// refused with a line naming the file instead.
+TEST_F(FontTest, AFontWithAnUpsideDownGlyphBoxIsRefused) {
+    std::ifstream in(TEST_FONT, std::ios::binary);
+    std::string font((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_GT(font.size(), 1000u);
+    stbtt_fontinfo info;
+    ASSERT_TRUE(stbtt_InitFont(&info, (const unsigned char*)font.data(), 0));
+    const int glyph = stbtt_FindGlyphIndex(&info, 'G');
+    const bool longOffsets = BigEndian(font, TableOffset(font, "head") + 50, 2) != 0;
+    const size_t loca = TableOffset(font, "loca");
+    const size_t glyphAt =
+        TableOffset(font, "glyf") + (longOffsets ? BigEndian(font, loca + glyph * 4, 4)
+                                                 : BigEndian(font, loca + glyph * 2, 2) * 2);
+    // xMin and xMax change places.
+    const uint32_t xMin = BigEndian(font, glyphAt + 2, 2), xMax = BigEndian(font, glyphAt + 6, 2);
+    PutBigEndian16(font, glyphAt + 2, xMax);
+    PutBigEndian16(font, glyphAt + 6, xMin);
+    const std::string path = MakeTempFolder() + "/UpsideDown.ttf";
+    WriteBytes(path, font);
+
+    const int fonts = FontCount(), textures = TextureCount();
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(LoadFontFile(path.c_str(), 20, 1.0f), nullptr);
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(CountLines(err), 1) << err;
+    EXPECT_NE(err.find(path), std::string::npos) << err;
+    EXPECT_EQ(FontCount(), fonts);
+    EXPECT_EQ(TextureCount(), textures);
 }
 
 TEST_F(FontTest, SizesThatMakeNoAtlasAreRefused) {

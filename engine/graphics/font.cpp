@@ -161,6 +161,18 @@ Font* LoadFont(uint32_t pixelHeight, float atlasScale) {
     return LoadFontFile(FONT_PATH, pixelHeight, atlasScale);
 }
 
+// The packer sizes each glyph's rectangle from its box; an inverted box gives
+// a negative size that walks it off its node list, so such a font is refused.
+static bool GlyphBoxesUpright(const stbtt_fontinfo& info) {
+    for (int code = FONT_FIRST_CHAR; code < FONT_END_CHAR; ++code) {
+        int x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+        int glyph = stbtt_FindGlyphIndex(&info, code);
+        if (glyph && stbtt_GetGlyphBox(&info, glyph, &x0, &y0, &x1, &y1) && (x1 < x0 || y1 < y0))
+            return false;
+    }
+    return true;
+}
+
 // Bakes a font file into an atlas of side atlasScale × 256 with its glyph data.
 Font* LoadFontFile(const char* path, uint32_t pixelHeight, float atlasScale) {
     if (path == nullptr) return nullptr;
@@ -173,6 +185,10 @@ Font* LoadFontFile(const char* path, uint32_t pixelHeight, float atlasScale) {
     if (!FontTablesInsideFile(bytes) ||
         !stbtt_InitFont(&info, bytes.data(), stbtt_GetFontOffsetForIndex(bytes.data(), 0))) {
         fprintf(stderr, "LoadFont: \"%s\" is not a TrueType font\n", path);
+        return nullptr;
+    }
+    if (!GlyphBoxesUpright(info)) {
+        fprintf(stderr, "LoadFont: \"%s\" has glyph boxes upside down\n", path);
         return nullptr;
     }
     const int side = (int)(atlasScale * 256.0f);
