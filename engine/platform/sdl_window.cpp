@@ -226,6 +226,22 @@ static void HandleEvent(const SDL_Event& event) {
     }
 }
 
+// Starts SDL's video system. With an X display at hand it asks for X11 by
+// name and tries again a few times: a display that answers late would
+// otherwise make SDL fall back on a driver without OpenGL through GLX.
+static bool StartVideoSystem() {
+    bool haveX = getenv("DISPLAY") && *getenv("DISPLAY") && !getenv("SDL_VIDEODRIVER");
+    if (haveX) SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
+    const int attempts = haveX ? 5 : 1;
+    for (int attempt = 1; attempt <= attempts; attempt++) {
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) == 0) return true;
+        fprintf(stderr, "Error: cannot start the video system (attempt %d of %d): %s\n", attempt,
+                attempts, SDL_GetError());
+        if (attempt < attempts) SDL_Delay(200);
+    }
+    return false;
+}
+
 // ---------------------------------------------------------------------------
 // Public functions
 // ---------------------------------------------------------------------------
@@ -235,10 +251,7 @@ bool PlatformCreateWindow(const char* title, int x, int y, int clientWidth, int 
     // The video system starts once per process and stays up: restarting it
     // (tests restart the engine) can fall back on another video driver.
     if (!SDL_WasInit(SDL_INIT_VIDEO)) {
-        if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
-            fprintf(stderr, "Error: cannot start the video system: %s\n", SDL_GetError());
-            return false;
-        }
+        if (!StartVideoSystem()) return false;
         atexit(SDL_Quit);
     }
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
