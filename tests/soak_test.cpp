@@ -16,6 +16,9 @@
 #include <chrono>
 #include <cstdio>
 #include <malloc.h>
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/allocator_interface.h>
+#endif
 #include <unistd.h>
 #include <vector>
 
@@ -40,11 +43,15 @@ long ResidentPages() {
     return resident;
 }
 
-// Bytes the allocator has handed out and not had back, in every arena and in
-// its own mappings.
+// Bytes the allocator has handed out and not had back: glibc's arenas and its
+// own mappings, or AddressSanitizer's allocator in the sanitized build.
 long HeapInUse() {
+#if defined(__SANITIZE_ADDRESS__)
+    return long(__sanitizer_get_current_allocated_bytes());
+#else
     struct mallinfo2 info = mallinfo2();
     return long(info.uordblks + info.hblkhd);
+#endif
 }
 
 bool InBattle() {
