@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 #include <stb_image_write.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -29,6 +30,9 @@ class GraphicsTest : public ::testing::Test {
     static void SetUpTestSuite() { StartTestEngine(false); }
     static void TearDownTestSuite() { StopTestEngine(); }
 };
+
+// A serif TrueType font from a Debian package.
+inline const char* const TEST_FONT = "/usr/share/fonts/truetype/dejavu/DejaVuSerif.ttf";
 
 // One vertex of a mesh's buffer: position, colour, texture coordinates.
 struct MeshVertex {
@@ -93,11 +97,18 @@ inline std::vector<MeshVertex> ReadMeshVertices(Mesh* mesh) {
     return vertices;
 }
 
-// A fresh temporary folder for the test's files.
+// A fresh temporary folder for the test's files, removed when the program ends.
 inline std::string MakeTempFolder() {
-    char pattern[] = "/tmp/morrow-gfx-XXXXXX";
-    const char* made = mkdtemp(pattern);
-    return made ? std::string(made) : std::string("/tmp");
+    static struct Folders : std::vector<std::string> {
+        ~Folders() {
+            for (const std::string& folder : *this)
+                std::filesystem::remove_all(folder);
+        }
+    } folders;
+    char pattern[] = "/tmp/morrow-test-XXXXXX";
+    if (!mkdtemp(pattern)) return "/tmp";
+    folders.push_back(pattern);
+    return pattern;
 }
 
 // Writes an RGBA picture (rows top to bottom) as a PNG.
@@ -113,8 +124,12 @@ inline void WriteBytes(const std::string& path, const std::string& bytes) {
 
 // Number of lines in a captured stream.
 inline int CountLines(const std::string& text) {
-    int lines = 0;
-    for (char c : text)
-        lines += c == '\n';
-    return lines;
+    return (int)std::count(text.begin(), text.end(), '\n');
+}
+
+// Runs `call` with stderr captured and returns what it wrote.
+template <typename Call> std::string CaptureStderrOf(Call call) {
+    testing::internal::CaptureStderr();
+    call();
+    return testing::internal::GetCapturedStderr();
 }
