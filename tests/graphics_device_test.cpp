@@ -1,7 +1,6 @@
-// Tests of the graphics device: matrices, the world-to-pixel mapping, blending
-// and painter's order, tint and texture in the shader, the per-frame reset,
-// the OpenGL error lines and the debug interface fed from player input.
-// Depends on the test harness and the graphics device, meshes and textures.
+// The graphics device: matrices, the world-to-pixel mapping, blending and painter's
+// order, tint and texture, the per-frame reset, error lines and boxes, and the
+// debug interface fed from player input.
 #include <imgui.h>
 
 #include <cmath>
@@ -30,78 +29,53 @@ void ExpectColorNear(uint32_t actual, int red, int green, int blue, int toleranc
 
 using DeviceTest = GraphicsTest;
 
-TEST(MatrixTest, ConcatIsRowMajorProductEvenWhenAliased) {
+TEST(MatrixTest, ConcatRotationTintRuleAndTheFourByFourLayout) {
     const Matrix3 t = Matrix3Translation(3, 4), s = Matrix3Scale(2, 5);
     const Matrix3 expected = {{{2, 0, 3}, {0, 5, 4}, {0, 0, 1}}};
-    Matrix3 result;
+    Matrix3 result, a = t, b = s;
     Matrix3Concat(result, t, s);
     ExpectMatrixNear(result, expected);
-    Matrix3 a = t;
-    Matrix3Concat(a, a, s); // result is the left operand
+    Matrix3Concat(a, a, s); // the result aliases the left operand
     ExpectMatrixNear(a, expected);
-    Matrix3 b = s;
-    Matrix3Concat(b, t, b); // result is the right operand
+    Matrix3Concat(b, t, b); // and the right one
     ExpectMatrixNear(b, expected);
-    // Scale then translate is not the same transform.
-    Matrix3Concat(result, s, t);
+    Matrix3Concat(result, s, t); // scale then translate is another transform
     EXPECT_FLOAT_EQ(result.m[0][2], 6.0f);
     EXPECT_FLOAT_EQ(result.m[1][2], 20.0f);
-}
-
-TEST(MatrixTest, RotationTurnsCounterClockwiseWithYUp) {
+    // A quarter turn takes (1, 0) to (0, 1): counter-clockwise with y up.
     const Matrix3 r = Matrix3Rotation((float)M_PI / 2);
-    // (1, 0) goes to (0, 1).
-    EXPECT_NEAR(r.m[0][0] * 1 + r.m[0][1] * 0, 0.0f, 1e-6f);
-    EXPECT_NEAR(r.m[1][0] * 1 + r.m[1][1] * 0, 1.0f, 1e-6f);
-    Matrix3 identity;
-    Matrix3Identity(identity);
-    ExpectMatrixNear(identity, Matrix3{{{1, 0, 0}, {0, 1, 0}, {0, 0, 1}}});
-}
-
-TEST(MatrixTest, SetTransformLaysTheAffineMatrixIntoFourByFour) {
+    EXPECT_NEAR(r.m[0][0], 0.0f, 1e-6f);
+    EXPECT_NEAR(r.m[1][0], 1.0f, 1e-6f);
     SetTransform(Matrix3{{{1, 2, 3}, {4, 5, 6}, {7, 8, 9}}});
-    const float expected[4][4] = {{1, 2, 0, 3}, {4, 5, 0, 6}, {7, 8, 1, 0}, {0, 0, 0, 1}};
-    for (int r = 0; r < 4; ++r)
-        for (int c = 0; c < 4; ++c)
-            EXPECT_FLOAT_EQ(modelTransform[r][c], expected[r][c]) << r << "," << c;
-}
-
-TEST(MatrixTest, TintRuleStoresOpaqueWhiteAsFFFFFFFE) {
+    const float layout[4][4] = {{1, 2, 0, 3}, {4, 5, 0, 6}, {7, 8, 1, 0}, {0, 0, 0, 1}};
+    for (int i = 0; i < 16; ++i)
+        EXPECT_FLOAT_EQ(modelTransform[i / 4][i % 4], layout[i / 4][i % 4]) << i;
     SetTintColor(0x80FF0000);
     EXPECT_EQ(tintColor, 0x80FF0000u);
-    SetTintColor(0xFFFFFFFF);
+    SetTintColor(0xFFFFFFFF); // opaque white is stored as FFFFFFFE
     EXPECT_EQ(tintColor, 0xFFFFFFFEu);
 }
 
-TEST_F(DeviceTest, WorldUnitsAreClientPixelsAroundTheCentre) {
-    EXPECT_FLOAT_EQ(worldMaxX, 640.0f);
-    EXPECT_FLOAT_EQ(worldMinX, -640.0f);
-    EXPECT_FLOAT_EQ(worldMaxY, 360.0f);
-    EXPECT_FLOAT_EQ(worldMinY, -360.0f);
+TEST_F(DeviceTest, WorldUnitsAreClientPixelsAroundTheCentreAfterAResizeToo) {
+    EXPECT_EQ(std::vector<float>({worldMinX, worldMaxX, worldMinY, worldMaxY}),
+              std::vector<float>({-640, 640, -360, 360}));
     Mesh* red = CreateSquareMesh(0xFFFF0000);
     BeginTestDrawing();
     DrawMeshAt(red, 300, -200, 20, 20);
     // World (300, -200) is client pixel (940, 560): right of centre, below it.
     ExpectColorNear(ReadClientPixel(940, 560), 255, 0, 0);
-    ExpectColorNear(ReadClientPixel(930 - 2, 560), 0, 0, 0); // just left of the square
-    ExpectColorNear(ReadClientPixel(340, 560), 0, 0, 0);     // mirrored in x: empty
-    ExpectColorNear(ReadClientPixel(940, 160), 0, 0, 0);     // mirrored in y: empty
-    FreeMesh(red);
-}
-
-TEST_F(DeviceTest, AfterAResizeTheSameWorldPointKeepsItsRelativePlace) {
+    ExpectColorNear(ReadClientPixel(928, 560), 0, 0, 0); // just left of the square
+    ExpectColorNear(ReadClientPixel(340, 560), 0, 0, 0); // mirrored in x: empty
+    ExpectColorNear(ReadClientPixel(940, 160), 0, 0, 0); // mirrored in y: empty
     PlatformSetClientSize(800, 600);
     PlatformPumpEvents();
     int width = 0, height = 0;
     PlatformGetClientSize(&width, &height);
-    ASSERT_EQ(width, 800);
-    ASSERT_EQ(height, 600);
-    Mesh* red = CreateSquareMesh(0xFFFF0000);
+    ASSERT_TRUE(width == 800 && height == 600) << width << "x" << height;
     BeginTestDrawing();
     EXPECT_FLOAT_EQ(worldMaxX, 400.0f);
     EXPECT_FLOAT_EQ(worldMaxY, 300.0f);
-    // Half-way to the right edge, half-way to the top edge.
-    DrawMeshAt(red, 200, 150, 10, 10);
+    DrawMeshAt(red, 200, 150, 10, 10); // half-way to the right edge and to the top
     ExpectColorNear(ReadClientPixel(600, 150), 255, 0, 0);
     FreeMesh(red);
     PlatformSetClientSize(1280, 720);
@@ -110,22 +84,17 @@ TEST_F(DeviceTest, AfterAResizeTheSameWorldPointKeepsItsRelativePlace) {
     EXPECT_FLOAT_EQ(worldMaxX, 640.0f);
 }
 
-TEST_F(DeviceTest, HalfOpaqueRedBlendsOverWhatIsBelow) {
+TEST_F(DeviceTest, HalfOpaqueBlendsOverWhatIsBelowAndLaterDrawsCoverEarlierOnes) {
     Mesh* white = CreateSquareMesh(0xFFFFFFFF);
     Mesh* halfRed = CreateSquareMesh(0x80FF0000);
+    Mesh* blue = CreateSquareMesh(0xFF0000FF);
+    Mesh* red = CreateSquareMesh(0xFFFF0000);
     BeginTestDrawing();
     DrawMeshAt(white, 100, 0, 100, 100);
     DrawMeshAt(halfRed, 100, 0, 100, 100);  // over white
     DrawMeshAt(halfRed, -100, 0, 100, 100); // over the black clear
     ExpectColorNear(ReadWorldPixel(100, 0), 255, 127, 127);
     ExpectColorNear(ReadWorldPixel(-100, 0), 128, 0, 0);
-    FreeMesh(white);
-    FreeMesh(halfRed);
-}
-
-TEST_F(DeviceTest, LaterDrawsCoverEarlierOnes) {
-    Mesh* blue = CreateSquareMesh(0xFF0000FF);
-    Mesh* red = CreateSquareMesh(0xFFFF0000);
     BeginTestDrawing();
     DrawMeshAt(red, 0, 0, 50, 50);
     DrawMeshAt(blue, 10, 0, 50, 50);
@@ -133,14 +102,14 @@ TEST_F(DeviceTest, LaterDrawsCoverEarlierOnes) {
     ExpectColorNear(ReadWorldPixel(-20, 0), 255, 0, 0); // only the first red
     ExpectColorNear(ReadWorldPixel(-12, 0), 0, 0, 255); // blue over the first red
     ExpectColorNear(ReadWorldPixel(5, 0), 255, 0, 0);   // the last red over blue
-    FreeMesh(blue);
-    FreeMesh(red);
+    for (Mesh* mesh : {white, halfRed, blue, red})
+        FreeMesh(mesh);
 }
 
 TEST_F(DeviceTest, TintModulatesAndATextureReplacesTheVertexColour) {
     Mesh* white = CreateSquareMesh(0xFFFFFFFF);
-    const std::vector<uint8_t> greenPixel = {0, 255, 0, 255};
-    Texture* green = CreateTexture(1, 1, greenPixel.data());
+    const uint8_t greenPixel[4] = {0, 255, 0, 255};
+    Texture* green = CreateTexture(1, 1, greenPixel);
     BeginTestDrawing();
     useTint = true;
     SetTintColor(0xFF0000FF);
@@ -161,8 +130,8 @@ TEST_F(DeviceTest, TintModulatesAndATextureReplacesTheVertexColour) {
 }
 
 TEST_F(DeviceTest, FrameStartResetsTheRenderGlobals) {
-    const std::vector<uint8_t> pixel = {1, 2, 3, 4};
-    Texture* texture = CreateTexture(1, 1, pixel.data());
+    const uint8_t pixel[4] = {1, 2, 3, 4};
+    Texture* texture = CreateTexture(1, 1, pixel);
     SetTransform(Matrix3Translation(5, 6));
     textureTransform = Matrix3Scale(2, 2);
     useTint = true;
@@ -204,56 +173,36 @@ TEST_F(DeviceTest, OpenGLErrorsArePrintedWithTheCheckingLine) {
     SetViewportToClient();
 }
 
-TEST_F(DeviceTest, TheContextHasOpenGL33AndAMissingVersionIsToldInABox) {
-    int boxes = PlatformMessageBoxCount();
+TEST_F(DeviceTest, AMissingVersionAndShaderErrorsAreShownInBoxesAndTheGameGoesOn) {
+    const int boxes = PlatformMessageBoxCount();
     EXPECT_TRUE(RequireOpenGLVersion(3, 3));
     EXPECT_EQ(PlatformMessageBoxCount(), boxes);
-    testing::internal::CaptureStderr();
-    EXPECT_FALSE(RequireOpenGLVersion(9, 7));
-    const std::string err = testing::internal::GetCapturedStderr();
+    std::string err = CaptureStderrOf([] { EXPECT_FALSE(RequireOpenGLVersion(9, 7)); });
     EXPECT_EQ(PlatformMessageBoxCount(), boxes + 1);
     EXPECT_NE(err.find("OpenGL 9.7 Not Supported"), std::string::npos) << err;
     EXPECT_NE(err.find("OpenGL 9.7 is not supported! Please download latest GPU drivers!"),
               std::string::npos)
         << err;
-}
 
-TEST_F(DeviceTest, ShaderErrorsAreShownAndTheGameGoesOn) {
     const char* vertex = "#version 330\nlayout(location = 0) in vec3 p;\n"
                          "void main() { gl_Position = vec4(p, 1.0); }\n";
     const char* fragment = "#version 330\nout vec4 c;\nvoid main() { c = vec4(1.0); }\n";
     const char* broken = "#version 330\nvoid main() { this is not GLSL }\n";
-    int boxes = PlatformMessageBoxCount();
-    GLuint good = BuildShaderProgram(vertex, fragment);
+    const GLuint good = BuildShaderProgram(vertex, fragment);
     EXPECT_NE(good, 0u);
-    EXPECT_EQ(PlatformMessageBoxCount(), boxes);
-    testing::internal::CaptureStderr();
-    GLuint bad = BuildShaderProgram(vertex, broken);
-    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(PlatformMessageBoxCount(), boxes + 1);
+    GLuint bad = 0;
+    err = CaptureStderrOf([&] { bad = BuildShaderProgram(vertex, broken); });
     // The stage's log (under the one caption both stages share), then the link's.
-    EXPECT_EQ(PlatformMessageBoxCount(), boxes + 2);
+    EXPECT_EQ(PlatformMessageBoxCount(), boxes + 3);
     EXPECT_NE(err.find("Vertex Shader Compilation Error"), std::string::npos) << err;
     EXPECT_NE(err.find("Shader Linking Error"), std::string::npos) << err;
     EXPECT_NE(bad, 0u); // a program name all the same
     glDeleteProgram(good);
     glDeleteProgram(bad);
-    // The engine's own program is intact.
-    GLint linked = GL_FALSE;
+    GLint linked = GL_FALSE; // the engine's own program is intact
     glGetProgramiv(GetShaderProgram(), GL_LINK_STATUS, &linked);
     EXPECT_EQ(linked, GL_TRUE);
-}
-
-TEST_F(DeviceTest, ClearedFrameIsBlackAndAnEmptyFrameDrawsNothing) {
-    // A whole frame through the loop with nothing drawn: the debug interface
-    // submits no window, so every pixel is the clear colour.
-    ClearStates();
-    const Screenshot shot = CaptureFrame();
-    ASSERT_EQ(shot.width, 1280);
-    ASSERT_EQ(shot.height, 720);
-    int lit = 0;
-    for (size_t i = 0; i < shot.rgba.size(); i += 4)
-        lit += shot.rgba[i] + shot.rgba[i + 1] + shot.rgba[i + 2] != 0;
-    EXPECT_EQ(lit, 0);
 }
 
 Mesh* stateSquare = nullptr;
@@ -263,12 +212,20 @@ void DrawRedSquareState() {
     DrawMeshAt(stateSquare, -320, 180, 64, 64);
 }
 
-TEST_F(DeviceTest, AStateDrawsThroughTheFrameLoop) {
+TEST_F(DeviceTest, AnEmptyFrameIsBlackAndAStateDrawsThroughTheFrameLoop) {
+    // No state: the debug interface submits no window, so every pixel is the clear colour.
     ClearStates();
+    Screenshot shot = CaptureFrame();
+    ASSERT_EQ(shot.width, 1280);
+    ASSERT_EQ(shot.height, 720);
+    int lit = 0;
+    for (size_t i = 0; i < shot.rgba.size(); i += 4)
+        lit += (shot.rgba[i] | shot.rgba[i + 1] | shot.rgba[i + 2]) != 0;
+    EXPECT_EQ(lit, 0);
     stateSquare = CreateSquareMesh(0xFFFF0000);
     AddGameState(90, nullptr, nullptr, nullptr, DrawRedSquareState, nullptr, nullptr);
     EnterFirstState(90);
-    const Screenshot shot = CaptureFrame();
+    shot = CaptureFrame();
     EXPECT_EQ(shot.At(320, 180) & 0xFFFFFF, 0xFF0000u);
     EXPECT_EQ(shot.At(960, 540) & 0xFFFFFF, 0x000000u);
     ClearStates();
@@ -278,16 +235,11 @@ TEST_F(DeviceTest, AStateDrawsThroughTheFrameLoop) {
 TEST_F(DeviceTest, DebugInterfaceSeesThePlayersKeysButtonsAndCursor) {
     ClearStates();
     ImGuiIO& io = ImGui::GetIO();
-    EXPECT_STREQ(io.IniFilename, "imgui.ini");
-    EXPECT_EQ(io.KeyMap[ImGuiKey_Tab], VK_TAB);
-    EXPECT_EQ(io.KeyMap[ImGuiKey_Escape], VK_ESCAPE);
-    EXPECT_EQ(io.KeyMap[ImGuiKey_Z], 'Z');
     KeyDown(VK_TAB);
     KeyDown(VK_CONTROL);
     MoveCursorToClient(100, 50);
     MouseDown(0);
-    // The debug frame starts before the events of its frame are pumped, so
-    // what arrives in one frame is seen by the next one's debug frame.
+    // The debug frame starts before its frame's events are pumped: seen one frame later.
     RunFrames(2);
     EXPECT_TRUE(ImGui::IsKeyDown(ImGui::GetKeyIndex(ImGuiKey_Tab)));
     EXPECT_TRUE(io.KeyCtrl);

@@ -1,9 +1,6 @@
-// Tests of fonts and text: the baked atlas and glyph data, newlines, kerning,
-// empty texts, characters without a glyph, unreadable font files, the render
-// globals restored after a print, tinted pixels, upright glyphs, and the
-// observer that records printed texts.
-// Depends on the test harness, the graphics device, meshes, textures, fonts
-// and the game file layer.
+// Fonts and text: the baked atlas, newlines, kerning, empty texts, characters
+// without a glyph, unreadable fonts, the render globals restored after a print,
+// the print observer, tinted and upright glyphs on screen.
 #include <stb_truetype.h>
 
 #include <algorithm>
@@ -17,17 +14,17 @@
 
 namespace {
 
-const char* const TEST_FONT = "/usr/share/fonts/truetype/dejavu/DejaVuSerif.ttf";
-
 // Glyph record fields used here.
 enum { CODE, LEFT, BOTTOM, RIGHT, TOP, U_LEFT, V_BOTTOM, U_RIGHT, V_TOP, ADVANCE };
 
-// Lit pixels of a client rectangle of the back buffer.
+// A rectangle of the back buffer.
 struct PixelBox {
-    int x, y, width, height;
-    std::vector<uint8_t> rgba; // rows top to bottom
+    int width, height;
+    std::vector<uint8_t> rgba; // rows bottom to top, as OpenGL reads them
     // Channel `c` of pixel (px, py) inside the box, py from the top.
-    int At(int px, int py, int c) const { return rgba[((size_t)py * width + px) * 4 + c]; }
+    int At(int px, int py, int c) const {
+        return rgba[((size_t)(height - 1 - py) * width + px) * 4 + c];
+    }
     // Largest value of channel `c` in the box.
     int Max(int c) const {
         int best = 0;
@@ -39,16 +36,11 @@ struct PixelBox {
 
 // Reads a rectangle of the back buffer given in world units (left, bottom, size).
 PixelBox ReadWorldBox(float left, float bottom, int width, int height) {
-    PixelBox box{(int)(worldMaxX + left), (int)(worldMaxY - bottom) - height, width, height, {}};
-    std::vector<uint8_t> bottomUp((size_t)width * height * 4);
+    PixelBox box{width, height, std::vector<uint8_t>((size_t)width * height * 4)};
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadBuffer(GL_BACK);
-    glReadPixels(box.x, (int)(2 * worldMaxY) - box.y - height, width, height, GL_RGBA,
-                 GL_UNSIGNED_BYTE, bottomUp.data());
-    box.rgba.resize(bottomUp.size());
-    for (int row = 0; row < height; ++row)
-        std::copy_n(&bottomUp[(size_t)(height - 1 - row) * width * 4], (size_t)width * 4,
-                    &box.rgba[(size_t)row * width * 4]);
+    glReadPixels((int)(worldMaxX + left), (int)(worldMaxY + bottom), width, height, GL_RGBA,
+                 GL_UNSIGNED_BYTE, box.rgba.data());
     return box;
 }
 
@@ -62,17 +54,10 @@ float Kerning(Font* font, unsigned char a, unsigned char b) {
     return font->glyphData->kerning[a - FONT_FIRST_CHAR][b - FONT_FIRST_CHAR];
 }
 
-// Texts seen by the observer.
-struct RecordedPrint {
-    std::string text;
-    uint32_t color;
-    float x, y;
-};
-std::vector<RecordedPrint> recorded;
-
-// Observer that keeps every print.
+// Every print the observer saw.
+std::vector<PrintedText> recorded;
 void RecordPrint(const char* text, uint32_t color, const float model[4][4]) {
-    recorded.push_back({text, color, model[0][3], model[1][3]});
+    recorded.push_back({text, color, model[0][3], model[1][3], model[0][0]});
 }
 
 // A suite with the game's 20-pixel size baked from a serif font.
@@ -89,16 +74,11 @@ class FontTest : public GraphicsTest {
     std::string loadMessages;
 };
 
-TEST_F(FontTest, TheFontIsBakedIntoANamedAtlasWithGlyphData) {
+TEST_F(FontTest, TheFontIsBakedIntoAnAtlasWithGlyphData) {
     EXPECT_EQ(loadMessages, ""); // every character fits the 256 by 256 atlas
-    EXPECT_STREQ(font->name, TEST_FONT);
-    EXPECT_EQ(font->pixelHeight, 20u);
     ASSERT_NE(font->atlas, nullptr);
-    EXPECT_STREQ(font->atlas->name, TEST_FONT);
-    EXPECT_EQ(font->atlas->width, 256);
-    EXPECT_EQ(font->atlas->height, 256);
+    EXPECT_EQ(font->atlas->width * font->atlas->height, 256 * 256);
     const GlyphData& data = *font->glyphData;
-    EXPECT_FLOAT_EQ(data.pixelHeight, 20.0f);
     EXPECT_GE(data.lineHeight, 20.0f);
     EXPECT_LT(data.lineHeight, 30.0f);
     for (int i = 0; i < FONT_GLYPH_COUNT; ++i)
@@ -112,10 +92,8 @@ TEST_F(FontTest, TheFontIsBakedIntoANamedAtlasWithGlyphData) {
     EXPECT_GT(h[TOP], 10.0f);
     EXPECT_GT(Glyph(font, 'g')[BOTTOM], -10.0f);
     EXPECT_LT(Glyph(font, 'g')[BOTTOM], -2.0f); // descender below the baseline
-    // Atlas rows are reversed, so a glyph's top has the larger v.
-    EXPECT_GT(h[V_TOP], h[V_BOTTOM]);
+    EXPECT_GT(h[V_TOP], h[V_BOTTOM]);           // atlas rows reversed: the top has the larger v
     EXPECT_GT(h[U_RIGHT], h[U_LEFT]);
-
     // The atlas holds (c, c, c, c) coverage, with ink inside H's rectangle.
     std::vector<uint8_t> rgba(256 * 256 * 4);
     glBindTexture(GL_TEXTURE_2D, font->atlas->glName);
@@ -143,12 +121,6 @@ TEST_F(FontTest, ANewlineReturnsThePenAndDropsOneLineHeight) {
     EXPECT_FLOAT_EQ(v[6].x, b[LEFT]); // pen x back at 0
     EXPECT_FLOAT_EQ(v[6].y, b[TOP] - font->glyphData->lineHeight);
     EXPECT_FLOAT_EQ(v[7].y, b[BOTTOM] - font->glyphData->lineHeight);
-    // First triangle: top-left, bottom-left, bottom-right, with the atlas corners.
-    EXPECT_FLOAT_EQ(v[6].u, b[U_LEFT]);
-    EXPECT_FLOAT_EQ(v[6].v, b[V_TOP]);
-    EXPECT_FLOAT_EQ(v[8].x, b[RIGHT]);
-    EXPECT_FLOAT_EQ(v[8].v, b[V_BOTTOM]);
-    EXPECT_FLOAT_EQ(v[6].r * v[6].g * v[6].b * v[6].a, 1.0f); // white vertices
     FreeMesh(mesh);
 }
 
@@ -171,35 +143,30 @@ TEST_F(FontTest, AKerningPairDiffersFromTheSumOfAdvancesByItsKerning) {
     FreeMesh(mesh);
 }
 
-TEST_F(FontTest, AnEmptyTextLeavesNoMeshAndDrawsNothing) {
+TEST_F(FontTest, EmptyTextsLeaveNoMeshAndCharactersWithoutAGlyphAreSkipped) {
     const int meshes = MeshCount();
-    EXPECT_EQ(BuildTextMesh(font, ""), nullptr);
-    EXPECT_EQ(BuildTextMesh(font, "\n\n"), nullptr);
-    EXPECT_EQ(BuildTextMesh(font, nullptr), nullptr);
+    for (const char* nothing : {"", "\n\n", (const char*)nullptr, "\x05\xF0"})
+        EXPECT_EQ(BuildTextMesh(font, nothing), nullptr);
     BeginTestDrawing();
     PrintText("", font, 0xFFFFFFFF);
     PrintText("\n", font, 0xFFFFFFFF);
     EXPECT_EQ(MeshCount(), meshes);
     EXPECT_EQ(ReadWorldBox(-100, -100, 200, 200).Max(0), 0);
-}
-
-TEST_F(FontTest, CharactersWithoutAGlyphAreSkipped) {
-    // 1 and 127..: control, then 200 and 255 (negative as a signed char), then 196.
-    const int meshes = MeshCount();
+    // 1 (control), 200 and 255 (negative as a signed char) skipped; 196 is the last glyph.
     Mesh* mesh = BuildTextMesh(font, "A\x01"
                                      "B\xC8\xFF\xC4");
     ASSERT_NE(mesh, nullptr);
     const std::vector<MeshVertex> v = ReadMeshVertices(mesh);
-    EXPECT_EQ(v.size(), 18u); // A, B and the last character 196
+    EXPECT_EQ(v.size(), 18u); // A, B and 196
     // The skipped character moves nothing: B follows A by A's advance alone.
     EXPECT_FLOAT_EQ(v[6].x, Glyph(font, 'A')[ADVANCE] + Glyph(font, 'B')[LEFT]);
     FreeMesh(mesh);
-    EXPECT_EQ(BuildTextMesh(font, "\x05\xF0"), nullptr);
     EXPECT_EQ(MeshCount(), meshes);
 }
 
 TEST_F(FontTest, TintAndTextureAreRestoredAfterAPrint) {
-    Texture* previous = CreateTexture(1, 1, std::vector<uint8_t>{9, 9, 9, 9}.data());
+    const uint8_t grey[4] = {9, 9, 9, 9};
+    Texture* previous = CreateTexture(1, 1, grey);
     BeginTestDrawing();
     useTint = false;
     tintColor = 0xFF123456;
@@ -213,9 +180,8 @@ TEST_F(FontTest, TintAndTextureAreRestoredAfterAPrint) {
     GLint glBound = 0;
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &glBound);
     EXPECT_EQ((GLuint)glBound, previous->glName);
-    for (int r = 0; r < 3; ++r)
-        for (int c = 0; c < 3; ++c)
-            EXPECT_FLOAT_EQ(textureTransform.m[r][c], frameCell.m[r][c]);
+    for (int i = 0; i < 9; ++i)
+        EXPECT_FLOAT_EQ(textureTransform.m[i / 3][i % 3], frameCell.m[i / 3][i % 3]);
     // With nothing bound before, nothing is bound after.
     BindTexture(nullptr);
     PrintText("x", font, 0xFF000000);
@@ -225,138 +191,89 @@ TEST_F(FontTest, TintAndTextureAreRestoredAfterAPrint) {
     UnloadTexture(previous);
 }
 
-TEST_F(FontTest, UnreadableFontFilesGiveANullFontThatPrintsNothing) {
-    const std::string folder = MakeTempFolder();
-    const std::string missing = folder + "/Missing.ttf";
-    const std::string garbage = folder + "/Garbage.ttf";
-    // A TrueType signature claiming 64 tables in a 24-byte file.
-    WriteBytes(garbage, std::string("\x00\x01\x00\x00\x00\x40 not really a font", 24));
-    const int fonts = FontCount(), textures = TextureCount();
-    for (const std::string& path : {missing, garbage}) {
-        testing::internal::CaptureStderr();
-        EXPECT_EQ(LoadFontFile(path.c_str(), 20, 1.0f), nullptr);
-        const std::string err = testing::internal::GetCapturedStderr();
-        EXPECT_EQ(CountLines(err), 1) << err;
-        EXPECT_NE(err.find(path), std::string::npos) << err;
-    }
-    // The game's own font, looked for in a data folder that lacks it.
-    const std::string saved = GetGameBaseDir();
-    SetGameBaseDir(folder);
-    testing::internal::CaptureStderr();
-    Font* gameFont = LoadFont(20, 1.0f);
-    const std::string err = testing::internal::GetCapturedStderr();
-    SetGameBaseDir(saved);
-    EXPECT_EQ(gameFont, nullptr);
-    EXPECT_NE(err.find("TrajanPro-Regular.ttf"), std::string::npos) << err;
-    EXPECT_EQ(FontCount(), fonts);
-    EXPECT_EQ(TextureCount(), textures);
-    // Printing with the null font prints nothing and tells no observer.
-    recorded.clear();
-    SetPrintTextObserver(RecordPrint);
-    const int meshes = MeshCount();
-    BeginTestDrawing();
-    PrintText("Gold", gameFont, 0xFFFFFFFF);
-    SetPrintTextObserver(nullptr);
-    EXPECT_TRUE(recorded.empty());
-    EXPECT_EQ(MeshCount(), meshes);
-    EXPECT_EQ(ReadWorldBox(-50, -50, 100, 100).Max(0), 0);
-}
-
-// Big-endian reads and writes of a font file's fields.
+// Big-endian field of a font file.
 uint32_t BigEndian(const std::string& b, size_t at, int size) {
     uint32_t value = 0;
     for (int i = 0; i < size; ++i)
         value = value << 8 | (unsigned char)b[at + i];
     return value;
 }
-void PutBigEndian16(std::string& b, size_t at, uint32_t value) {
-    b[at] = (char)(value >> 8);
-    b[at + 1] = (char)value;
-}
 
 // Offset of a table in a TrueType file's directory (0 when absent).
 size_t TableOffset(const std::string& font, const char* tag) {
-    uint32_t count = BigEndian(font, 4, 2);
-    for (uint32_t i = 0; i < count; ++i)
+    for (uint32_t i = 0; i < BigEndian(font, 4, 2); ++i)
         if (font.compare(12 + i * 16, 4, tag) == 0) return BigEndian(font, 12 + i * 16 + 8, 4);
     return 0;
 }
 
-// A font whose "G" has its box upside down crashed the atlas packer; it is
-// refused with a line naming the file instead.
-TEST_F(FontTest, AFontWithAnUpsideDownGlyphBoxIsRefused) {
+// The test font with the box of its "G" upside down (xMin and xMax swapped), which
+// once crashed the atlas packer.
+std::string WriteUpsideDownFont(const std::string& folder) {
     std::ifstream in(TEST_FONT, std::ios::binary);
     std::string font((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    ASSERT_GT(font.size(), 1000u);
     stbtt_fontinfo info;
-    ASSERT_TRUE(stbtt_InitFont(&info, (const unsigned char*)font.data(), 0));
+    EXPECT_TRUE(font.size() > 1000 && stbtt_InitFont(&info, (const unsigned char*)font.data(), 0));
     const int glyph = stbtt_FindGlyphIndex(&info, 'G');
     const bool longOffsets = BigEndian(font, TableOffset(font, "head") + 50, 2) != 0;
     const size_t loca = TableOffset(font, "loca");
-    const size_t glyphAt =
+    const size_t at =
         TableOffset(font, "glyf") + (longOffsets ? BigEndian(font, loca + glyph * 4, 4)
                                                  : BigEndian(font, loca + glyph * 2, 2) * 2);
-    // xMin and xMax change places.
-    const uint32_t xMin = BigEndian(font, glyphAt + 2, 2), xMax = BigEndian(font, glyphAt + 6, 2);
-    PutBigEndian16(font, glyphAt + 2, xMax);
-    PutBigEndian16(font, glyphAt + 6, xMin);
-    const std::string path = MakeTempFolder() + "/UpsideDown.ttf";
-    WriteBytes(path, font);
-
-    const int fonts = FontCount(), textures = TextureCount();
-    testing::internal::CaptureStderr();
-    EXPECT_EQ(LoadFontFile(path.c_str(), 20, 1.0f), nullptr);
-    const std::string err = testing::internal::GetCapturedStderr();
-    EXPECT_EQ(CountLines(err), 1) << err;
-    EXPECT_NE(err.find(path), std::string::npos) << err;
-    EXPECT_EQ(FontCount(), fonts);
-    EXPECT_EQ(TextureCount(), textures);
+    std::swap_ranges(font.begin() + at + 2, font.begin() + at + 4, font.begin() + at + 6);
+    WriteBytes(folder + "/UpsideDown.ttf", font);
+    return folder + "/UpsideDown.ttf";
 }
 
-TEST_F(FontTest, SizesThatMakeNoAtlasAreRefused) {
+// Missing, garbage and upside-down font files, the game font missing from its data
+// folder, sizes that make no atlas: each a null font and one line, nothing kept.
+TEST_F(FontTest, UnreadableFontFilesAndBadSizesGiveANullFont) {
+    const std::string folder = MakeTempFolder();
+    const std::string missing = folder + "/Missing.ttf", garbage = folder + "/Garbage.ttf";
+    // A TrueType signature claiming 64 tables in a 24-byte file.
+    WriteBytes(garbage, std::string("\x00\x01\x00\x00\x00\x40 not really a font", 24));
     const int fonts = FontCount(), textures = TextureCount();
-    const struct {
-        uint32_t pixels;
-        float atlasScale;
-    } bad[] = {{20, 0.0f}, {20, -1.0f}, {0, 1.0f}, {20, 100.0f}};
-    for (const auto& size : bad) {
-        testing::internal::CaptureStderr();
-        EXPECT_EQ(LoadFontFile(TEST_FONT, size.pixels, size.atlasScale), nullptr);
-        EXPECT_EQ(CountLines(testing::internal::GetCapturedStderr()), 1);
+    for (const std::string& path : {missing, garbage, WriteUpsideDownFont(folder)}) {
+        const std::string err =
+            CaptureStderrOf([&] { EXPECT_EQ(LoadFontFile(path.c_str(), 20, 1.0f), nullptr); });
+        EXPECT_EQ(CountLines(err), 1) << err;
+        EXPECT_NE(err.find(path), std::string::npos) << err;
     }
+    const std::pair<uint32_t, float> badSizes[] = {
+        {20, 0.0f}, {20, -1.0f}, {0, 1.0f}, {20, 100.0f}};
+    for (const auto& [pixels, atlasScale] : badSizes) {
+        const std::string err = CaptureStderrOf(
+            [&] { EXPECT_EQ(LoadFontFile(TEST_FONT, pixels, atlasScale), nullptr); });
+        EXPECT_EQ(CountLines(err), 1) << pixels << " " << atlasScale << ": " << err;
+    }
+    const std::string saved = GetGameBaseDir();
+    SetGameBaseDir(folder);
+    Font* gameFont = nullptr;
+    const std::string err = CaptureStderrOf([&] { gameFont = LoadFont(20, 1.0f); });
+    SetGameBaseDir(saved);
+    EXPECT_EQ(gameFont, nullptr);
+    EXPECT_NE(err.find("TrajanPro-Regular.ttf"), std::string::npos) << err;
     EXPECT_EQ(FontCount(), fonts);
     EXPECT_EQ(TextureCount(), textures);
 }
 
-TEST_F(FontTest, FreeingAFontReleasesItsAtlas) {
-    const int fonts = FontCount(), textures = TextureCount();
-    Font* extra = LoadFontFile(TEST_FONT, 29, 1.0f);
-    ASSERT_NE(extra, nullptr);
-    EXPECT_EQ(FontCount(), fonts + 1);
-    EXPECT_EQ(TextureCount(), textures + 1);
-    FreeFont(extra);
-    FreeFont(nullptr);
-    EXPECT_EQ(FontCount(), fonts);
-    EXPECT_EQ(TextureCount(), textures);
-}
-
-TEST_F(FontTest, TheObserverSeesEveryPrintWithColourAndPlace) {
+TEST_F(FontTest, TheObserverSeesEveryPrintAndANullFontPrintsNothing) {
     recorded.clear();
     SetPrintTextObserver(RecordPrint);
+    const int meshes = MeshCount();
     BeginTestDrawing();
     SetTransform(Matrix3Translation(-615, 340));
-    PrintText("KNIGHT   30$", font, 0xFF000000);
-    SetTransform(Matrix3Translation(10, 20));
-    PrintText("Gold", font, 0xFFD4AF37);
+    PrintText("KNIGHT   30$", font, 0xFFD4AF37);
+    SetTransform(Matrix3Translation(0, 0));
+    PrintText("Gold", nullptr, 0xFFFFFFFF);
+    EXPECT_EQ(ReadWorldBox(-50, -50, 100, 100).Max(0), 0);
     SetPrintTextObserver(nullptr);
     PrintText("unseen", font, 0xFFFFFFFF);
-    ASSERT_EQ(recorded.size(), 2u);
+    ASSERT_EQ(recorded.size(), 1u);
     EXPECT_EQ(recorded[0].text, "KNIGHT   30$");
-    EXPECT_EQ(recorded[0].color, 0xFF000000u);
+    EXPECT_EQ(recorded[0].color, 0xFFD4AF37u);
     EXPECT_FLOAT_EQ(recorded[0].x, -615.0f);
     EXPECT_FLOAT_EQ(recorded[0].y, 340.0f);
-    EXPECT_EQ(recorded[1].text, "Gold");
-    EXPECT_EQ(recorded[1].color, 0xFFD4AF37u);
+    EXPECT_EQ(MeshCount(), meshes);
 }
 
 // A larger size for reading glyph pixels back.
@@ -383,17 +300,11 @@ class FontPixelTest : public GraphicsTest {
 TEST_F(FontPixelTest, ColourAlphaSetsTheTextsOpacity) {
     BeginTestDrawing();
     PrintAt("H", -300, 0, 0xFFFFFFFF);
-    PrintAt("H", -100, 0, 0x80FFFFFF);
     PrintAt("H", 100, 0, 0x80FF0000);
-    const PixelBox opaque = ReadWorldBox(-305, -5, 50, 50);
-    const PixelBox halfWhite = ReadWorldBox(-105, -5, 50, 50);
+    EXPECT_GE(ReadWorldBox(-305, -5, 50, 50).Max(0), 250);
     const PixelBox halfRed = ReadWorldBox(95, -5, 50, 50);
-    EXPECT_GE(opaque.Max(0), 250);
-    EXPECT_NEAR(halfWhite.Max(0), 128, 3);
-    EXPECT_NEAR(halfWhite.Max(1), 128, 3);
     EXPECT_NEAR(halfRed.Max(0), 128, 3);
-    EXPECT_EQ(halfRed.Max(1), 0);
-    EXPECT_EQ(halfRed.Max(2), 0);
+    EXPECT_EQ(halfRed.Max(1) + halfRed.Max(2), 0);
     // Over a white panel, half-opaque black text is mid grey.
     DrawMeshAt(square, 0, -150, 200, 100);
     PrintAt("H", -20, -170, 0x80000000);
@@ -407,36 +318,27 @@ TEST_F(FontPixelTest, ColourAlphaSetsTheTextsOpacity) {
 TEST_F(FontPixelTest, GlyphsStandUprightOnTheBaselineFromTheOrigin) {
     BeginTestDrawing();
     PrintAt("L", 0, 0, 0xFFFFFFFF);
-    const PixelBox box = ReadWorldBox(-20, -20, 80, 80);
-    // Lit rows and columns; world y = 60 - row here (the box's top is y 60).
+    const PixelBox box = ReadWorldBox(-20, -20, 80, 80); // world y = 60 - row
     int top = -1, bottom = -1, leftmost = 80;
     std::vector<int> rightmostPerRow(80, -1);
     for (int row = 0; row < 80; ++row)
         for (int col = 0; col < 80; ++col)
             if (box.At(col, row, 0) > 128) {
                 rightmostPerRow[row] = col;
-                if (top < 0) top = row;
+                top = top < 0 ? row : top;
                 bottom = row;
                 leftmost = std::min(leftmost, col);
             }
     ASSERT_GE(top, 0);
     EXPECT_NEAR(bottom, 59, 1); // the foot rests on the baseline y = 0
     EXPECT_GE(leftmost, 20);    // nothing left of the origin
-    // The L's bar runs to the right at its foot, not at its head: neither
-    // upside down nor mirrored.
+    // The L's bar runs right at its foot, not its head: neither upside down nor mirrored.
     const int quarter = (bottom - top) / 4;
-    int headReach = -1, footReach = -1;
-    for (int row = top; row <= top + quarter; ++row)
-        headReach = std::max(headReach, rightmostPerRow[row]);
-    for (int row = bottom - quarter; row <= bottom; ++row)
-        footReach = std::max(footReach, rightmostPerRow[row]);
+    const int headReach =
+        *std::max_element(&rightmostPerRow[top], &rightmostPerRow[top + quarter] + 1);
+    const int footReach =
+        *std::max_element(&rightmostPerRow[bottom - quarter], &rightmostPerRow[bottom] + 1);
     EXPECT_GT(footReach, headReach + 5);
-    // The same glyph one line lower starts one line height further down.
-    BeginTestDrawing();
-    PrintAt("\nL", 0, 0, 0xFFFFFFFF);
-    const int drop = (int)(font->glyphData->lineHeight + 0.5f);
-    const PixelBox lower = ReadWorldBox(-20, -20 - (float)drop, 80, 80);
-    EXPECT_GT(lower.At(leftmost + 2, bottom, 0), 128);
 }
 
 } // namespace

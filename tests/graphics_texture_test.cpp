@@ -1,9 +1,6 @@
-// Tests of textures and the exit report: row order on upload, game paths,
-// pictures that cannot be read or decoded, the 255-character path limit,
-// textures made in memory, render textures, the bound texture kept across a
-// load, and the "ERROR" report of what is left at exit.
-// Depends on the test harness, the graphics device, meshes, textures, fonts,
-// the game file layer and the platform's message box count.
+// Textures and the exit report: row order on upload, game paths, pictures that
+// cannot be read, the 255-character path limit, textures made in memory, render
+// textures, the bound texture kept across a load, and the report of leftovers.
 #include "engine/file.h"
 #include "engine/graphics/font.h"
 #include "engine/graphics/texture.h"
@@ -14,7 +11,6 @@ namespace {
 
 const uint8_t RED[4] = {255, 0, 0, 255};
 const uint8_t BLUE[4] = {0, 0, 255, 255};
-const char* const TEST_FONT = "/usr/share/fonts/truetype/dejavu/DejaVuSerif.ttf";
 
 // A 2 by 2 picture: top row red, bottom row blue.
 std::vector<uint8_t> RedOverBlue() {
@@ -42,46 +38,36 @@ void ExpectPixel(const std::vector<uint8_t>& rgba, int index, const uint8_t* pix
         EXPECT_EQ(rgba[index * 4 + c], pixel[c]) << "pixel " << index << " channel " << c;
 }
 
-// A path of exactly `length` characters to an existing copy of `picture`.
-std::string PathOfLength(const std::string& folder, size_t length,
-                         const std::vector<uint8_t>& picture) {
+// A path of exactly `length` characters to a copy of the red-over-blue picture.
+std::string PathOfLength(const std::string& folder, size_t length) {
     const std::string dir = folder + "/" + std::string(200, 'd');
     std::filesystem::create_directories(dir);
-    const size_t fill = length - dir.size() - 1 - 4;
-    const std::string path = dir + "/" + std::string(fill, 'f') + ".png";
-    WritePng(path, 2, 2, picture);
+    const std::string path = dir + "/" + std::string(length - dir.size() - 5, 'f') + ".png";
+    WritePng(path, 2, 2, RedOverBlue());
     return path;
 }
 
 using TextureTest = GraphicsTest;
 
-TEST_F(TextureTest, RedOverBlueIsUploadedBlueRowFirst) {
+TEST_F(TextureTest, RedOverBlueIsUploadedBlueRowFirstButIconPixelsKeepTheTopRowFirst) {
     const std::string path = MakeTempFolder() + "/RedOverBlue.png";
     ASSERT_TRUE(WritePng(path, 2, 2, RedOverBlue()));
     const int textures = TextureCount();
     Texture* texture = LoadTexture(path.c_str());
     ASSERT_NE(texture, nullptr);
-    EXPECT_EQ(texture->width, 2);
-    EXPECT_EQ(texture->height, 2);
+    EXPECT_EQ(texture->width * texture->height, 4);
     EXPECT_STREQ(texture->name, path.c_str());
     EXPECT_EQ(TextureCount(), textures + 1);
     const std::vector<uint8_t> uploaded = ReadTexturePixels(texture);
-    ExpectPixel(uploaded, 0, BLUE);
-    ExpectPixel(uploaded, 1, BLUE);
-    ExpectPixel(uploaded, 2, RED);
-    ExpectPixel(uploaded, 3, RED);
+    for (int i = 0; i < 4; ++i)
+        ExpectPixel(uploaded, i, i < 2 ? BLUE : RED);
     UnloadTexture(texture);
     EXPECT_EQ(TextureCount(), textures);
-}
-
-TEST_F(TextureTest, IconPixelsKeepTheirTopRowFirst) {
-    const std::string path = MakeTempFolder() + "/Icon.png";
-    ASSERT_TRUE(WritePng(path, 2, 2, RedOverBlue()));
+    // The window icon's pixels are not reversed.
     int width = 0, height = 0;
     unsigned char* pixels = LoadImagePixels(path.c_str(), &width, &height);
     ASSERT_NE(pixels, nullptr);
-    EXPECT_EQ(width, 2);
-    EXPECT_EQ(height, 2);
+    EXPECT_EQ(width * height, 4);
     const std::vector<uint8_t> rgba(pixels, pixels + 16);
     ExpectPixel(rgba, 0, RED);
     ExpectPixel(rgba, 3, BLUE);
@@ -104,7 +90,7 @@ TEST_F(TextureTest, GamePathsWithEitherSeparatorReadTheDataFolder) {
     UnloadTexture(slashed);
 }
 
-TEST_F(TextureTest, UnreadablePicturesGiveNullAndOneLineNamingThem) {
+TEST_F(TextureTest, UnreadablePicturesAndA256CharacterPathGiveNullAndOneLine) {
     const std::string folder = MakeTempFolder();
     const std::string missing = folder + "/Missing.png";
     const std::string garbage = folder + "/NotAPicture.png";
@@ -112,35 +98,25 @@ TEST_F(TextureTest, UnreadablePicturesGiveNullAndOneLineNamingThem) {
     const std::string truncated = folder + "/Truncated.png";
     WritePng(truncated, 2, 2, RedOverBlue());
     std::filesystem::resize_file(truncated, 20);
+    const std::string path255 = PathOfLength(folder, 255), path256 = PathOfLength(folder, 256);
+    ASSERT_EQ(path255.size() + path256.size(), 255u + 256u);
+    ASSERT_TRUE(std::filesystem::exists(path256)); // refused for its length, not its absence
     const int textures = TextureCount();
-    for (const std::string& path : {missing, garbage, truncated}) {
-        testing::internal::CaptureStderr();
-        EXPECT_EQ(LoadTexture(path.c_str()), nullptr) << path;
-        const std::string err = testing::internal::GetCapturedStderr();
+    for (const std::string& path : {missing, garbage, truncated, path256}) {
+        const std::string err =
+            CaptureStderrOf([&] { EXPECT_EQ(LoadTexture(path.c_str()), nullptr) << path; });
         EXPECT_EQ(CountLines(err), 1) << err;
         EXPECT_NE(err.find(path), std::string::npos) << err;
     }
     EXPECT_EQ(TextureCount(), textures);
     EXPECT_EQ(LoadTexture(nullptr), nullptr);
-}
-
-TEST_F(TextureTest, A255CharacterPathIsAcceptedAnd256Refused) {
-    const std::string folder = MakeTempFolder();
-    const std::string path255 = PathOfLength(folder, 255, RedOverBlue());
-    const std::string path256 = PathOfLength(folder, 256, RedOverBlue());
-    ASSERT_EQ(path255.size(), 255u);
-    ASSERT_EQ(path256.size(), 256u);
-    ASSERT_TRUE(std::filesystem::exists(path256)); // refused for its length, not its absence
     Texture* accepted = LoadTexture(path255.c_str());
     ASSERT_NE(accepted, nullptr);
     EXPECT_EQ(std::string(accepted->name), path255);
-    testing::internal::CaptureStderr();
-    EXPECT_EQ(LoadTexture(path256.c_str()), nullptr);
-    EXPECT_EQ(CountLines(testing::internal::GetCapturedStderr()), 1);
     UnloadTexture(accepted);
 }
 
-TEST_F(TextureTest, TexturesFromMemoryAreNamedByCountAndKeepTheirRows) {
+TEST_F(TextureTest, TexturesFromMemoryAreNamedByCountKeepTheirRowsAndUnloadOnce) {
     const int n = TextureCount();
     Texture* first = CreateTexture(2, 2, RedOverBlue().data());
     Texture* second = CreateTexture(1, 1, BLUE);
@@ -159,6 +135,9 @@ TEST_F(TextureTest, TexturesFromMemoryAreNamedByCountAndKeepTheirRows) {
     UnloadTexture(first);
     UnloadTexture(second);
     EXPECT_EQ(TextureCount(), n);
+    EXPECT_EQ(CountLines(CaptureStderrOf([&] { UnloadTexture(second); })), 1); // twice: refused
+    EXPECT_EQ(TextureCount(), n);
+    UnloadTexture(nullptr);
 }
 
 TEST_F(TextureTest, LoadingMidFrameKeepsTheBoundTextureDrawing) {
@@ -203,63 +182,40 @@ TEST_F(TextureTest, RenderTexturesAreCountedDrawnIntoAndReleased) {
     EXPECT_EQ(RenderTextureFrameBuffer(target), 0u);
 }
 
-TEST_F(TextureTest, UnloadingTwiceIsRefusedWithAMessage) {
-    Texture* texture = CreateTexture(1, 1, RED);
-    const int textures = TextureCount();
-    UnloadTexture(texture);
-    testing::internal::CaptureStderr();
-    UnloadTexture(texture);
-    EXPECT_EQ(CountLines(testing::internal::GetCapturedStderr()), 1);
-    EXPECT_EQ(TextureCount(), textures - 1);
-    UnloadTexture(nullptr);
-}
-
+// The exit report: no box when everything was released; else one box with the
+// four counts, and everything freed after it (font atlases without a double unload).
 TEST(ResourceReportTest, LeftoversAreCountedInTheErrorBoxAndFreed) {
-    StartTestEngine(false);
-    ASSERT_EQ(TextureCount() + MeshCount() + FontCount() + RenderTextureCount(), 0);
-    const std::string path = MakeTempFolder() + "/Leak.png";
+    const std::string path = MakeTempFolder() + "/Picture.png";
     ASSERT_TRUE(WritePng(path, 2, 2, RedOverBlue()));
-    ASSERT_NE(LoadTexture(path.c_str()), nullptr);
-    CreateTexture(1, 1, RED);
-    for (int i = 0; i < 3; ++i)
-        CreateSquareMesh(0xFFFFFFFF);
-    ASSERT_NE(LoadFontFile(TEST_FONT, 20, 1.0f), nullptr); // its atlas is a texture too
-    CreateRenderTexture(8, 8);                             // and so is a render texture
-    const int boxes = PlatformMessageBoxCount();
-    testing::internal::CaptureStderr();
-    StopTestEngine();
-    const std::string err = testing::internal::GetCapturedStderr();
-    EXPECT_EQ(PlatformMessageBoxCount(), boxes + 1);
-    const std::string expected = "NOT ALL RESOURCES HAVE BEEN RELEASED!\n"
-                                 "\t\t\t\t\t\t  Remaining Textures = 4\n"
-                                 "\t\t\t\t\t\t  Remaining Triangle Meshes = 3\n"
-                                 "\t\t\t\t\t\t  Remaining Fonts = 1\n"
-                                 "\t\t\t\t\t\t  Remaining Render Textures = 1\n";
-    EXPECT_NE(err.find(expected), std::string::npos) << err;
-    EXPECT_NE(err.find("ERROR"), std::string::npos) << err;
-    // Everything was freed after the report, font atlases without a double unload.
-    EXPECT_EQ(err.find("not in the texture list"), std::string::npos) << err;
-    EXPECT_EQ(TextureCount(), 0);
-    EXPECT_EQ(MeshCount(), 0);
-    EXPECT_EQ(FontCount(), 0);
-    EXPECT_EQ(RenderTextureCount(), 0);
-}
-
-TEST(ResourceReportTest, NoBoxWhenEverythingWasReleased) {
-    StartTestEngine(false);
-    const std::string path = MakeTempFolder() + "/Kept.png";
-    ASSERT_TRUE(WritePng(path, 2, 2, RedOverBlue()));
-    Texture* texture = LoadTexture(path.c_str());
-    Mesh* mesh = CreateSquareMesh(0xFFFFFFFF);
-    Font* font = LoadFontFile(TEST_FONT, 20, 1.0f);
-    Texture* target = CreateRenderTexture(8, 8);
-    UnloadTexture(texture);
-    FreeMesh(mesh);
-    FreeFont(font);
-    UnloadTexture(target);
-    const int boxes = PlatformMessageBoxCount();
-    StopTestEngine();
-    EXPECT_EQ(PlatformMessageBoxCount(), boxes);
+    for (bool released : {true, false}) {
+        StartTestEngine(false);
+        ASSERT_EQ(TextureCount() + MeshCount() + FontCount() + RenderTextureCount(), 0);
+        Texture* textures[] = {LoadTexture(path.c_str()), CreateTexture(1, 1, RED),
+                               CreateRenderTexture(8, 8)}; // a render texture is a texture too
+        Mesh* meshes[] = {CreateSquareMesh(0), CreateSquareMesh(0), CreateSquareMesh(0)};
+        Font* font = LoadFontFile(TEST_FONT, 20, 1.0f); // and so is a font's atlas
+        ASSERT_TRUE(textures[0] && textures[2] && font);
+        if (released) {
+            for (Texture* texture : textures)
+                UnloadTexture(texture);
+            for (Mesh* mesh : meshes)
+                FreeMesh(mesh);
+            FreeFont(font);
+        }
+        const int boxes = PlatformMessageBoxCount();
+        const std::string err = CaptureStderrOf(StopTestEngine);
+        EXPECT_EQ(PlatformMessageBoxCount(), boxes + !released) << err;
+        EXPECT_EQ(TextureCount() + MeshCount() + FontCount() + RenderTextureCount(), 0);
+        if (released) continue;
+        const std::string expected = "NOT ALL RESOURCES HAVE BEEN RELEASED!\n"
+                                     "\t\t\t\t\t\t  Remaining Textures = 4\n"
+                                     "\t\t\t\t\t\t  Remaining Triangle Meshes = 3\n"
+                                     "\t\t\t\t\t\t  Remaining Fonts = 1\n"
+                                     "\t\t\t\t\t\t  Remaining Render Textures = 1\n";
+        EXPECT_NE(err.find(expected), std::string::npos) << err;
+        EXPECT_NE(err.find("ERROR"), std::string::npos) << err;
+        EXPECT_EQ(err.find("not in the texture list"), std::string::npos) << err;
+    }
 }
 
 } // namespace
