@@ -2,7 +2,7 @@
 # The real program in a real window: it opens full screen titled "Morrow The
 # Game", a second copy ends at once with code 1 while the first runs on, and a
 # window close request ends it with code 0 and no "ERROR" report.
-# Usage: game_process_test.sh <build folder>   (needs DISPLAY, e.g. under xvfb-run)
+# Usage: game_process_test.sh <build folder>   (needs a 1920x1080 DISPLAY: ctest gives it its own Xvfb)
 set -u
 build=$1
 tools=$build/tests

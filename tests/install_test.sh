@@ -5,7 +5,7 @@
 # installed game, started through the link from another working directory,
 # finds its data (the main menu's pictures show, no file is reported missing)
 # and ends with code 0 on a window close request.
-# Usage: install_test.sh <build folder>   (needs DISPLAY, e.g. under xvfb-run)
+# Usage: install_test.sh <build folder>   (needs a 1920x1080 DISPLAY: ctest gives it its own Xvfb)
 set -u
 build=$1
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
