@@ -1,21 +1,13 @@
-// Castles and the end of a battle in level 1 through the real state manager:
-// the Workers' 330-point castle and its wide bar, castles falling to troops
-// (with the console line) or to rocks (without), the closing curtain and the
-// change to the win or lose screen, and the K shortcut.
+// Castles and the end of a battle in level 1: the castles and their bars,
+// troops reaching a castle, castles falling to troops (with the console line)
+// or to rocks (without), the closing curtain, the win or lose screen, and K.
 #include "battle_helpers.h"
 
 using namespace battle_test;
 
 namespace {
 
-class BattleCastleTest : public BattleTest {
-  protected:
-    void EnterQuietLevel(uint8_t playerHouse = HOUSE_WORKERS) {
-        EnterLevel(GS_LEVEL1, playerHouse);
-        SilenceEnemy();
-        SuppressIncome();
-    }
-};
+class BattleCastleTest : public BattleTest {};
 
 bool IsListed(GameObject* object) {
     for (GameObject* o : objectList)
@@ -23,22 +15,22 @@ bool IsListed(GameObject* object) {
     return false;
 }
 
-// Frames until the state manager has left the level (at most `limit`).
-int FramesUntilLevelLeft(int limit) {
-    int frames = 0;
-    while (currentState == GS_LEVEL1 && frames < limit)
-        frames += RunFrames(1);
-    return frames;
+// Frames until the state manager has left the level (at most 200).
+int FramesUntilLevelLeft() {
+    return RunFramesUntil([] { return currentState != GS_LEVEL1; }, 200);
+}
+
+// Runs `frames` frames and returns what they printed on the console.
+std::string ConsoleOf(int frames) {
+    testing::internal::CaptureStdout();
+    RunFrames(frames);
+    return testing::internal::GetCapturedStdout();
 }
 
 } // namespace
 
-// ---------------------------------------------------------------------------
-// Castles
-// ---------------------------------------------------------------------------
-
-TEST_F(BattleCastleTest, CastlesStandAtBothEndsOfTheDownLane) {
-    EnterQuietLevel(HOUSE_NOBLEMEN);
+TEST_F(BattleCastleTest, CastlesTheirBarsAndTroopsReachingThem) {
+    EnterQuietLevel(HOUSE_WORKERS);
     GameObject* player = CastleNamed("AllieDown");
     GameObject* enemy = CastleNamed("EnemyDown");
     ASSERT_TRUE(player && enemy);
@@ -47,54 +39,52 @@ TEST_F(BattleCastleTest, CastlesStandAtBothEndsOfTheDownLane) {
     EXPECT_EQ(player->position[1], -100);
     EXPECT_EQ(player->scale[0], -200);
     EXPECT_EQ(enemy->scale[0], 200);
-    EXPECT_EQ(player->health, 300);
-    EXPECT_EQ(enemy->health, 300);
+    EXPECT_EQ(player->health, 330); // Workers: 330 of 300
     EXPECT_EQ(player->maxHealth, 300);
-    ASSERT_TRUE(player->healthBarFill && enemy->healthBarFrame);
-    EXPECT_EQ(player->healthBarFill->position[0], -590);
+    EXPECT_EQ(enemy->health, 300);
+    ASSERT_TRUE(player->healthBarFill && enemy->healthBarFill && enemy->healthBarFrame);
+    EXPECT_EQ(enemy->healthBarFill->position[0], 590);
+    EXPECT_EQ(player->healthBarFill->scale[0], 70); // until its first hit
     EXPECT_EQ(enemy->healthBarFrame->scale[0], -70);
     EXPECT_EQ(ObjectsNamed("HealthBG").size(), 2u);
     ASSERT_TRUE(player->swordMarker);
     EXPECT_EQ(player->swordMarker->visible, 0);
-}
 
-TEST_F(BattleCastleTest, WorkersCastleStartsAt330AndItsBarIsWideUntilBelow300) {
-    EnterQuietLevel(HOUSE_WORKERS);
-    GameObject* castle = CastleNamed("AllieDown");
-    ASSERT_TRUE(castle);
-    EXPECT_EQ(castle->health, 330);
-    EXPECT_EQ(castle->maxHealth, 300);
-    EXPECT_EQ(castle->healthBarFill->scale[0], 70); // until its first hit
-    GameObject* raider = SpawnEnemyTroop(TROOP_KNIGHT, false);
-    raider->position[0] = -560;
-    RunFrames(32);
-    EXPECT_EQ(castle->health, 315);
-    EXPECT_FLOAT_EQ(castle->healthBarFill->scale[0], 73.5f);
-    // The fill moves so that it empties towards the castle.
-    EXPECT_FLOAT_EQ(castle->healthBarFill->position[0], -630 - (70 - 73.5f) / 2 + 40);
-    castle->health = 310;
-    raider = SpawnEnemyTroop(TROOP_KNIGHT, false);
-    raider->position[0] = -560;
+    // An enemy knight at the castle dies at the first exchange, 30 frames on,
+    // takes its damage off the castle, and pays nothing.
+    int32_t moneyBefore = BattleState::money;
+    SpawnEnemyTroop(TROOP_KNIGHT, false)->position[0] = -560;
+    RunFrames(29);
+    EXPECT_EQ(TroopsNamed("EnemyDown").size(), 1u);
+    EXPECT_EQ(player->health, 330);
+    RunFrames(1);
+    EXPECT_TRUE(TroopsNamed("EnemyDown").empty());
+    EXPECT_EQ(player->health, 315);
+    EXPECT_EQ(BattleState::money, moneyBefore);
+    EXPECT_TRUE(ObjectsNamed("Coin").empty());
+    RunFrames(2);
+    EXPECT_FLOAT_EQ(player->healthBarFill->scale[0], 73.5f); // wider than the frame
+    EXPECT_FLOAT_EQ(player->healthBarFill->position[0], -630 - (70 - 73.5f) / 2 + 40);
+    player->health = 310;
+    SpawnEnemyTroop(TROOP_KNIGHT, false)->position[0] = -560;
     RunFrames(31);
-    EXPECT_EQ(castle->health, 295);
-    EXPECT_LT(castle->healthBarFill->scale[0], 70);
+    EXPECT_EQ(player->health, 295);
+    EXPECT_LT(player->healthBarFill->scale[0], 70);
+    // A player spearman at the enemy castle.
+    SpawnPlayerTroop(TROOP_SPEARMAN, false)->position[0] = 560;
+    RunFrames(31);
+    EXPECT_TRUE(TroopsNamed("AllieDown").empty());
+    EXPECT_EQ(enemy->health, 300 - 15);
 }
-
-// ---------------------------------------------------------------------------
-// The end of a battle
-// ---------------------------------------------------------------------------
 
 TEST_F(BattleCastleTest, EnemyCastleFallingToATroopPrintsYouWinAndLeadsToTheWinScreen) {
     EnterQuietLevel();
     GameObject* castle = CastleNamed("EnemyDown");
     GameObject* fill = castle->healthBarFill;
     castle->health = 10;
-    GameObject* besieger = SpawnPlayerTroop(TROOP_KNIGHT, false);
-    besieger->position[0] = 560;
+    SpawnPlayerTroop(TROOP_KNIGHT, false)->position[0] = 560;
     int32_t moneyBefore = BattleState::money;
-    testing::internal::CaptureStdout();
-    RunFrames(31);
-    std::string console = testing::internal::GetCapturedStdout();
+    std::string console = ConsoleOf(31);
     EXPECT_NE(console.find("You win\n"), std::string::npos);
     EXPECT_EQ(console.find("You lose"), std::string::npos);
     EXPECT_TRUE(BattleState::battleWon);
@@ -105,7 +95,7 @@ TEST_F(BattleCastleTest, EnemyCastleFallingToATroopPrintsYouWinAndLeadsToTheWinS
     EXPECT_TRUE(battle->hudHidden);
     ASSERT_TRUE(battle->endWall);
     // The curtain closes for 2 s while the battle runs on, then the win screen.
-    int frames = FramesUntilLevelLeft(200);
+    int frames = FramesUntilLevelLeft();
     EXPECT_GE(frames, 118);
     EXPECT_LE(frames, 122);
     EXPECT_EQ(currentState, GS_WIN);
@@ -113,14 +103,9 @@ TEST_F(BattleCastleTest, EnemyCastleFallingToATroopPrintsYouWinAndLeadsToTheWinS
 
 TEST_F(BattleCastleTest, PlayerCastleFallingPrintsYouLoseAndLeadsToTheLoseScreen) {
     EnterQuietLevel(HOUSE_NOBLEMEN);
-    GameObject* castle = CastleNamed("AllieDown");
-    castle->health = 5;
-    GameObject* raider = SpawnEnemyTroop(TROOP_SPEARMAN, false);
-    raider->position[0] = -560;
-    testing::internal::CaptureStdout();
-    RunFrames(31);
-    std::string console = testing::internal::GetCapturedStdout();
-    EXPECT_NE(console.find("You lose\n"), std::string::npos);
+    CastleNamed("AllieDown")->health = 5;
+    SpawnEnemyTroop(TROOP_SPEARMAN, false)->position[0] = -560;
+    EXPECT_NE(ConsoleOf(31).find("You lose\n"), std::string::npos);
     EXPECT_TRUE(BattleState::battleLost);
     // The curtain rises from below to cover the field.
     GameObject* wall = battle->endWall;
@@ -128,7 +113,7 @@ TEST_F(BattleCastleTest, PlayerCastleFallingPrintsYouLoseAndLeadsToTheLoseScreen
     float y = wall->position[1];
     RunFrames(10);
     EXPECT_FLOAT_EQ(wall->position[1], y + 100);
-    FramesUntilLevelLeft(200);
+    FramesUntilLevelLeft();
     EXPECT_EQ(currentState, GS_LOSE);
 }
 
@@ -149,7 +134,7 @@ TEST_F(BattleCastleTest, ACastleDownedByRocksEndsTheBattleWithoutTheConsoleLine)
     EXPECT_TRUE(BattleState::battleWon);
     EXPECT_TRUE(IsListed(castle)); // not destroyed
     EXPECT_EQ(console.find("You win"), std::string::npos);
-    FramesUntilLevelLeft(200);
+    FramesUntilLevelLeft();
     EXPECT_EQ(currentState, GS_WIN);
 }
 
@@ -160,7 +145,7 @@ TEST_F(BattleCastleTest, BothCastlesFallingTogetherLeadToTheWinScreen) {
     RunFrames(1);
     EXPECT_TRUE(BattleState::battleWon);
     EXPECT_TRUE(BattleState::battleLost);
-    FramesUntilLevelLeft(200);
+    FramesUntilLevelLeft();
     EXPECT_EQ(currentState, GS_WIN);
 }
 
@@ -170,18 +155,6 @@ TEST_F(BattleCastleTest, KLeadsToTheWinScreenAtOnce) {
     RunFrames(1);
     EXPECT_EQ(currentState, GS_WIN);
     KeyUp('K');
-    RunFrames(1);
-}
-
-TEST_F(BattleCastleTest, TheOpeningCurtainHidesTheHudFor80Frames) {
-    EnterQuietLevel();
-    GameObject* wall = battle->introWall;
-    ASSERT_TRUE(wall);
-    int frames = 1; // EnterLevel ran the first frame
-    while (!battle->introWallGone && frames < 200)
-        frames += RunFrames(1);
-    EXPECT_EQ(frames, 80);
-    EXPECT_LE(wall->position[1], -800);
 }
 
 TEST_F(BattleCastleTest, ARestartPlacesTheClosingCurtainAgain) {
@@ -189,8 +162,7 @@ TEST_F(BattleCastleTest, ARestartPlacesTheClosingCurtainAgain) {
     CastleNamed("EnemyDown")->health = 0;
     RunFrames(3);
     EXPECT_TRUE(battle->endWallPlaced);
-    // The flags belong to the win screen (the fallen castle sets them every
-    // frame until Free); a restart of the level resets only its own curtain.
+    // The end flags belong to the win screen; a restart resets only the level's own curtain.
     nextState = GS_RESTART;
     RunFrames(1); // the frame that asks, then Free
     ClearBattleEndFlags();

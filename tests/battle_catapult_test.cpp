@@ -1,8 +1,8 @@
-// Catapult and rocks through the real level state: 300 to unlock, the first
-// rock 10 s later and then 30 s apart, clicks in between doing nothing, ten
-// rocks bringing a full castle down, a rock over a fallen castle vanishing,
-// pause freezing rocks and cooldown, and the cooldown surviving a restart.
+// Catapult and rocks in level 1: unlocking, the cooldowns, rocks striking or
+// vanishing over a fallen castle, pausing, and the cooldown across a restart.
 #include "battle_helpers.h"
+
+#include <algorithm>
 
 using namespace battle_test;
 
@@ -10,16 +10,17 @@ namespace {
 
 class BattleCatapultTest : public BattleTest {
   protected:
-    void EnterQuietLevel() {
-        EnterLevel(GS_LEVEL1, HOUSE_WORKERS);
-        SilenceEnemy();
-        SuppressIncome();
-    }
-    // Buys the catapult (enough money given).
-    void Unlock() {
+    // Enters a quiet level and buys the catapult.
+    void EnterUnlocked() {
+        EnterQuietLevel();
         BattleState::money = 300;
         Click(CANNON);
         ASSERT_EQ(battle->catapultState, 1);
+    }
+    // Fires at once, whatever the cooldown.
+    void Fire() {
+        battle->catapultCooldown = 0;
+        Click(CANNON);
     }
 };
 
@@ -48,8 +49,7 @@ TEST_F(BattleCatapultTest, ThreeHundredUnlocksTheCatapult) {
 }
 
 TEST_F(BattleCatapultTest, FirstRockTenSecondsAfterThePurchaseThenThirtyApart) {
-    EnterQuietLevel();
-    Unlock(); // pressed in frame 1
+    EnterUnlocked(); // pressed in frame 1
     int frames = 2;
     while (frames + 62 <= 596) {
         frames += RunFrames(60);
@@ -57,13 +57,11 @@ TEST_F(BattleCatapultTest, FirstRockTenSecondsAfterThePurchaseThenThirtyApart) {
         frames += 2;
         EXPECT_TRUE(ObjectsNamed("Rock").empty()) << "frame " << frames;
     }
-    while (battle->catapultCooldown > 0 && frames < 700)
-        frames += RunFrames(1);
+    frames += RunFramesUntil([] { return battle->catapultCooldown <= 0; }, 100);
     EXPECT_NEAR(frames, 600, 2);
     EXPECT_EQ(battle->catapultCooldown, 0);
     Click(CANNON);
-    std::vector<GameObject*> rocks = ObjectsNamed("Rock");
-    ASSERT_EQ(rocks.size(), 1u);
+    EXPECT_EQ(ObjectsNamed("Rock").size(), 1u);
     EXPECT_NEAR(battle->catapultCooldown, 30 - 2.0f / 60, 0.01f);
     RunFrames(60);
     EXPECT_NEAR(battle->catapultCooldown, 29 - 2.0f / 60, 0.01f);
@@ -71,11 +69,9 @@ TEST_F(BattleCatapultTest, FirstRockTenSecondsAfterThePurchaseThenThirtyApart) {
     EXPECT_EQ(ObjectsNamed("Rock").size(), 1u);
 }
 
-TEST_F(BattleCatapultTest, RockFliesItsArcAndStrikesTheEnemyCastleFor30) {
-    EnterQuietLevel();
-    Unlock();
-    battle->catapultCooldown = 0;
-    Click(CANNON); // thrown in the press frame, flew one step in it and one after
+TEST_F(BattleCatapultTest, RocksFlyTheirArcAndTenBringDownAFullCastle) {
+    EnterUnlocked();
+    Fire(); // thrown in the press frame, flew one step in it and one after
     GameObject* rock = ObjectsNamed("Rock")[0];
     EXPECT_EQ(rock->position[0], -600 + 20);
     EXPECT_EQ(rock->position[1], -80 + 20);
@@ -90,32 +86,20 @@ TEST_F(BattleCatapultTest, RockFliesItsArcAndStrikesTheEnemyCastleFor30) {
     EXPECT_EQ(top, 520);
     EXPECT_EQ(castle->health, 270);
     EXPECT_FLOAT_EQ(castle->healthBarFill->scale[0], 270.0f / 300 * 70);
-}
-
-TEST_F(BattleCatapultTest, TenRocksBringDownAFullCastle) {
-    EnterQuietLevel();
-    Unlock();
-    for (int i = 0; i < 10; i++) {
-        battle->catapultCooldown = 0;
-        Click(CANNON);
-    }
-    EXPECT_EQ(ObjectsNamed("Rock").size(), 10u);
+    for (int i = 0; i < 9; i++)
+        Fire();
+    EXPECT_EQ(ObjectsNamed("Rock").size(), 9u);
     RunFrames(125);
-    GameObject* castle = CastleNamed("EnemyDown");
     EXPECT_EQ(castle->health, 0);
     EXPECT_TRUE(BattleState::battleWon);
 }
 
 TEST_F(BattleCatapultTest, ARockOverAFallenCastleVanishes) {
-    EnterQuietLevel();
-    Unlock();
-    battle->catapultCooldown = 0;
-    Click(CANNON);
+    EnterUnlocked();
+    Fire();
     // The enemy castle falls to a troop while the rock flies.
-    GameObject* castle = CastleNamed("EnemyDown");
-    castle->health = 1;
-    GameObject* besieger = SpawnPlayerTroop(TROOP_KNIGHT, false);
-    besieger->position[0] = 560;
+    CastleNamed("EnemyDown")->health = 1;
+    SpawnPlayerTroop(TROOP_KNIGHT, false)->position[0] = 560;
     RunFrames(40);
     EXPECT_EQ(CastleNamed("EnemyDown"), nullptr);
     EXPECT_EQ(ObjectsNamed("Rock").size(), 1u);
@@ -124,10 +108,8 @@ TEST_F(BattleCatapultTest, ARockOverAFallenCastleVanishes) {
 }
 
 TEST_F(BattleCatapultTest, PauseFreezesRocksAndTheCooldown) {
-    EnterQuietLevel();
-    Unlock();
-    battle->catapultCooldown = 0;
-    Click(CANNON);
+    EnterUnlocked();
+    Fire();
     RunFrames(10);
     TapKey(VK_ESCAPE);
     ASSERT_TRUE(BattleState::paused);
@@ -142,8 +124,7 @@ TEST_F(BattleCatapultTest, PauseFreezesRocksAndTheCooldown) {
 }
 
 TEST_F(BattleCatapultTest, TheCooldownSurvivesARestart) {
-    EnterQuietLevel();
-    Unlock();
+    EnterUnlocked();
     RunFrames(60);
     nextState = GS_RESTART;
     RunFrames(1);
@@ -155,7 +136,7 @@ TEST_F(BattleCatapultTest, TheCooldownSurvivesARestart) {
     EXPECT_GT(cooldown, 8.5f);
     RunFrames(60);
     EXPECT_EQ(battle->catapultCooldown, cooldown);
-    // Bought again: the cooldown starts at 10 anew.
-    Unlock();
+    BattleState::money = 300; // bought again: the cooldown starts at 10 anew
+    Click(CANNON);
     EXPECT_NEAR(battle->catapultCooldown, 10 - 2.0f / 60, 0.01f);
 }

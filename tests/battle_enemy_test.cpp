@@ -1,7 +1,6 @@
-// The enemy commander through the real level states: nothing before the
-// first purchase, each lane's first troop 1 to 4 s after it, and over many
-// seeded waves the follow-up chances and the waits between waves of each
-// level; a restart keeps the timetable and the lanes' exchange timers.
+// The enemy commander: nothing before the first purchase, each lane's first
+// troop 1 to 4 s after it, each level's chances and waits over many seeded
+// waves; a restart keeps the timetable and the lanes' exchange timers.
 #include "battle_helpers.h"
 
 #include <map>
@@ -17,14 +16,6 @@ class BattleEnemyTest : public BattleTest {};
 
 size_t EnemyTroops() {
     return TroopsNamed("EnemyUp").size() + TroopsNamed("EnemyDown").size();
-}
-
-// Frames from now until a troop of this name appears (at most `limit`).
-int FramesUntilTroop(const char* name, int limit) {
-    int frames = 0;
-    while (TroopsNamed(name).empty() && frames < limit)
-        frames += RunFrames(1);
-    return frames;
 }
 
 } // namespace
@@ -49,9 +40,10 @@ TEST_F(BattleEnemyTest, FirstTroopOfEachLaneArrivesOneToFourSecondsAfterTheFirst
     battle->upWaveInterval = 1;
     Click(THIEF); // a thief starts the battle too; pressed in this click's first frame
     EXPECT_TRUE(battle->battleStarted);
-    int upFrames = 2 + FramesUntilTroop("EnemyUp", 400);
+    int upFrames = 2 + RunFramesUntil([] { return !TroopsNamed("EnemyUp").empty(); }, 400);
     EXPECT_NEAR(upFrames, 60, 2);
-    int downFrames = upFrames + FramesUntilTroop("EnemyDown", 400);
+    int downFrames =
+        upFrames + RunFramesUntil([] { return !TroopsNamed("EnemyDown").empty(); }, 400);
     EXPECT_NEAR(downFrames, 180, 2);
     GameObject* enemy = TroopsNamed("EnemyDown")[0];
     EXPECT_NEAR(enemy->position[0], 510 - 0.8f, 0.01f);
@@ -76,8 +68,6 @@ TEST_F(BattleEnemyTest, EnemyTroopsAreOfEveryTypeWithEqualChance) {
     }
 }
 
-// Follow-up chance, the falling chance within a wave and the waits between
-// waves, decided many times with a fixed seed for each level.
 TEST_F(BattleEnemyTest, WavesFollowEachLevelsChancesAndWaits) {
     for (int index = 0; index < LEVEL_COUNT; index++) {
         const LevelTable& table = levelTables[index];
@@ -108,7 +98,8 @@ TEST_F(BattleEnemyTest, WavesFollowEachLevelsChancesAndWaits) {
                 waits.insert(static_cast<int>(battle->upWaveInterval));
             }
         }
-        // r <= chance lets chance + 1 of the 100 rolls through.
+        // The follow-up chance falls by 10 within a wave; r <= chance lets chance + 1 rolls
+        // through.
         double first = double(firstFollowUps) / firstDecisions;
         EXPECT_NEAR(first, (table.followUpChance + 1) / 100.0, 0.04) << "level " << table.number;
         double second = double(secondFollowUps) / secondDecisions;

@@ -1,7 +1,7 @@
 // Shared helpers of the battle tests: one engine per test program, a level
 // entered through the real state manager with a chosen house and seed, the
 // process-wide battle values put back to their program-start values between
-// tests, the click areas of the buy panel, and small object-list queries.
+// tests, and small object-list queries.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -19,30 +19,12 @@
 #include "engine/audio/sound.h"
 #include "engine/graphics/texture.h"
 #include "harness/harness.h"
+#include "harness/screen_helpers.h"
 #include "objects/game_object.h"
 
 namespace battle_test {
 
-// Click areas of the buy panel (centres, design units).
-struct Point {
-    float x, y;
-};
-constexpr Point KNIGHT_UP = {-572.5f, 310};
-constexpr Point KNIGHT_DOWN = {-572.5f, 258};
-constexpr Point KNIGHT_UPGRADE = {-507.5f, 284};
-constexpr Point SPEARMAN_UP = {-442.5f, 310};
-constexpr Point SPEARMAN_DOWN = {-442.5f, 258};
-constexpr Point SPEARMAN_UPGRADE = {-377.5f, 284};
-constexpr Point HORSEMAN_UP = {-312.5f, 310};
-constexpr Point HORSEMAN_DOWN = {-312.5f, 258};
-constexpr Point HORSEMAN_UPGRADE = {-247, 284};
-constexpr Point THIEF = {-560, -240};
-constexpr Point CANNON = {-180, 285};
-constexpr Point NOWHERE = {0, -330}; // over the field only
-
-inline void Click(Point p) {
-    ClickDesign(p.x, p.y);
-}
+using namespace screen_test; // Point, Click, the buy panel's click areas
 
 // The records as they stood when the program started (commander timetables).
 inline BattleState& StartRecord(int index) {
@@ -108,12 +90,18 @@ inline GameObject* CastleNamed(const char* name) {
     return nullptr;
 }
 
+// True while the object is in the list and alive.
+inline bool IsAlive(GameObject* object) {
+    for (GameObject* o : objectList)
+        if (o == object) return o->alive != 0;
+    return false;
+}
+
 // One engine for the whole program; every test enters a level anew.
 class BattleTest : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
-        for (int i = 0; i < LEVEL_COUNT; i++)
-            StartRecord(i);
+        StartRecord(0);
         StartTestEngine(false);
     }
     static void TearDownTestSuite() { StopTestEngine(); }
@@ -122,23 +110,25 @@ class BattleTest : public ::testing::Test {
     // Enters a level as `playerHouse` with a fixed seed; Load, Init and one frame run.
     void EnterLevel(int32_t state, uint8_t playerHouse = HOUSE_NOBLEMEN, unsigned seed = 12345) {
         ResetBattleProcessState();
+        resolutionIndex = 0;
         house = playerHouse;
         battleSeedOverride = seed;
         StartGame(state);
         RunFrames(1);
         ASSERT_EQ(currentState, state);
     }
-
-    // Leaves the running game so that Free and Unload run.
-    void LeaveGame() {
-        if (!GameHasQuit()) {
-            nextState = GS_QUIT;
-            RunFrames(1);
-        }
-        MouseUp();
-        StopAllSounds();
-        ClearBattleEndFlags();
-        BattleState::paused = false;
+    // Level 1 (Workers: no damage, income or discount bonus), enemy silent, no income.
+    void EnterQuietLevel(uint8_t playerHouse = HOUSE_WORKERS) {
+        EnterLevel(GS_LEVEL1, playerHouse);
+        SilenceEnemy();
+        SuppressIncome();
+    }
+    // Enters a level with the cursor over the field and waits until the HUD prints.
+    void EnterPlaying(int32_t state, uint8_t playerHouse = HOUSE_NOBLEMEN) {
+        EnterLevel(state, playerHouse);
+        Hover(FIELD);
+        RunFramesUntil([] { return battle->introWallGone; }, 200);
+        ASSERT_TRUE(battle->introWallGone);
     }
 };
 

@@ -1,6 +1,5 @@
-// Thief and coins through the real level state: the thief costs 50, only one
-// is out at a time, it walks 830 frames along the bottom edge and brings back
-// the reward of its roll (checked at the table's boundaries); kill coins and
+// Thief and coins in level 1: the thief costs 50, one is out at a time, it
+// walks 830 frames and brings back the reward of its roll; kill coins and
 // pop-ups rise and vanish after 30 or 60 frames and freeze while paused.
 #include "battle_helpers.h"
 
@@ -10,14 +9,7 @@ using namespace battle_test;
 
 namespace {
 
-class BattleThiefTest : public BattleTest {
-  protected:
-    void EnterQuietLevel() {
-        EnterLevel(GS_LEVEL1, HOUSE_WORKERS);
-        SilenceEnemy();
-        SuppressIncome();
-    }
-};
+class BattleThiefTest : public BattleTest {};
 
 // A seed whose first roll rand() % 100 + 1 is `roll`.
 unsigned SeedForRoll(int roll) {
@@ -52,30 +44,25 @@ TEST_F(BattleThiefTest, ThiefCostsFiftyAndOnlyOneIsOutAtATime) {
     Click(THIEF); // enough money, no cooldown, but a thief is out
     EXPECT_EQ(ObjectsNamed("Allie").size(), 1u);
     EXPECT_EQ(BattleState::money, 100);
-    // Troops can still be bought meanwhile.
-    Click(KNIGHT_UP);
+    Click(KNIGHT_UP); // troops can still be bought meanwhile
     EXPECT_EQ(BattleState::money, 70);
 }
 
 TEST_F(BattleThiefTest, ThiefWalks830FramesAndBringsMoneyBack) {
     EnterQuietLevel();
     Click(THIEF); // pressed in frame 1 of the walk
-    int frames = 2;
     int32_t money = BattleState::money;
-    while (BattleState::thiefOut && frames < 900)
-        frames += RunFrames(1);
+    int frames = 2 + RunFramesUntil([] { return !BattleState::thiefOut; }, 900);
     EXPECT_EQ(frames, 830);
-    EXPECT_FALSE(BattleState::thiefOut);
     EXPECT_TRUE(ObjectsNamed("Allie").empty());
     int32_t reward = BattleState::money - money;
     EXPECT_TRUE(reward == 40 || reward == 50 || reward == 100 || reward == 200) << reward;
-    // Another thief may be bought now.
     RunFrames(1);
-    Click(THIEF);
+    Click(THIEF); // another thief may be bought now
     EXPECT_TRUE(BattleState::thiefOut);
 }
 
-TEST_F(BattleThiefTest, RewardTableAtItsBoundaries) {
+TEST_F(BattleThiefTest, RewardTableAtItsBoundariesAndThePopupsLife) {
     struct Case {
         int roll;
         const char* popup;
@@ -86,56 +73,38 @@ TEST_F(BattleThiefTest, RewardTableAtItsBoundaries) {
     EnterQuietLevel();
     BattleState::money = 1500; // the thief pays above 1000 as well
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.roll);
         battle->spawnCooldown = 0; // the buy cooldown is not what this test is about
         Click(THIEF);
-        GameObject* thief = TheThief();
-        ASSERT_TRUE(thief);
-        thief->position[0] = 439; // the next step reaches 440
+        ASSERT_TRUE(TheThief());
+        TheThief()->position[0] = 439; // the next step reaches 440
         unsigned seed = SeedForRoll(c.roll);
         ASSERT_NE(seed, 0u);
         srand(seed);
         int32_t money = BattleState::money;
         RunFrames(1);
-        EXPECT_EQ(BattleState::money - money, c.reward) << "roll " << c.roll;
+        EXPECT_EQ(BattleState::money - money, c.reward);
         std::vector<GameObject*> popups = ObjectsNamed(c.popup);
-        ASSERT_EQ(popups.size(), 1u) << "roll " << c.roll;
+        ASSERT_EQ(popups.size(), 1u);
         EXPECT_EQ(popups[0]->position[0], 440);
         EXPECT_EQ(popups[0]->position[1], -275 + 30 + 1); // risen once in its first frame
         EXPECT_EQ(popups[0]->scale[0], -40);
-        RunFrames(60); // gone before the next case
+        RunFrames(58); // 59 updates in all: one unit each
+        ASSERT_EQ(ObjectsNamed(c.popup).size(), 1u);
+        EXPECT_FLOAT_EQ(popups[0]->position[1], -275 + 30 + 59);
+        RunFrames(1); // the 60th update destroys it
         EXPECT_TRUE(ObjectsNamed(c.popup).empty());
     }
 }
 
-TEST_F(BattleThiefTest, PopupRisesOneUnitAndVanishesAfter60Frames) {
-    EnterQuietLevel();
-    Click(THIEF);
-    TheThief()->position[0] = 439;
-    RunFrames(1);
-    GameObject* popup = nullptr;
-    for (const char* name : {"Coin+40", "Coin+50", "Coin+100", "Coin+200"})
-        if (!ObjectsNamed(name).empty()) popup = ObjectsNamed(name)[0];
-    ASSERT_TRUE(popup);
-    std::string name = popup->name;
-    float y = popup->position[1];
-    RunFrames(58); // 59 updates in all
-    EXPECT_EQ(ObjectsNamed(name.c_str()).size(), 1u);
-    EXPECT_FLOAT_EQ(popup->position[1], y + 58);
-    RunFrames(1); // the 60th update destroys it
-    EXPECT_TRUE(ObjectsNamed(name.c_str()).empty());
-}
-
-TEST_F(BattleThiefTest, KillCoinRisesThreeUnitsVanishesAfter30FramesAndFreezesWhilePaused) {
+TEST_F(BattleThiefTest, KillCoinRisesAndVanishesAfter30FramesAndCoinAndThiefFreezeWhilePaused) {
     EnterQuietLevel();
     Click(KNIGHT_DOWN);
-    GameObject* knight = TroopsNamed("AllieDown")[0];
     GameObject* enemy = SpawnEnemyTroop(TROOP_SPEARMAN, false);
-    enemy->position[0] = knight->position[0] + 70;
+    enemy->position[0] = TroopsNamed("AllieDown")[0]->position[0] + 70;
     enemy->health = 1;
     float enemyX = enemy->position[0];
-    int frames = 0;
-    while (ObjectsNamed("Coin").empty() && frames < 60)
-        frames += RunFrames(1);
+    RunFramesUntil([] { return !ObjectsNamed("Coin").empty(); }, 60);
     std::vector<GameObject*> coins = ObjectsNamed("Coin");
     ASSERT_EQ(coins.size(), 1u);
     GameObject* coin = coins[0];
@@ -144,25 +113,24 @@ TEST_F(BattleThiefTest, KillCoinRisesThreeUnitsVanishesAfter30FramesAndFreezesWh
     EXPECT_EQ(coin->scale[0], 40);
     RunFrames(10);
     EXPECT_EQ(coin->position[1], -100 + 30 + 33);
-    // Paused: the coin stays where it is.
-    TapKey(VK_ESCAPE);
-    ASSERT_TRUE(BattleState::paused);
-    float y = coin->position[1];
-    RunFrames(60);
-    EXPECT_EQ(coin->position[1], y);
-    EXPECT_EQ(ObjectsNamed("Coin").size(), 1u);
-    // The thief freezes too.
-    BattleState::paused = false;
-}
-
-TEST_F(BattleThiefTest, PausedThiefStandsStill) {
-    EnterQuietLevel();
+    battle->spawnCooldown = 0;
     Click(THIEF);
     TapKey(VK_ESCAPE);
     ASSERT_TRUE(BattleState::paused);
-    GameObject* thief = TheThief();
-    float x = thief->position[0];
-    RunFrames(30);
-    EXPECT_EQ(thief->position[0], x);
-    EXPECT_EQ(static_cast<Sprite*>(thief)->playing, 0);
+    float y = coin->position[1], thiefX = TheThief()->position[0];
+    RunFrames(60);
+    EXPECT_EQ(coin->position[1], y);
+    EXPECT_EQ(ObjectsNamed("Coin").size(), 1u);
+    EXPECT_EQ(TheThief()->position[0], thiefX);
+    EXPECT_EQ(static_cast<Sprite*>(TheThief())->playing, 0);
+    // Running again, the coin lives 30 updates in all, rising 3 units in each.
+    RunFramesUntil([] { return battle->pauseScroll && battle->pauseScroll->ended; }, 600);
+    Click(CONTINUE_ROW);
+    ASSERT_FALSE(BattleState::paused);
+    float lastY = y;
+    while (IsAlive(coin) && lastY < 500) {
+        lastY = coin->position[1];
+        RunFrames(1);
+    }
+    EXPECT_EQ(lastY, -100 + 30 + 3 * 29);
 }

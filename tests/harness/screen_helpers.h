@@ -1,0 +1,123 @@
+// Shared pieces of the screen and battle tests: design points to click and
+// hover, the click areas of the buy panel and the pause menu, leaving a game
+// between tests, and small queries on printed texts, objects and pixels.
+#pragma once
+
+#include <sys/stat.h>
+
+#include <string>
+#include <vector>
+
+#include "app/game_state.h"
+#include "app/input.h"
+#include "app/window.h"
+#include "battle/battle_state.h"
+#include "engine/audio/sound.h"
+#include "harness/harness.h"
+#include "objects/game_object.h"
+
+namespace screen_test {
+
+struct Point {
+    float x, y;
+};
+inline void Click(Point p) {
+    ClickDesign(p.x, p.y);
+}
+// Moves the cursor there and runs one frame.
+inline void Hover(Point p) {
+    MoveCursorToDesign(p.x, p.y);
+    RunFrames(1);
+}
+
+// The battle's buy panel (centres, design units).
+constexpr Point KNIGHT_UP = {-572.5f, 310};
+constexpr Point KNIGHT_DOWN = {-572.5f, 258};
+constexpr Point KNIGHT_UPGRADE = {-507.5f, 284};
+constexpr Point SPEARMAN_UP = {-442.5f, 310};
+constexpr Point SPEARMAN_DOWN = {-442.5f, 258};
+constexpr Point SPEARMAN_UPGRADE = {-377.5f, 284};
+constexpr Point HORSEMAN_UP = {-312.5f, 310};
+constexpr Point HORSEMAN_DOWN = {-312.5f, 258};
+constexpr Point HORSEMAN_UPGRADE = {-247, 284};
+constexpr Point THIEF = {-560, -240};
+constexpr Point CANNON = {-180, 285};
+constexpr Point NOWHERE = {0, -330}; // over the field only
+constexpr Point FIELD = {200, -300}; // over the field only
+
+// The battle's pause scroll, its pages and the confirmation.
+constexpr Point CONTINUE_ROW = {0, 85};
+constexpr Point SETTINGS_ROW = {0, -15};
+constexpr Point EXIT_ROW = {0, -100};
+constexpr Point RESTART = {-175, -10};
+constexpr Point PAUSE_CREDITS = {-185, -150};
+constexpr Point PAUSE_HOW_TO_PLAY = {185, -150};
+constexpr Point EXIT_GAME = {-100, 100};
+constexpr Point QUIT_TO_MENU = {100, 100};
+constexpr Point EXIT_BACK = {0, -50};
+constexpr Point PAUSE_YES = {90, -150};
+constexpr Point PAUSE_NO = {-90, -150};
+
+// Leaves the running game so that Free and Unload run, and puts sounds,
+// input, focus, window, clock and the battle's end flags back for the next test.
+inline void LeaveGame() {
+    if (!GameHasQuit()) {
+        nextState = GS_QUIT;
+        RunFrames(1);
+    }
+    StopAllSounds();
+    MouseUp();
+    GainFocus();
+    if (isFullscreen) SetFullscreen(false);
+    SetWindowResolution(1280, 720);
+    SetSteppedClock(true, 1.0 / 60.0);
+    ClearBattleEndFlags();
+    BattleState::paused = false;
+    RunFrames(1);
+}
+
+// The first text of these characters among `texts`, or null.
+inline const PrintedText* FindPrinted(const std::vector<PrintedText>& texts,
+                                      const std::string& text) {
+    for (const PrintedText& t : texts)
+        if (t.text == text) return &t;
+    return nullptr;
+}
+// Runs one frame; true if it printed this text.
+inline bool PrintsText(const std::string& text) {
+    return FindPrinted(RecordPrintedTexts(), text) != nullptr;
+}
+
+// Names of the live objects in list (drawing) order.
+inline std::vector<std::string> LiveObjectNames() {
+    std::vector<std::string> names;
+    for (GameObject* object : objectList)
+        if (object && object->alive) names.push_back(object->name);
+    return names;
+}
+
+// Samples on a grid of `step` design units over a box that differ between two shots.
+inline int ChangedSamples(const Screenshot& a, const Screenshot& b, float left, float bottom,
+                          float right, float top, float step) {
+    int changed = 0;
+    for (float x = left; x <= right; x += step)
+        for (float y = bottom; y <= top; y += step)
+            changed += a.AtDesign(x, y) != b.AtDesign(x, y);
+    return changed;
+}
+
+inline uint32_t Rgb(uint32_t argb) {
+    return argb & 0xFFFFFF;
+}
+
+// Captures the next frame, saves it as <build>/shots/<name>.png and returns it.
+inline Screenshot CaptureShot(const std::string& name) {
+    Screenshot shot = CaptureFrame();
+    std::string dir = std::string(MORROW_BUILD_DIR) + "/shots";
+    mkdir(dir.c_str(), 0755);
+    if (!shot.SavePng(dir + "/" + name + ".png"))
+        fprintf(stderr, "cannot save the screenshot %s/%s.png\n", dir.c_str(), name.c_str());
+    return shot;
+}
+
+} // namespace screen_test
