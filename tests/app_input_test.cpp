@@ -1,7 +1,5 @@
-// Input as a player produces it: key and button transitions through the
-// window events (2, 1, 1, 0; auto-repeat; Alt in slot 10; the wheel's last
-// value wins), the cursor's world position at the client corners, and the
-// gamepads' dead-zone arithmetic.
+// Input as a player produces it, through the window events: key and button
+// transitions, the cursor at the client corners, and the gamepads' dead zones.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -21,74 +19,42 @@ class InputTest : public ::testing::Test {
     void TearDown() override { StopTestEngine(); }
 };
 
-TEST_F(InputTest, HeldKeyReadsTriggeredThenHeldThenUp) {
+TEST_F(InputTest, AHeldKeyReadsTwoOneOneZeroAndAutoRepeatDoesNotTriggerAgain) {
     KeyDown('K');
     std::vector<int> seen;
-    for (int i = 0; i < 3; i++) {
+    for (int frame = 0; frame < 4; frame++) {
+        if (frame == 1 || frame == 2) PlatformPushKey('K', true, true); // the system's auto-repeat
+        if (frame == 3) KeyUp('K');
         RunFrames(1);
         seen.push_back(keyState['K']);
     }
-    KeyUp('K');
-    RunFrames(1);
-    seen.push_back(keyState['K']);
     EXPECT_EQ(seen, (std::vector<int>{2, 1, 1, 0}));
-}
-
-TEST_F(InputTest, AutoRepeatDoesNotTriggerAgain) {
-    KeyDown(VK_SPACE);
-    RunFrames(1);
-    EXPECT_EQ(keyState[VK_SPACE], 2);
-    PlatformPushKey(VK_SPACE, true, true); // the system's auto-repeat
-    RunFrames(1);
-    EXPECT_EQ(keyState[VK_SPACE], 1);
-    PlatformPushKey(VK_SPACE, true, true);
-    RunFrames(1);
-    EXPECT_EQ(keyState[VK_SPACE], 1);
-}
-
-TEST_F(InputTest, KeyDownAndUpBetweenTwoFramesIsNeverSeen) {
-    KeyDown('M');
+    KeyDown('M'); // down and up between two frames is never seen
     KeyUp('M');
     RunFrames(1);
     EXPECT_EQ(keyState['M'], 0);
 }
 
-TEST_F(InputTest, AltIsKeptInSlotTen) {
-    KeyDown(VK_ALT);
-    RunFrames(1);
-    EXPECT_EQ(keyState[VK_ALT_SLOT], 2);
-    EXPECT_EQ(keyState[VK_ALT], 0);
-}
-
-TEST_F(InputTest, EnterEscapeDeleteControlAndF4UseTheirCodes) {
-    for (int key : {VK_RETURN, VK_ESCAPE, VK_DELETE, VK_CONTROL, VK_F4}) KeyDown(key);
-    RunFrames(1);
-    EXPECT_EQ(keyState[13], 2);
-    EXPECT_EQ(keyState[27], 2);
-    EXPECT_EQ(keyState[46], 2);
-    EXPECT_EQ(keyState[17], 2);
-    EXPECT_EQ(keyState[115], 2);
-}
-
-TEST_F(InputTest, MouseButtonsFollowTheSameRule) {
+TEST_F(InputTest, KeysUseTheirCodesAltSlotTenButtonsTheSameRuleAndTheWheelLastWins) {
+    for (int key : {VK_RETURN, VK_ESCAPE, VK_DELETE, VK_CONTROL, VK_F4, VK_ALT})
+        KeyDown(key);
     MouseDown(MOUSE_RIGHT);
-    RunFrames(1);
-    EXPECT_EQ(mouseButtonState[MOUSE_RIGHT], 2);
-    RunFrames(1);
-    EXPECT_EQ(mouseButtonState[MOUSE_RIGHT], 1);
-    MouseUp(MOUSE_RIGHT);
-    RunFrames(1);
-    EXPECT_EQ(mouseButtonState[MOUSE_RIGHT], 0);
-    EXPECT_EQ(mouseButtonState[MOUSE_LEFT], 0);
-}
-
-TEST_F(InputTest, WheelKeepsOnlyTheLastValueOfAFrame) {
     PlatformPushWheel(3);
     PlatformPushWheel(-1);
     RunFrames(1);
+    for (int code : {13, 27, 46, 17, 115, 10})
+        EXPECT_EQ(keyState[code], 2) << code;
+    EXPECT_EQ(keyState[VK_ALT], 0); // Alt is kept in slot 10 only
     EXPECT_FLOAT_EQ(mouseWheelDelta, -1.0f);
+    std::vector<int> right = {mouseButtonState[MOUSE_RIGHT]};
     RunFrames(1);
+    right.push_back(mouseButtonState[MOUSE_RIGHT]);
     EXPECT_FLOAT_EQ(mouseWheelDelta, 0.0f);
+    MouseUp(MOUSE_RIGHT);
+    RunFrames(1);
+    right.push_back(mouseButtonState[MOUSE_RIGHT]);
+    EXPECT_EQ(right, (std::vector<int>{2, 1, 0}));
+    EXPECT_EQ(mouseButtonState[MOUSE_LEFT], 0);
 }
 
 TEST_F(InputTest, CursorAtClientCornersMapsToWorldCorners) {
@@ -105,40 +71,39 @@ TEST_F(InputTest, CursorAtClientCornersMapsToWorldCorners) {
     EXPECT_TRUE(cursorInWindow);
 }
 
-// A pad record with the given raw stick and trigger values, dead zones applied.
-Gamepad PadWith(int16_t leftX, int16_t leftY, int16_t rightX, uint8_t trigger) {
+// Raw stick and trigger values in, dead zones applied: length one at full
+// deflection, zero inside the dead zone, nothing at rest turns into NaN.
+TEST(GamepadDeadZone, FullDeflectionGivesLengthOneAndTheDeadZoneZero) {
+    const struct {
+        int16_t leftX, leftY, rightX;
+        uint8_t trigger;
+        float wantLeftX, wantRightX, wantTrigger;
+    } cases[] = {
+        {32767, 0, -32768, 255, 1, -1, 1}, // -32768 is clamped to -32767 before scaling
+        {7849, 0, 8689, 29, 0, 0, 0},      // just inside each dead zone
+        {0, 0, 0, 30, 0, 0, 0},            // 30 is the trigger threshold itself
+        {0, 0, 0, 0, 0, 0, 0},
+    };
+    for (const auto& c : cases) {
+        Gamepad pad = {};
+        pad.connected = true;
+        pad.rawLeftX = c.leftX;
+        pad.rawLeftY = c.leftY;
+        pad.rawRightX = c.rightX;
+        pad.rawLeftTrigger = pad.rawRightTrigger = c.trigger;
+        ApplyGamepadDeadZones(&pad);
+        EXPECT_EQ(std::vector<float>({pad.leftX, pad.leftY, pad.rightX, pad.leftTrigger}),
+                  std::vector<float>({c.wantLeftX, 0, c.wantRightX, c.wantTrigger}))
+            << c.leftX << " " << c.rightX << " " << (int)c.trigger;
+    }
     Gamepad pad = {};
-    pad.connected = true;
-    pad.rawLeftX = leftX;
-    pad.rawLeftY = leftY;
-    pad.rawRightX = rightX;
-    pad.rawLeftTrigger = trigger;
-    pad.rawRightTrigger = trigger;
+    pad.rawLeftX = pad.rawLeftY = 30000;
     ApplyGamepadDeadZones(&pad);
-    return pad;
-}
-
-TEST(GamepadDeadZone, FullDeflectionGivesLengthOne) {
-    Gamepad pad = PadWith(32767, 0, -32768, 255);
-    EXPECT_FLOAT_EQ(pad.leftX, 1.0f);
-    EXPECT_FLOAT_EQ(pad.leftY, 0.0f);
-    EXPECT_FLOAT_EQ(pad.rightX, -1.0f); // clamped to 32767 before scaling
-    EXPECT_FLOAT_EQ(pad.leftTrigger, 1.0f);
-    Gamepad diagonal = PadWith(30000, 30000, 0, 0);
-    EXPECT_NEAR(std::hypot(diagonal.leftX, diagonal.leftY), 1.0f, 1e-5f);
-}
-
-TEST(GamepadDeadZone, InsideTheDeadZoneGivesZero) {
-    Gamepad pad = PadWith(7849, 0, 8689, 29);
-    EXPECT_FLOAT_EQ(pad.leftX, 0.0f);
-    EXPECT_FLOAT_EQ(pad.rightX, 0.0f);
-    EXPECT_FLOAT_EQ(pad.leftTrigger, 0.0f);
-    Gamepad justOut = PadWith(7850, 0, 0, 30);
-    EXPECT_GT(justOut.leftX, 0.0f);
-    EXPECT_FLOAT_EQ(justOut.leftTrigger, 0.0f); // 30 is the threshold itself
-    Gamepad still = PadWith(0, 0, 0, 0);
-    EXPECT_FLOAT_EQ(still.leftX, 0.0f);
-    EXPECT_FALSE(std::isnan(still.leftY));
+    EXPECT_NEAR(std::hypot(pad.leftX, pad.leftY), 1.0f, 1e-5f);
+    pad.rawLeftX = 7850; // just outside the dead zone
+    pad.rawLeftY = 0;
+    ApplyGamepadDeadZones(&pad);
+    EXPECT_GT(pad.leftX, 0.0f);
 }
 
 } // namespace

@@ -1,6 +1,6 @@
-// The state manager's orders (first entry, change, restart, quit, a state
-// whose Init asks for another, an unregistered number, a double registration,
-// a window close during a frame) and the frame timing on the stepped clock.
+// The state manager's orders (first entry, change, restart, quit, Init asking for
+// another state, an unregistered number, a double registration, a window close)
+// and the frame timing on the stepped clock.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -13,13 +13,17 @@
 namespace {
 
 std::vector<std::string> calls;
-int32_t initRequest = 0;  // state that state 20's Init asks for (0: none)
+int32_t initRequest = 0;   // state that state 20's Init asks for (0: none)
 int32_t updateRequest = 0; // state that state 20's Update writes every frame (0: none)
 
-void Log(const char* what, int id) { calls.push_back(std::string(what) + std::to_string(id)); }
+void Log(const char* what, int id) {
+    calls.push_back(std::string(what) + std::to_string(id));
+}
 
 #define STATE_CALLBACKS(ID)                                                                        \
-    void Load##ID() { Log("Load", ID); }                                                           \
+    void Load##ID() {                                                                              \
+        Log("Load", ID);                                                                           \
+    }                                                                                              \
     void Init##ID() {                                                                              \
         Log("Init", ID);                                                                           \
         if (ID == 20 && initRequest) nextState = initRequest;                                      \
@@ -28,9 +32,15 @@ void Log(const char* what, int id) { calls.push_back(std::string(what) + std::to
         Log("Update", ID);                                                                         \
         if (ID == 20 && updateRequest) nextState = updateRequest;                                  \
     }                                                                                              \
-    void Draw##ID() { Log("Draw", ID); }                                                           \
-    void Free##ID() { Log("Free", ID); }                                                           \
-    void Unload##ID() { Log("Unload", ID); }
+    void Draw##ID() {                                                                              \
+        Log("Draw", ID);                                                                           \
+    }                                                                                              \
+    void Free##ID() {                                                                              \
+        Log("Free", ID);                                                                           \
+    }                                                                                              \
+    void Unload##ID() {                                                                            \
+        Log("Unload", ID);                                                                         \
+    }
 
 STATE_CALLBACKS(20)
 STATE_CALLBACKS(21)
@@ -56,50 +66,42 @@ class StateManagerTest : public ::testing::Test {
             if (!StepGameStateManager()) return false;
         return true;
     }
+    // After a first frame of 20, `steps` frames with its Update asking for `request`
+    // (0: none): the first `count` calls of those (all when the order repeats).
+    std::vector<std::string> CallsAfter(int32_t request, int steps, size_t count) {
+        Step(1);
+        calls.clear();
+        updateRequest = request;
+        running = Step(steps);
+        calls.resize(std::min(count, calls.size()));
+        return calls;
+    }
+    bool running = true;
+    using Calls = std::vector<std::string>;
 };
 
-TEST_F(StateManagerTest, FirstEntryLoadsInitsThenRunsFrames) {
+TEST_F(StateManagerTest, FirstEntryLoadsAndInitsThenAChangeFreesUnloadsLoadsAndInits) {
     Step(2);
-    std::vector<std::string> expected = {"Load20", "Init20", "Update20",
-                                         "Draw20", "Update20", "Draw20"};
-    EXPECT_EQ(calls, expected);
-    EXPECT_EQ(currentState, 20);
-}
-
-TEST_F(StateManagerTest, ChangeFreesAndUnloadsOldThenLoadsAndInitsNew) {
-    Step(1);
-    calls.clear();
     updateRequest = 21;
     Step(1); // frame of 20 asks for 21: Free20, Unload20
     Step(1); // entering 21 and its first frame
-    std::vector<std::string> expected = {"Update20", "Draw20", "Free20",   "Unload20",
-                                         "Load21",   "Init21", "Update21", "Draw21"};
-    EXPECT_EQ(calls, expected);
+    EXPECT_EQ(calls,
+              (Calls{"Load20", "Init20", "Update20", "Draw20", "Update20", "Draw20", "Update20",
+                     "Draw20", "Free20", "Unload20", "Load21", "Init21", "Update21", "Draw21"}));
     EXPECT_EQ(currentState, 21);
     EXPECT_EQ(previousState, 20);
 }
 
 TEST_F(StateManagerTest, RestartRunsFreeAndInitOnly) {
-    Step(1);
-    calls.clear();
-    updateRequest = GS_RESTART;
-    Step(2);
-    std::vector<std::string> expected = {"Update20", "Draw20", "Free20", "Init20", "Update20",
-                                         "Draw20"};
-    ASSERT_GE(calls.size(), expected.size());
-    calls.resize(expected.size());
-    EXPECT_EQ(calls, expected);
+    EXPECT_EQ(CallsAfter(GS_RESTART, 2, 6),
+              (Calls{"Update20", "Draw20", "Free20", "Init20", "Update20", "Draw20"}));
     EXPECT_EQ(currentState, 20);
     EXPECT_EQ(previousState, 20); // unchanged by a restart
 }
 
 TEST_F(StateManagerTest, QuitFreesAndUnloadsThenEnds) {
-    Step(1);
-    calls.clear();
-    updateRequest = GS_QUIT;
-    EXPECT_FALSE(Step(1));
-    std::vector<std::string> expected = {"Update20", "Draw20", "Free20", "Unload20"};
-    EXPECT_EQ(calls, expected);
+    EXPECT_EQ(CallsAfter(GS_QUIT, 1, 9), (Calls{"Update20", "Draw20", "Free20", "Unload20"}));
+    EXPECT_FALSE(running);
     EXPECT_EQ(currentState, GS_QUIT);
     EXPECT_FALSE(StepGameStateManager()); // stays ended
 }
@@ -107,22 +109,14 @@ TEST_F(StateManagerTest, QuitFreesAndUnloadsThenEnds) {
 TEST_F(StateManagerTest, InitAskingForAnotherStateRunsNoFrame) {
     initRequest = 21;
     Step(2);
-    std::vector<std::string> expected = {"Load20", "Init20", "Free20",   "Unload20",
-                                         "Load21", "Init21", "Update21", "Draw21"};
-    EXPECT_EQ(calls, expected);
+    EXPECT_EQ(calls, (Calls{"Load20", "Init20", "Free20", "Unload20", "Load21", "Init21",
+                            "Update21", "Draw21"}));
 }
 
 TEST_F(StateManagerTest, UnregisteredNumberKeepsThePreviousCallbacks) {
-    Step(1);
-    calls.clear();
-    updateRequest = 99;
-    Step(2);
     // State 20's Load and Init run again, now under the number 99.
-    std::vector<std::string> expected = {"Update20", "Draw20", "Free20", "Unload20", "Load20",
-                                         "Init20"};
-    ASSERT_GE(calls.size(), expected.size());
-    calls.resize(expected.size());
-    EXPECT_EQ(calls, expected);
+    EXPECT_EQ(CallsAfter(99, 2, 6),
+              (Calls{"Update20", "Draw20", "Free20", "Unload20", "Load20", "Init20"}));
     EXPECT_EQ(currentState, 99);
 }
 
@@ -139,8 +133,7 @@ TEST_F(StateManagerTest, WindowCloseEndsAfterThatFramesUpdateAndDraw) {
     calls.clear();
     CloseWindow();
     EXPECT_FALSE(Step(1));
-    std::vector<std::string> expected = {"Update20", "Draw20", "Free20", "Unload20"};
-    EXPECT_EQ(calls, expected);
+    EXPECT_EQ(calls, (Calls{"Update20", "Draw20", "Free20", "Unload20"}));
 }
 
 TEST_F(StateManagerTest, UpdateOverridingTheCloseDelaysItOneFrameAtATime) {
