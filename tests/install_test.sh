@@ -13,7 +13,8 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 . "$here/../bench/lib/x11_drive.sh"
 export SDL_AUDIODRIVER=dummy
 export XDG_RUNTIME_DIR=$(mktemp -d)
-prefix=$(mktemp -d)/prefix
+# A prefix with a space, as in "/opt/my games": the desktop entry must quote it.
+prefix="$(mktemp -d)/my games"
 log=$(mktemp -d)
 pid=""
 fail() {
@@ -53,7 +54,7 @@ else
     echo "(desktop-file-validate missing: install desktop-file-utils)"
 fi
 exec_line=$(sed -n 's/^Exec=//p' "$desktop")
-[ "$exec_line" = "$prefix/bin/morrow" ] || fail "Exec=$exec_line, not $prefix/bin/morrow"
+[ "$exec_line" = "\"$prefix/bin/morrow\"" ] || fail "Exec=$exec_line, not \"$prefix/bin/morrow\""
 grep -q '^Icon=morrow$' "$desktop" || fail "the desktop entry does not name the icon morrow"
 echo "desktop entry valid, Exec=$exec_line"
 
@@ -67,7 +68,9 @@ echo "icon: hicolor/$size/apps/morrow.png"
 
 # The installed game from another working directory, started as the desktop
 # entry starts it.
-(cd / && exec "$exec_line") >"$log/out" 2>"$log/err" &
+program=${exec_line#\"}
+program=${program%\"}
+(cd / && exec "$program") >"$log/out" 2>"$log/err" &
 pid=$!
 window=$(drive_find_window 30)
 [ -n "$window" ] || fail "the installed game opened no window"

@@ -228,7 +228,8 @@ def cursor_pic():
 
 # The window icon.
 def icon_pic():
-    c = Canvas(64, 64, scale=1)
+    # 256 pixels: the window icon, and the desktop's largest usual icon size.
+    c = Canvas(64, 64, scale=4)
     ctx = c.ctx
     ellipse(ctx, 32, 32, 30, 30, GOLD, width=2.5, shaded=True)
     ellipse(ctx, 32, 32, 24, 24, rgb("#8e2323"), width=2, shaded=True)
