@@ -1,26 +1,9 @@
-// Bad data: the game started on a data folder with one file broken (a picture
-// missing, a PNG cut short, an empty music file, animation files with no rows
-// or naming a sheet that is not there). Each time a player's route runs on the
-// real screens: the splash skipped, Play on the main menu, a house chosen,
-// level 1 played for several hundred frames with troops bought on both lanes,
-// then the game left. The game must run on through every screen, name the
-// broken file on stderr (a few times at most, never once per frame), and
-// release everything at exit (no resource report).
-// The data folder is a symlink farm of this build's data folder in a scratch
-// folder, with the one file replaced.
-// Depends on the test harness, the battle test helpers, the game file layer,
-// the state manager and the screens' shared flags.
-#include <gtest/gtest.h>
-
+// Bad data: the game started on a copy of its data folder (a symlink farm) with
+// one file broken, then a player's route: splash skipped, Play, a house, level 1
+// played with troops bought on both lanes. The game runs on, names the file on
+// stderr (a few times at most, never once per frame) and releases everything.
 #include <algorithm>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <ostream>
 #include <sstream>
-#include <string>
-#include <vector>
 
 #include "app/game_state.h"
 #include "app/global_keys.h"
@@ -29,74 +12,57 @@
 #include "battle_helpers.h"
 #include "engine/file.h"
 #include "engine/graphics/font.h"
-#include "engine/graphics/mesh.h"
 #include "engine/graphics/texture.h"
 #include "engine/platform/platform.h"
-#include "harness/harness.h"
+#include "graphics_helpers.h"
 #include "objects/animation.h"
-#include "objects/game_object.h"
 #include "screens/main_menu.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-// ---------------------------------------------------------------------------
-// Broken files
-// ---------------------------------------------------------------------------
-
-// How a file of the data folder is broken.
-enum class Breakage {
-    Missing,   // the file is not there
-    Truncated, // the first half of its bytes only
-    Empty,     // zero bytes
-    Rewritten, // one line of the text file replaced
-};
+enum Breakage { MISSING, TRUNCATED, EMPTY, REWRITTEN };
 
 struct BrokenFile {
     const char* testName;
     const char* path; // under the data folder, '/' separated
     Breakage breakage;
-    int lineIndex;        // Rewritten: which line (0 = frame count)
-    const char* newLine;  // Rewritten: its new text
-    const char* named[2]; // what stderr must name ('/' separated; null for none)
+    int lineIndex;        // REWRITTEN: which line (0 = frame count) gets
+    const char* newLine;  // this new text
+    const char* named[2]; // what stderr must name ('/' separated)
 };
 
 const BrokenFile BROKEN_FILES[] = {
-    {"MissingCoinPicture", "Coin.png", Breakage::Missing, 0, nullptr, {"data/Coin.png", nullptr}},
+    {"MissingCoinPicture", "Coin.png", MISSING, 0, nullptr, {"data/Coin.png"}},
     {"TruncatedFieldPicture",
      "DefinitiveBackground.png",
-     Breakage::Truncated,
+     TRUNCATED,
      0,
      nullptr,
-     {"data/DefinitiveBackground.png", nullptr}},
+     {"data/DefinitiveBackground.png"}},
     {"TruncatedStudioLogoSheet",
      "Animation/TarnAnim.png",
-     Breakage::Truncated,
+     TRUNCATED,
      0,
      nullptr,
      {"data/Animation/TarnAnim.png", "data/Animation/TarnAnim\""}},
-    {"EmptyMenuTheme",
-     "MenuTheme.mp3",
-     Breakage::Empty,
-     0,
-     nullptr,
-     {"data/MenuTheme.mp3", nullptr}},
+    {"EmptyMenuTheme", "MenuTheme.mp3", EMPTY, 0, nullptr, {"data/MenuTheme.mp3"}},
     {"KnightAnimationWithRowsZero",
      "Animation/Noblemen/Knights/Knight",
-     Breakage::Rewritten,
+     REWRITTEN,
      1,
      "0",
-     {"data/Animation/Noblemen/Knights/Knight\"", nullptr}},
+     {"data/Animation/Noblemen/Knights/Knight\""}},
     {"DustAnimationNamingMissingSheet",
      "Animation/DustAnim",
-     Breakage::Rewritten,
+     REWRITTEN,
      3,
      "data\\Animation\\NoSuchDust.png",
      {"data/Animation/DustAnim\"", "NoSuchDust.png"}},
     {"MenuBackgroundNamingMissingSheet",
      "Animation/BackgroundAnim",
-     Breakage::Rewritten,
+     REWRITTEN,
      3,
      "data\\Animation\\NoSuchKnight.png",
      {"data/Animation/BackgroundAnim\"", "NoSuchKnight.png"}},
@@ -107,28 +73,9 @@ void PrintTo(const BrokenFile& broken, std::ostream* out) {
     *out << broken.testName << " (data/" << broken.path << ")";
 }
 
-// A broken file is named on stderr at most this often in the whole route
-// (once per screen that loads it), never once per frame.
+// A broken file is named at most this often (once per screen that loads it).
 constexpr size_t MAX_MENTIONS = 4;
-
-// Design positions of the route's buttons.
-constexpr battle_test::Point PLAY = {0.7f, 100};
-constexpr battle_test::Point NOBLEMEN_SELECTOR = {-500, 100};
-
-// ---------------------------------------------------------------------------
-// Helpers
-// ---------------------------------------------------------------------------
-
-std::string ReadBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void WriteBytes(const fs::path& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), (std::streamsize)bytes.size());
-    ASSERT_TRUE(out.good()) << path;
-}
+constexpr battle_test::Point PLAY = {0.7f, 100}, NOBLEMEN_SELECTOR = {-500, 100};
 
 // Mirrors `from` into `to`: folders made, every file a symbolic link to its original.
 void MakeSymlinkFarm(const fs::path& from, const fs::path& to) {
@@ -145,26 +92,18 @@ void MakeSymlinkFarm(const fs::path& from, const fs::path& to) {
 // Replaces the farm's link with the broken file (made from the original's bytes).
 void Break(const BrokenFile& broken, const fs::path& original, const fs::path& link) {
     ASSERT_TRUE(fs::is_regular_file(original)) << "the game's data has no " << original;
-    const std::string bytes = ReadBytes(original);
+    std::ifstream in(original, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     fs::remove(link);
-    switch (broken.breakage) {
-    case Breakage::Missing:
-        break;
-    case Breakage::Truncated:
-        WriteBytes(link, bytes.substr(0, bytes.size() / 2));
-        break;
-    case Breakage::Empty:
-        WriteBytes(link, "");
-        break;
-    case Breakage::Rewritten: {
-        std::istringstream in(bytes);
+    if (broken.breakage == TRUNCATED) WriteBytes(link, bytes.substr(0, bytes.size() / 2));
+    if (broken.breakage == EMPTY) WriteBytes(link, "");
+    if (broken.breakage == REWRITTEN) {
+        std::istringstream lines(bytes);
         std::string line, text;
-        for (int index = 0; std::getline(in, line); ++index)
+        for (int index = 0; std::getline(lines, line); ++index)
             text += (index == broken.lineIndex ? broken.newLine : line) + "\n";
         ASSERT_NE(text, bytes) << "line " << broken.lineIndex << " of " << original;
         WriteBytes(link, text);
-        break;
-    }
     }
 }
 
@@ -175,17 +114,8 @@ size_t CountOf(const std::string& text, const std::string& part) {
     return count;
 }
 
-bool InState(int32_t state) {
-    return currentState == state;
-}
-bool InMainMenu() {
-    return InState(GS_MAIN_MENU);
-}
-bool InHouseSelection() {
-    return InState(GS_HOUSE_SELECT);
-}
-bool InLevel1() {
-    return InState(GS_LEVEL1);
+template <int32_t STATE> bool In() {
+    return currentState == STATE;
 }
 
 // Clicks a button every half second until `arrived()` (a screen may ignore
@@ -198,19 +128,14 @@ bool ClickUntil(battle_test::Point button, bool (*arrived)(), int attempts) {
     return arrived();
 }
 
-// ---------------------------------------------------------------------------
-// Fixture: one engine per broken file, reading the farm
-// ---------------------------------------------------------------------------
-
+// One engine per broken file, reading the farm.
 class BadDataTest : public ::testing::TestWithParam<BrokenFile> {
   protected:
     fs::path base;
     int messageBoxesBefore = 0;
 
     void SetUp() override {
-        char pattern[] = "/tmp/bad_data_test_XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        base = pattern;
+        base = MakeTempFolder(); // removed when the program ends
         const fs::path data = fs::path(MORROW_BUILD_DIR) / "data";
         MakeSymlinkFarm(data, base / "data");
         Break(GetParam(), data / GetParam().path, base / "data" / GetParam().path);
@@ -239,14 +164,8 @@ class BadDataTest : public ::testing::TestWithParam<BrokenFile> {
         EXPECT_EQ(SoundCacheCount(), 0);
         StopTestEngine();
         EXPECT_EQ(PlatformMessageBoxCount(), messageBoxesBefore) << "a resource report at exit";
-        std::error_code ignored;
-        fs::remove_all(base, ignored);
     }
 };
-
-// ---------------------------------------------------------------------------
-// The route
-// ---------------------------------------------------------------------------
 
 TEST_P(BadDataTest, TheGameRunsOnAndNamesTheFile) {
     const BrokenFile& broken = GetParam();
@@ -255,23 +174,23 @@ TEST_P(BadDataTest, TheGameRunsOnAndNamesTheFile) {
     // Splash: the logos (or what is left of them) for half a second, then Space skips.
     StartGame(GS_SPLASH);
     RunFrames(30);
-    const bool splashRan = InState(GS_SPLASH);
+    const bool splashRan = In<GS_SPLASH>();
     KeyDown(VK_SPACE);
-    RunFramesUntil(InMainMenu, 10);
+    RunFramesUntil(In<GS_MAIN_MENU>, 10);
     KeyUp(VK_SPACE);
-    const bool menuReached = InMainMenu();
+    const bool menuReached = In<GS_MAIN_MENU>();
 
     // Main menu: a second of the menu, then Play.
     RunFrames(60);
-    const bool housesReached = menuReached && ClickUntil(PLAY, InHouseSelection, 20);
+    const bool housesReached = menuReached && ClickUntil(PLAY, In<GS_HOUSE_SELECT>, 20);
 
     // House selection: the curtain opens, the Noblemen are chosen, level 1 follows.
     RunFrames(90);
     if (housesReached) {
         battle_test::Click(NOBLEMEN_SELECTOR);
-        RunFramesUntil(InLevel1, 600);
+        RunFramesUntil(In<GS_LEVEL1>, 600);
     }
-    const bool levelReached = InLevel1();
+    const bool levelReached = In<GS_LEVEL1>();
 
     // Level 1: troops bought on both lanes while the enemy sends its waves.
     size_t playerTroops = 0;
@@ -285,7 +204,7 @@ TEST_P(BadDataTest, TheGameRunsOnAndNamesTheFile) {
                        battle_test::TroopsNamed("AllieDown").size();
         levelFrames += RunFrames(600);
     }
-    const bool stillInLevel = InLevel1();
+    const bool stillInLevel = In<GS_LEVEL1>();
 
     std::string err = testing::internal::GetCapturedStderr();
     std::replace(err.begin(), err.end(), '\\', '/');
