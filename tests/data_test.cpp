@@ -172,7 +172,10 @@ int AlphaAt(const std::string& path, float fx, float fy) {
     return a;
 }
 
-TEST(DataPictures, FullScreenPicturesAreOpaqueAndSpritesHaveTransparentCorners) {
+// Full-screen pictures are opaque, sprites have transparent corners, and the buy
+// cards are opaque over their click areas (the plain red areas drawn under them):
+// the two spawner halves and the upgrade strip.
+TEST(DataPictures, OpaqueAndTransparentWhereTheyShouldBe) {
     for (const char* p :
          {"data/MainMenuBG.png", "data/YouWinDEF2.png", "data/YouLoseDEF2.png",
           "data/BackgroundHouses.png", "data/FinalNoblemen.png", "data/DefinitiveBackground.png"})
@@ -181,11 +184,6 @@ TEST(DataPictures, FullScreenPicturesAreOpaqueAndSpritesHaveTransparentCorners) 
          {"data/Knight_Nobel_1.png", "data/Coin.png", "data/Lock.png", "data/Rock.png",
           "data/Cursor.png", "data/BannerStandard.png", "data/Nobel_Castle.png"})
         EXPECT_EQ(AlphaAt(p, 0.0f, 0.0f), 0) << p;
-}
-
-TEST(DataPictures, BuyCardsCoverTheirClickAreas) {
-    // The plain red click areas are drawn under the cards: each card must be
-    // opaque over its two spawner halves and its upgrade strip.
     struct Box {
         float x0, x1, y0, y1;
     }; // layout units from the card centre, y up
@@ -239,9 +237,7 @@ TEST(DataAnimations, EveryAnimationLoadsItsSheetDividesIntoTheGridAndTheFramesSu
     FreeAllAnimations();
 }
 
-// ---------------------------------------------------------------------------
 // Pictures on screen, drawn the way the screens draw them
-// ---------------------------------------------------------------------------
 
 enum { ORIENTATION_STATE = 100 };
 void NoStep() {}
@@ -374,9 +370,7 @@ TEST_F(DataOnScreen, ThePauseScrollOpensFromRolledUpToOpen) {
             << "frame " << i << " should show more of the scroll than frame " << i - 1;
 }
 
-// ---------------------------------------------------------------------------
 // Sounds, decoded by SDL_mixer
-// ---------------------------------------------------------------------------
 
 struct Decoded {
     std::vector<int16_t> samples; // interleaved
@@ -451,9 +445,7 @@ TEST(DataSounds, EffectsAreShortMusicHasOneLoudnessAndLoopsJoinWithoutAClick) {
                                             << hi->first << " at " << hi->second << " dB";
 }
 
-// ---------------------------------------------------------------------------
 // The font
-// ---------------------------------------------------------------------------
 
 TEST(DataFont, TheFontLoadsWithEveryPrintableCharacter) {
     std::ifstream in("data/Font/TrajanPro-Regular.ttf", std::ios::binary);

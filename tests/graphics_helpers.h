@@ -20,9 +20,7 @@
 #include "engine/graphics/mesh.h"
 #include "harness/harness.h"
 
-// ---------------------------------------------------------------------------
 // Types
-// ---------------------------------------------------------------------------
 
 // A suite whose tests share one running engine in a 1280 by 720 window.
 class GraphicsTest : public ::testing::Test {
@@ -39,9 +37,7 @@ struct MeshVertex {
     float x, y, z, r, g, b, a, u, v;
 };
 
-// ---------------------------------------------------------------------------
 // Functions
-// ---------------------------------------------------------------------------
 
 // What the frame loop does before a state draws: reset, bounds, viewport, clear.
 inline void BeginTestDrawing() {

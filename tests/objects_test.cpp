@@ -14,9 +14,7 @@
 #include "objects/animation.h"
 #include "objects/game_object.h"
 
-// ---------------------------------------------------------------------------
 // The object list
-// ---------------------------------------------------------------------------
 
 // Every Init, Update and deletion of a probe, in order ("init A", "update A", "delete A").
 static std::vector<std::string> events;
@@ -202,9 +200,7 @@ TEST_F(ObjectList, NothingIsDeletedWhileAWalkRuns) {
     EXPECT_EQ(CountEvents("delete A") + CountEvents("delete B"), 2);
 }
 
-// ---------------------------------------------------------------------------
 // Sprites (no picture needed: the list draws them, the mesh is absent)
-// ---------------------------------------------------------------------------
 
 class Sprites : public ObjectList {
   protected:
@@ -372,9 +368,7 @@ TEST(CursorHitTest, EdgesAreInsideAndNegativeSizesAreNeverHit) {
     EXPECT_FALSE(IsCursorOver(nullptr));
 }
 
-// ---------------------------------------------------------------------------
 // Pictures on screen (real window, real frames)
-// ---------------------------------------------------------------------------
 
 // The test's own screen: one draw scale (called twice: the second changes
 // nothing), the hit test noted, the list updated and drawn.

@@ -274,9 +274,7 @@ TEST_F(SoundTest, StaleVoiceNeverTouchesTheSoundThatReusedItsChannel) {
     EXPECT_FALSE(PlatformAudioIsPlaying(-1));
 }
 
-// ---------------------------------------------------------------------------
 // No usable audio device
-// ---------------------------------------------------------------------------
 
 TEST(SoundFallbackTest, BrokenDriverFallsBackToSilentDummyWithOneWarning) {
     const std::string shortPath = MakeWav("Fallback.wav", 1);
