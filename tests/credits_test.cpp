@@ -1,81 +1,47 @@
-// The logo and credits screen run through the state manager on the stepped
-// clock: how long the pictures take to rise in a 720-high window, seven
-// times faster while Space is held, the picture layout and drawing order, the
-// hidden cursor, and the menu track's volume: silenced while the window is
-// inactive, and the player's mute choice left exactly as it was.
-#include <gtest/gtest.h>
-
-#include <cstdint>
-#include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <string>
-
-#include "app/game_state.h"
-#include "app/input.h"
-#include "app/settings.h"
-#include "app/window.h"
-#include "engine/audio/sound.h"
+// The logo and credits screen: the pictures' layout and rise in a 720-high
+// window, seven times faster while Space is held, and the menu track's volume:
+// silent while the window is inactive, the player's mute choice left as it was.
 #include "frontend_test_files.h"
-#include "harness/harness.h"
-#include "objects/game_object.h"
 #include "screens/logo_credits.h"
 #include "screens/main_menu.h"
-#include "screens/ui.h"
 
-namespace fs = std::filesystem;
 using namespace frontend_test;
+using namespace screen_test;
 
 namespace {
 
-// Names and heights of the live objects, in list (drawing) order.
-std::vector<std::pair<std::string, float>> Layout() {
-    std::vector<std::pair<std::string, float>> layout;
-    for (GameObject* object : objectList)
-        if (object->alive) layout.push_back({object->name, object->position[1]});
-    return layout;
-}
-
-class CreditsTest : public ::testing::Test {
+class CreditsTest : public OwnDataTest {
   protected:
     void SetUp() override {
-        StartTestEngine();
-        volume = 50;
-        soundMuted = musicMuted = sfxMuted = false;
+        OwnDataTest::SetUp();
         creditsSpeed = 1;
     }
     void TearDown() override {
-        StopTestEngine();
+        OwnDataTest::TearDown();
         menuMusicChannel = nullptr;
-        if (!folder.empty()) fs::remove_all(folder);
     }
-
     // Plays a looping track as the menu's own, as if the menu had started it.
     void StartMenuTrack() {
-        folder = MakeDataFolder("credits_test");
-        fs::path wavPath = folder / "data" / "MenuTrack.wav";
-        WriteWav(wavPath, 1);
-        Sound* track = LoadSound(wavPath.c_str());
+        MakeData("credits_test");
+        Wav("MenuTrack.wav", 1);
+        Sound* track = LoadSound((base / "data" / "MenuTrack.wav").c_str());
         ASSERT_NE(track, nullptr);
         menuMusicChannel = PlaySound(track, false);
         ASSERT_NE(menuMusicChannel, nullptr);
         SetChannelLooping(menuMusicChannel);
         menuMusicStarted = true;
     }
-
-    fs::path folder;
 };
 
 TEST_F(CreditsTest, PicturesStartBelowTheScreenInDrawingOrder) {
     StartGame(GS_LOGO_CREDITS);
     RunFrames(1); // Load, Init and one frame: every picture has risen 1
-    auto layout = Layout();
-    ASSERT_EQ(layout.size(), 5u);
-    EXPECT_EQ(layout[0], std::make_pair(std::string("Logo"), -399.0f));
-    EXPECT_EQ(layout[1], std::make_pair(std::string("BG"), -999.0f));
-    EXPECT_EQ(layout[2], std::make_pair(std::string("Logos"), -2069.0f));
-    EXPECT_EQ(layout[3], std::make_pair(std::string("Logos"), -1469.0f));
-    EXPECT_EQ(layout[4].first, "Cursor");
+    EXPECT_EQ(LiveObjectNames(), "Logo BG Logos Logos Cursor ");
+    std::vector<float> heights;
+    for (GameObject* object : objectList)
+        heights.push_back(object->position[1]);
+    EXPECT_EQ(std::vector<float>(heights.begin(), heights.begin() + 4),
+              (std::vector<float>{-399, -999, -2069, -1469}));
     EXPECT_FALSE(FindObject("Cursor")->visible);
     EXPECT_TRUE(menuMusicStarted);
 }
@@ -94,15 +60,13 @@ TEST_F(CreditsTest, Take2680FramesIn720HighWindowAtSpeedOne) {
 TEST_F(CreditsTest, SevenTimesFasterWhileSpaceIsHeld) {
     StartGame(GS_LOGO_CREDITS);
     KeyDown(VK_SPACE);
-    // The first frame rises 1 and sets the speed; then 7 a frame: 1 + 7 * 383 >= 2680.
-    RunFrames(383);
+    RunFrames(383); // the first frame rises 1 and sets the speed; then 7: 1 + 7 * 383 >= 2680
     EXPECT_EQ(currentState, GS_LOGO_CREDITS);
     EXPECT_EQ(creditsSpeed, 7.0f);
     RunFrames(1);
     EXPECT_EQ(currentState, GS_MAIN_MENU);
-}
-
-TEST_F(CreditsTest, ReleasingSpaceGoesBackToSpeedOne) {
+    // Released, the speed is 1 again.
+    LeaveGame();
     StartGame(GS_LOGO_CREDITS);
     KeyDown(VK_SPACE);
     RunFrames(10);
@@ -114,24 +78,16 @@ TEST_F(CreditsTest, ReleasingSpaceGoesBackToSpeedOne) {
     EXPECT_EQ(creditsSpeed, 1.0f);
 }
 
-TEST_F(CreditsTest, MenuKeyLeavesEarly) {
-    StartGame(GS_LOGO_CREDITS);
-    RunFrames(30);
-    TapKey('M');
-    EXPECT_EQ(currentState, GS_MAIN_MENU);
-}
-
-// Every mute combination is left exactly as the player set it, whether the
-// window keeps the focus or loses it during the visit.
+// Every mute combination is left as the player set it, with or without the
+// window losing the focus during the visit; M leaves early.
 TEST_F(CreditsTest, MuteChoiceSurvivesAVisit) {
     for (int combination = 0; combination < 8; ++combination) {
         SCOPED_TRACE(combination);
         soundMuted = combination & 1;
         musicMuted = combination & 2;
-        bool focusLost = combination & 4;
         StartGame(GS_LOGO_CREDITS);
         RunFrames(5);
-        if (focusLost) LoseFocus();
+        if (combination & 4) LoseFocus();
         RunFrames(5);
         EXPECT_EQ(soundMuted, bool(combination & 1));
         EXPECT_EQ(musicMuted, bool(combination & 2));
@@ -146,42 +102,35 @@ TEST_F(CreditsTest, MuteChoiceSurvivesAVisit) {
     }
 }
 
-TEST_F(CreditsTest, MenuTrackIsSilencedWhileTheWindowIsInactive) {
-    StartMenuTrack();
-    volume = 70;
-    StartGame(GS_LOGO_CREDITS);
-    RunFrames(3);
-    EXPECT_FLOAT_EQ(menuMusicChannel->volume, 0.7f);
-    LoseFocus();
-    RunFrames(2);
-    ASSERT_FALSE(IsWindowActive());
-    EXPECT_EQ(menuMusicChannel->volume, 0.0f);
-    GainFocus();
-    RunFrames(2);
-    EXPECT_FLOAT_EQ(menuMusicChannel->volume, 0.7f);
-    EXPECT_TRUE(IsChannelPlaying(menuMusicChannel));
-    EXPECT_FALSE(soundMuted);
-    EXPECT_FALSE(musicMuted);
-}
-
-TEST_F(CreditsTest, MutedMenuTrackStaysSilent) {
-    for (bool* mute : {&musicMuted, &soundMuted}) {
+TEST_F(CreditsTest, MenuTrackIsSilentWhileMutedOrTheWindowIsInactive) {
+    for (bool* mute : {&musicMuted, &soundMuted, static_cast<bool*>(nullptr)}) {
         StartMenuTrack(); // quitting the game below releases the menu's track
         soundMuted = musicMuted = false;
-        *mute = true;
+        if (mute) *mute = true;
+        volume = 70;
         StartGame(GS_LOGO_CREDITS);
         RunFrames(3);
         ASSERT_NE(menuMusicChannel, nullptr);
-        EXPECT_EQ(menuMusicChannel->volume, 0.0f);
-        EXPECT_TRUE(*mute);
+        EXPECT_FLOAT_EQ(menuMusicChannel->volume, mute ? 0.0f : 0.7f);
+        EXPECT_TRUE(!mute || *mute); // left as it was
+        if (!mute) {
+            LoseFocus();
+            RunFrames(2);
+            ASSERT_FALSE(IsWindowActive());
+            EXPECT_EQ(menuMusicChannel->volume, 0.0f);
+            GainFocus();
+            RunFrames(2);
+            EXPECT_FLOAT_EQ(menuMusicChannel->volume, 0.7f);
+            EXPECT_TRUE(IsChannelPlaying(menuMusicChannel));
+            EXPECT_FALSE(soundMuted || musicMuted);
+        }
         nextState = GS_QUIT;
         RunFrames(1);
     }
 }
 
-// Through the real menu on the game data: mute with the speaker, visit the
-// credits, come back: the switches are as the player left them, the track is
-// the same one and it stayed silent.
+// Through the real menu on the game data: muted with the speaker, a visit to
+// the credits leaves the switches, the same track, and silence.
 TEST_F(CreditsTest, MenuVisitKeepsTheSpeakerSwitchAndTheTrack) {
     ASSERT_TRUE(fs::exists(MORROW_BUILD_DIR "/data/Credits.png")) << "no game data folder";
     menuMusicStarted = false;
@@ -192,7 +141,6 @@ TEST_F(CreditsTest, MenuVisitKeepsTheSpeakerSwitchAndTheTrack) {
     ClickDesign(-550, -300); // the speaker
     ASSERT_TRUE(soundMuted && musicMuted && sfxMuted);
     int busy = BusyChannelCount();
-
     ClickDesign(0.7f, -123); // Credits
     ASSERT_EQ(currentState, GS_LOGO_CREDITS);
     RunFrames(30);
@@ -200,9 +148,7 @@ TEST_F(CreditsTest, MenuVisitKeepsTheSpeakerSwitchAndTheTrack) {
     TapKey('M');
     ASSERT_EQ(currentState, GS_MAIN_MENU);
     RunFrames(2);
-    EXPECT_TRUE(soundMuted);
-    EXPECT_TRUE(musicMuted);
-    EXPECT_TRUE(sfxMuted);
+    EXPECT_TRUE(soundMuted && musicMuted && sfxMuted);
     EXPECT_EQ(menuMusicChannel, track);
     EXPECT_EQ(BusyChannelCount(), busy);
     EXPECT_EQ(track->volume, 0.0f);
@@ -210,17 +156,15 @@ TEST_F(CreditsTest, MenuVisitKeepsTheSpeakerSwitchAndTheTrack) {
 
 TEST_F(CreditsTest, Screenshots) {
     StartGame(GS_LOGO_CREDITS);
-    fs::create_directories(MORROW_BUILD_DIR "/shots");
     RunFrames(399); // the game logo in the middle
-    Screenshot logo = CaptureFrame();
-    logo.SavePng(MORROW_BUILD_DIR "/shots/credits_logo.png");
+    Screenshot logo = CaptureShot("credits_logo");
     KeyDown(VK_SPACE); // 7 units a frame from here on
     RunFrames(86);     // the credits picture in the middle
-    CaptureFrame().SavePng(MORROW_BUILD_DIR "/shots/credits_names.png");
+    CaptureShot("credits_names");
     RunFrames(67); // the executives' picture in the middle, over the logos' top
-    CaptureFrame().SavePng(MORROW_BUILD_DIR "/shots/credits_executives.png");
+    CaptureShot("credits_executives");
     RunFrames(85); // the logos picture in the middle
-    CaptureFrame().SavePng(MORROW_BUILD_DIR "/shots/credits_logos.png");
+    CaptureShot("credits_logos");
     EXPECT_NEAR(FindObject("Logos")->position[1], 0, 12); // LogosCredits, centred
     // The picture covers the whole window: no cleared pixel in the corners.
     EXPECT_NE(logo.At(2, 2), 0u);

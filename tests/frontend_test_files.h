@@ -1,10 +1,11 @@
 // Small data folders written by the front-end screen tests: one-colour
-// pictures (so every picture can be told apart by its pixels), silent WAV
-// files under any name the game asks for (the mixer tells the format by its
-// content), and animation files with a sheet of one colour. Each test writes
-// its own folder under the temporary directory and points the game at it.
+// pictures (every picture told apart by its pixels), silent WAV files under any
+// name the game asks for (the mixer tells the format by its content), and
+// animation files with a sheet of one colour; and a fixture that starts one
+// engine per test on such a folder.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <stb_image_write.h>
 #include <unistd.h>
 
@@ -14,32 +15,24 @@
 #include <string>
 #include <vector>
 
+#include "app/settings.h"
+#include "engine/file.h"
+#include "harness/screen_helpers.h"
+#include "screens/ui.h"
+
 namespace frontend_test {
 
 namespace fs = std::filesystem;
 
-// A fresh folder for this test program's data, named after `prefix`.
-inline fs::path MakeDataFolder(const std::string& prefix) {
-    fs::path base = fs::temp_directory_path() / (prefix + "_" + std::to_string(getpid()));
-    fs::create_directories(base / "data" / "Animation");
-    return base;
-}
-
 // Writes a `width` by `height` PNG of one colour (0xRRGGBB) at `path`.
 inline void WriteSolidPng(const fs::path& path, uint32_t rgb, int width = 16, int height = 16) {
-    std::vector<uint8_t> pixels(static_cast<size_t>(width) * height * 4);
+    std::vector<uint8_t> pixels(static_cast<size_t>(width) * height * 4, 0xFF);
     for (size_t i = 0; i < pixels.size(); i += 4) {
         pixels[i] = rgb >> 16 & 0xFF;
         pixels[i + 1] = rgb >> 8 & 0xFF;
         pixels[i + 2] = rgb & 0xFF;
-        pixels[i + 3] = 0xFF;
     }
     stbi_write_png(path.c_str(), width, height, 4, pixels.data(), width * 4);
-}
-
-// Writes data/<name> under `base` as a one-colour picture.
-inline void WritePicture(const fs::path& base, const std::string& name, uint32_t rgb) {
-    WriteSolidPng(base / "data" / name, rgb);
 }
 
 // Writes `seconds` of 16-bit mono silence as a WAV file.
@@ -65,16 +58,41 @@ inline void WriteWav(const fs::path& path, float seconds) {
     file.write(silence.data(), static_cast<std::streamsize>(silence.size()));
 }
 
-// Writes data/Animation/<name>: `frames` cells in one row, `seconds` each,
-// on a sheet of one colour.
-inline void WriteAnimation(const fs::path& base, const char* name, int frames, float seconds,
-                           uint32_t rgb) {
-    std::string sheet = std::string("data/Animation/") + name + ".png";
-    WriteSolidPng(base / sheet, rgb, frames * 8, 8);
-    std::ofstream file(base / "data" / "Animation" / name);
-    file << frames << "\n1\n" << frames << "\n" << sheet << "\n";
-    for (int i = 0; i < frames; ++i)
-        file << "frame" << i << ":" << seconds << "\n";
-}
+// One engine per test; `MakeData` gives it a fresh data folder of its own.
+class OwnDataTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        StartTestEngine();
+        volume = 50;
+        soundMuted = musicMuted = sfxMuted = false;
+    }
+    void TearDown() override {
+        StopTestEngine();
+        if (!base.empty()) fs::remove_all(base);
+    }
+    // A fresh folder named after `prefix`, with data/Animation made.
+    void MakeData(const std::string& prefix) {
+        base = fs::temp_directory_path() / (prefix + "_" + std::to_string(getpid()));
+        fs::create_directories(base / "data" / "Animation");
+    }
+    // Writes data/<name> as a one-colour picture.
+    void Picture(const std::string& name, uint32_t rgb) {
+        WriteSolidPng(base / "data" / name, rgb);
+    }
+    void Wav(const std::string& name, float seconds) { WriteWav(base / "data" / name, seconds); }
+    // Writes data/Animation/<name>: `frames` cells in one row, `seconds` each, one colour.
+    void WriteAnimation(const char* name, int frames, float seconds, uint32_t rgb) {
+        std::string sheet = std::string("data/Animation/") + name + ".png";
+        WriteSolidPng(base / sheet, rgb, frames * 8, 8);
+        std::ofstream file(base / "data" / "Animation" / name);
+        file << frames << "\n1\n" << frames << "\n" << sheet << "\n";
+        for (int i = 0; i < frames; ++i)
+            file << "frame" << i << ":" << seconds << "\n";
+    }
+    // Points the game at the folder written.
+    void UseData() { SetGameBaseDir(base.string()); }
+
+    fs::path base;
+};
 
 } // namespace frontend_test

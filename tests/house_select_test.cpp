@@ -1,23 +1,16 @@
-// House selection (state 8) driven as a player drives it: pointing at a house
-// shows its panel and lit selector, a click stores `house`, the curtain
-// closes and level 1 starts two seconds later. Real screens through the state
-// manager on the stepped clock; flags, objects and pixels read back.
+// House selection (state 8): pointing at a house shows its panel and lit
+// selector, a click stores `house`, the curtain closes and level 1 starts two
+// seconds later.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <string>
-#include <vector>
-
-#include "app/game_state.h"
 #include "app/global_keys.h"
 #include "app/settings.h"
-#include "engine/audio/sound.h"
-#include "engine/graphics/texture.h"
-#include "harness/harness.h"
-#include "objects/game_object.h"
+#include "harness/screen_helpers.h"
 #include "screens/house_select.h"
 #include "screens/main_menu.h"
 #include "screens/ui.h"
+
+using namespace screen_test;
 
 namespace {
 
@@ -39,25 +32,11 @@ constexpr float SELECTOR_Y = 100;
 constexpr float PANEL_Y = -200;
 
 void Hover(float x, float y) {
-    MoveCursorToDesign(x, y);
-    RunFrames(1);
+    Hover(Point{x, y});
 }
 
 bool InLevel1() {
     return currentState == GS_LEVEL1;
-}
-
-// Leaves the running game the way the game does (Free and Unload run) and
-// puts the clock, sounds and input back as a new test expects them.
-void LeaveGame() {
-    if (!GameHasQuit()) {
-        nextState = GS_QUIT;
-        RunFrames(1);
-    }
-    StopAllSounds();
-    MouseUp();
-    SetSteppedClock(true, 1.0 / 60.0);
-    RunFrames(1);
 }
 
 // Starts a new game at the house selection, `house` at `startHouse`.
@@ -81,10 +60,6 @@ class HouseSelectTest : public ::testing::Test {
     void TearDown() override { LeaveGame(); }
 };
 
-// ---------------------------------------------------------------------------
-// Pointing
-// ---------------------------------------------------------------------------
-
 TEST_F(HouseSelectTest, InitMakesTheScreenAndKeepsTheMenuTrack) {
     EXPECT_TRUE(menuMusicStarted);
     EXPECT_FALSE(houseChosen);
@@ -98,6 +73,11 @@ TEST_F(HouseSelectTest, InitMakesTheScreenAndKeepsTheMenuTrack) {
 }
 
 TEST_F(HouseSelectTest, PointingShowsOnlyThatHousesPanelAndLitSelector) {
+    RunFrames(85); // the opening curtain has dropped away
+    Hover(0, -330);
+    Screenshot away = CaptureShot("house_idle");
+    const char* shots[] = {"house_hover_noblemen", "house_hover_workers", "house_hover_wisemen",
+                           "house_hover_warriors"};
     for (const HouseOnScreen& pointed : HOUSES) {
         Hover(pointed.x, SELECTOR_Y);
         for (const HouseOnScreen& h : HOUSES) {
@@ -106,6 +86,12 @@ TEST_F(HouseSelectTest, PointingShowsOnlyThatHousesPanelAndLitSelector) {
             EXPECT_EQ(PictureOf(h.selector), same ? h.litPicture : h.idlePicture)
                 << pointed.selector << " / " << h.selector;
         }
+        // The pointed panel is drawn; nothing changes under the other houses' panels.
+        Screenshot shot = CaptureShot(shots[&pointed - HOUSES]);
+        float x = pointed.x, other = HOUSES[(&pointed - HOUSES + 2) % 4].x;
+        EXPECT_GT(ChangedSamples(away, shot, x - 140, PANEL_Y - 140, x + 140, PANEL_Y + 140, 20),
+                  20);
+        EXPECT_EQ(ChangedSamples(away, shot, other - 100, PANEL_Y, other + 100, PANEL_Y, 20), 0);
     }
     // Moving away hides it again; pointing at a panel shows nothing.
     Hover(HOUSES[2].x, PANEL_Y);
@@ -114,26 +100,6 @@ TEST_F(HouseSelectTest, PointingShowsOnlyThatHousesPanelAndLitSelector) {
         EXPECT_EQ(PictureOf(h.selector), h.idlePicture);
     }
 }
-
-TEST_F(HouseSelectTest, ThePointedPanelIsDrawnAndHiddenAgain) {
-    RunFrames(85); // the opening curtain has dropped away
-    Hover(0, -330);
-    Screenshot away = CaptureFrame();
-    Hover(HOUSES[2].x, SELECTOR_Y);
-    Screenshot pointed = CaptureFrame();
-    int changed = 0;
-    for (float x = HOUSES[2].x - 140; x <= HOUSES[2].x + 140; x += 20)
-        for (float y = PANEL_Y - 140; y <= PANEL_Y + 140; y += 20)
-            changed += away.AtDesign(x, y) != pointed.AtDesign(x, y);
-    EXPECT_GT(changed, 20) << "the Wisemen panel is not drawn";
-    // Nothing changes under the other houses' panels.
-    for (float x = HOUSES[0].x - 100; x <= HOUSES[0].x + 100; x += 20)
-        EXPECT_EQ(away.AtDesign(x, PANEL_Y), pointed.AtDesign(x, PANEL_Y));
-}
-
-// ---------------------------------------------------------------------------
-// Choosing
-// ---------------------------------------------------------------------------
 
 TEST_F(HouseSelectTest, WorkersThenWarriorsWithinTwoSecondsStartsLevelOneWithWarriors) {
     ClickDesign(HOUSES[1].x, SELECTOR_Y);
@@ -209,15 +175,6 @@ TEST_F(HouseSelectTest, WithoutAClickHouseKeepsItsValueAndTheScreenStays) {
 
 TEST_F(HouseSelectTest, Screenshots) {
     SaveShot("house_opening_curtain");
-    RunFrames(85);
-    Hover(0, -330);
-    SaveShot("house_idle");
-    const char* names[] = {"house_hover_noblemen", "house_hover_workers", "house_hover_wisemen",
-                           "house_hover_warriors"};
-    for (int i = 0; i < 4; ++i) {
-        Hover(HOUSES[i].x, SELECTOR_Y);
-        SaveShot(names[i]);
-    }
 }
 
 } // namespace

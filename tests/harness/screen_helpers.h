@@ -88,11 +88,11 @@ inline bool PrintsText(const std::string& text) {
     return FindPrinted(RecordPrintedTexts(), text) != nullptr;
 }
 
-// Names of the live objects in list (drawing) order.
-inline std::vector<std::string> LiveObjectNames() {
-    std::vector<std::string> names;
+// Names of the live objects in list (drawing) order, each followed by a blank.
+inline std::string LiveObjectNames() {
+    std::string names;
     for (GameObject* object : objectList)
-        if (object && object->alive) names.push_back(object->name);
+        if (object && object->alive) names += object->name + " ";
     return names;
 }
 
