@@ -22,20 +22,12 @@
 #include "engine/platform/platform.h"
 #include "objects/game_object.h"
 
-// ---------------------------------------------------------------------------
-// Globals
-// ---------------------------------------------------------------------------
-
 static bool gameStarted = false;
 static bool gameQuit = false;
 static bool captureRequested = false;
 static Screenshot capturedFrame;
 static std::vector<PrintedText>* printedTexts = nullptr;
 static bool pixelsAlwaysDrawn = false;
-
-// ---------------------------------------------------------------------------
-// Internal functions
-// ---------------------------------------------------------------------------
 
 // Reads the back buffer just before it is shown.
 static void CaptureBeforeSwap() {
@@ -69,10 +61,6 @@ static void DesignToClient(float x, float y, int* cx, int* cy) {
     *cx = (int)std::lround(w / 2.0f + x * scale);
     *cy = (int)std::lround(h / 2.0f - y * scale);
 }
-
-// ---------------------------------------------------------------------------
-// Engine lifetime
-// ---------------------------------------------------------------------------
 
 // Starts the engine for a test.
 void StartTestEngine(bool fullscreen) {
@@ -117,10 +105,6 @@ void ClearStates() {
     ClearGameStates();
 }
 
-// ---------------------------------------------------------------------------
-// Frames
-// ---------------------------------------------------------------------------
-
 // Runs frames through the state manager (or bare frames when no game runs).
 // Their pixels are drawn only for a captured frame or when asked for.
 int RunFrames(int count) {
@@ -155,10 +139,6 @@ void SetPixelsAlwaysDrawn(bool on) {
 bool GameHasQuit() {
     return gameQuit;
 }
-
-// ---------------------------------------------------------------------------
-// Input
-// ---------------------------------------------------------------------------
 
 void KeyDown(int virtualKey) {
     PlatformPushKey(virtualKey, true);
@@ -211,10 +191,6 @@ void CloseWindow() {
     PlatformPushCloseRequest();
 }
 
-// ---------------------------------------------------------------------------
-// Output
-// ---------------------------------------------------------------------------
-
 // Pixel at client coordinates as 0xAARRGGBB (0 outside).
 uint32_t Screenshot::At(int x, int y) const {
     if (x < 0 || y < 0 || x >= width || y >= height) return 0;
@@ -253,10 +229,6 @@ std::vector<PrintedText> RecordPrintedTexts() {
     printedTexts = nullptr;
     return texts;
 }
-
-// ---------------------------------------------------------------------------
-// Objects
-// ---------------------------------------------------------------------------
 
 // File name of the picture an object shows.
 std::string PictureOf(const GameObject* object) {

@@ -9,10 +9,6 @@
 #include <string>
 #include <vector>
 
-// ---------------------------------------------------------------------------
-// Engine lifetime
-// ---------------------------------------------------------------------------
-
 // Starts the engine (window, graphics, input, audio on the dummy driver) with
 // the data folder of the build, message boxes to stderr only, and the stepped
 // clock. `fullscreen` false keeps the 1280 by 720 window.
@@ -25,10 +21,6 @@ void StartGame(int32_t firstState);
 // Registers only the caller's states (state-manager tests).
 void ClearStates();
 
-// ---------------------------------------------------------------------------
-// Frames
-// ---------------------------------------------------------------------------
-
 // Runs the state manager until `count` frames have run or the game has quit.
 // Returns the number of frames run.
 int RunFrames(int count);
@@ -40,10 +32,6 @@ int RunFramesUntil(bool (*done)(), int limit);
 void SetPixelsAlwaysDrawn(bool on);
 // True once the state manager carried out GS_QUIT.
 bool GameHasQuit();
-
-// ---------------------------------------------------------------------------
-// Input (queued as window events, handled by the next frame's event pump)
-// ---------------------------------------------------------------------------
 
 void KeyDown(int virtualKey);
 void KeyUp(int virtualKey);
@@ -61,10 +49,6 @@ void LoseFocus();
 void GainFocus();
 void CloseWindow();
 
-// ---------------------------------------------------------------------------
-// Output
-// ---------------------------------------------------------------------------
-
 // Reads the whole client area of the last frame drawn (RGBA, top row first).
 struct Screenshot {
     int width = 0, height = 0;
@@ -77,10 +61,6 @@ struct Screenshot {
 };
 // Captures the next frame drawn (runs one frame).
 Screenshot CaptureFrame();
-
-// ---------------------------------------------------------------------------
-// Objects
-// ---------------------------------------------------------------------------
 
 struct GameObject;
 // File name of the picture an object shows ("" for none).
