@@ -402,20 +402,26 @@ TEST_F(CampaignTest, GlobalKeysOnEveryScreen) {
         AddProbe();
         TapKey(VK_SPACE);
         EXPECT_EQ(currentState, screen.spaceToMenu ? GS_MAIN_MENU : screen.state);
-        if (!screen.spaceToMenu) EXPECT_NE(FindObject("Probe"), nullptr);
+        if (!screen.spaceToMenu) {
+            EXPECT_NE(FindObject("Probe"), nullptr);
+        }
 
         // M to the main menu (on the menu itself nothing happens).
         EnterScreen(screen);
         AddProbe();
         TapKey('M');
         EXPECT_EQ(currentState, GS_MAIN_MENU);
-        if (screen.state == GS_MAIN_MENU) EXPECT_NE(FindObject("Probe"), nullptr);
+        if (screen.state == GS_MAIN_MENU) {
+            EXPECT_NE(FindObject("Probe"), nullptr);
+        }
         // S starts level 2 (on level 2 itself nothing happens).
         EnterScreen(screen);
         AddProbe();
         TapKey('S');
         EXPECT_EQ(currentState, GS_LEVEL2);
-        if (screen.state == GS_LEVEL2) EXPECT_NE(FindObject("Probe"), nullptr);
+        if (screen.state == GS_LEVEL2) {
+            EXPECT_NE(FindObject("Probe"), nullptr);
+        }
         // Q ends the program.
         EnterScreen(screen);
         TapKey('Q');
