@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <string>
+#include <vector>
 
 #include "app/game_state.h"
 #include "app/input.h"
@@ -112,192 +113,118 @@ static void LoadHouseAssets(const LevelTable& level) {
     a.enemyCounterFrame = LoadTexture(HOUSE_FILES[enemy].counterFrame);
 }
 
-// The pictures of the pause menu, settings, exit page and credits.
-static void LoadPausePictures() {
+// The pictures every level loads whatever the houses: the field, the pause
+// menu and its pages, the buy panel, the catapult and the cursor. One table
+// serves Load and Unload, so a picture added here is released too.
+struct FixedPicture {
+    Texture* BattleAssets::*slot;
+    const char* path;
+};
+static const FixedPicture FIXED_PICTURES[] = {
+    {&BattleAssets::background, "data\\DefinitiveBackground.png"},
+    {&BattleAssets::thief, "data\\Thief.png"},
+    {&BattleAssets::fightCloud, "data\\FightCloud.png"},
+    {&BattleAssets::bannerStandard, "data\\BannerStandard.png"},
+    {&BattleAssets::red, "data\\red.png"},
+    {&BattleAssets::redAreas, "data\\red.png"},
+    {&BattleAssets::blue, "data\\blue.png"},
+    {&BattleAssets::green, "data\\green.png"},
+    {&BattleAssets::healthBar, "data\\HealthBar.png"},
+    {&BattleAssets::emptyHealthBar, "data\\EmptyHealthBar.png"},
+    {&BattleAssets::bannerPowerUp, "data\\BannerPowerUpSprite.png"},
+    {&BattleAssets::coin, "data\\Coin.png"},
+    {&BattleAssets::coin40, "data\\Coin+40.png"},
+    {&BattleAssets::coin50, "data\\Coin+50.png"},
+    {&BattleAssets::coin100, "data\\Coin+100.png"},
+    {&BattleAssets::coin200, "data\\Coin+200.png"},
+    {&BattleAssets::transitionWall, "data\\TransitionWall.png"},
+    {&BattleAssets::scrollPlain, "data\\ScrollPlain.png"},
+    {&BattleAssets::scrollContinue, "data\\ScrollContinue.png"},
+    {&BattleAssets::scrollSettings, "data\\ScrollSettings.png"},
+    {&BattleAssets::scrollAnimation0, "data\\Animation\\ScrollAnimation_0.png"},
+    {&BattleAssets::scrollContinueThingy, "data\\ScrollContinueThingy.png"},
+    {&BattleAssets::scrollBlank, "data\\ScrollBlank.png"},
+    {&BattleAssets::settings, "data\\Settings.png"},
+    {&BattleAssets::arrow, "data\\Arrow.png"},
+    {&BattleAssets::arrowRight, "data\\ArrowRight.png"},
+    {&BattleAssets::backToPause, "data\\BackToPause.png"},
+    {&BattleAssets::backToPausePressed, "data\\BackToPausePressed.png"},
+    {&BattleAssets::howToPlayCompact, "data\\HowToPlayCompact.png"},
+    {&BattleAssets::exitGameButton, "data\\ExitGameButton.png"},
+    {&BattleAssets::exitGameButtonPressed, "data\\ExitGameButtonPressed.png"},
+    {&BattleAssets::howToPlayPauseButton, "data\\HowToPlayPauseButton.png"},
+    {&BattleAssets::howToPlayPauseButtonPressed, "data\\HowToPlayPauseButtonPressed.png"},
+    {&BattleAssets::returnToMainMenuButton, "data\\ReturnToMainMenuButton.png"},
+    {&BattleAssets::returnToMainMenuButtonPressed, "data\\ReturnToMainMenuButtonPressed.png"},
+    {&BattleAssets::backPauseMenuButton, "data\\BackPauseMenuButton.png"},
+    {&BattleAssets::backPauseMenuButtonPressed, "data\\BackPauseMenuButtonPressed.png"},
+    {&BattleAssets::yesButton, "data\\YesButton.png"},
+    {&BattleAssets::yesButtonPressed, "data\\YesButtonPressed.png"},
+    {&BattleAssets::noButton, "data\\NoButton.png"},
+    {&BattleAssets::noButtonPressed, "data\\NoButtonPressed.png"},
+    {&BattleAssets::areYouSure, "data\\AreYouSure.png"},
+    {&BattleAssets::pauseCreditsButton, "data\\PauseCreditsButton.png"},
+    {&BattleAssets::pauseCreditsButtonPressed, "data\\PauseCreditsButtonPressed.png"},
+    {&BattleAssets::pauseRestartButton, "data\\PauseRestartButton.png"},
+    {&BattleAssets::pauseRestartButtonPressed, "data\\PauseRestartButtonPressed.png"},
+    {&BattleAssets::morrowLogo, "data\\MorrowLogo.png"},
+    {&BattleAssets::credits, "data\\Credits.png"},
+    {&BattleAssets::logosCredits, "data\\LogosCredits.png"},
+    {&BattleAssets::creditsExecutives, "data\\CreditsExecutives.png"},
+    {&BattleAssets::sfxActive, "data\\SFXButtonPauseActive.png"},
+    {&BattleAssets::sfxActivePressed, "data\\SFXButtonPauseActivePressed.png"},
+    {&BattleAssets::sfxInactive, "data\\SFXButtonPauseInactive.png"},
+    {&BattleAssets::sfxInactivePressed, "data\\SFXButtonPauseInactivePressed.png"},
+    {&BattleAssets::buyKnight1, "data\\BuyKnight1Button.png"},
+    {&BattleAssets::buySpearman1, "data\\BuySpearman1Button.png"},
+    {&BattleAssets::buyHorseman1, "data\\BuyHorseman1Button.png"},
+    {&BattleAssets::buyThief, "data\\BuyThiefButton.png"},
+    {&BattleAssets::buyKnightUp, "data\\BuyKnightUpButton.png"},
+    {&BattleAssets::buyKnightDown, "data\\BuyKnightDownButton.png"},
+    {&BattleAssets::buyKnightUpgrade, "data\\BuyKnightUpgradeButton.png"},
+    {&BattleAssets::buySpearmanUp, "data\\BuySpearmanUpButton.png"},
+    {&BattleAssets::buySpearmanDown, "data\\BuySpearmanDownButton.png"},
+    {&BattleAssets::buySpearmanUpgrade, "data\\BuySpearmanUpgradeButton.png"},
+    {&BattleAssets::buyHorsemanUp, "data\\BuyHorsemanUpButton.png"},
+    {&BattleAssets::buyHorsemanDown, "data\\BuyHorsemanDownButton.png"},
+    {&BattleAssets::buyHorsemanUpgrade, "data\\BuyHorsemanUpgradeButton.png"},
+    {&BattleAssets::thiefButtonClicked, "data\\ThiefButtonClicked.png"},
+    {&BattleAssets::healthBG, "data\\HealthBG.png"},
+    {&BattleAssets::cannonButton, "data\\CannonButton.png"},
+    {&BattleAssets::cannonButtonHover, "data\\CannonButtonHoover.png"},
+    {&BattleAssets::lock, "data\\Lock.png"},
+    {&BattleAssets::catapult, "data\\Catapult.png"},
+    {&BattleAssets::rock, "data\\Rock.png"},
+    {&BattleAssets::cursor, "data\\Cursor.png"},
+};
+
+// The house pictures of both sides, each slot once.
+static std::vector<Texture**> HousePictureSlots() {
     BattleAssets& a = battleAssets;
-    a.scrollPlain = LoadTexture("data\\ScrollPlain.png");
-    a.scrollContinue = LoadTexture("data\\ScrollContinue.png");
-    a.scrollSettings = LoadTexture("data\\ScrollSettings.png");
-    a.scrollAnimation0 = LoadTexture("data\\Animation\\ScrollAnimation_0.png");
-    a.scrollContinueThingy = LoadTexture("data\\ScrollContinueThingy.png");
-    a.scrollBlank = LoadTexture("data\\ScrollBlank.png");
-    a.settings = LoadTexture("data\\Settings.png");
-    a.arrow = LoadTexture("data\\Arrow.png");
-    a.arrowRight = LoadTexture("data\\ArrowRight.png");
-    a.backToPause = LoadTexture("data\\BackToPause.png");
-    a.backToPausePressed = LoadTexture("data\\BackToPausePressed.png");
-    a.howToPlayCompact = LoadTexture("data\\HowToPlayCompact.png");
-    a.exitGameButton = LoadTexture("data\\ExitGameButton.png");
-    a.exitGameButtonPressed = LoadTexture("data\\ExitGameButtonPressed.png");
-    a.howToPlayPauseButton = LoadTexture("data\\HowToPlayPauseButton.png");
-    a.howToPlayPauseButtonPressed = LoadTexture("data\\HowToPlayPauseButtonPressed.png");
-    a.returnToMainMenuButton = LoadTexture("data\\ReturnToMainMenuButton.png");
-    a.returnToMainMenuButtonPressed = LoadTexture("data\\ReturnToMainMenuButtonPressed.png");
-    a.backPauseMenuButton = LoadTexture("data\\BackPauseMenuButton.png");
-    a.backPauseMenuButtonPressed = LoadTexture("data\\BackPauseMenuButtonPressed.png");
-    a.yesButton = LoadTexture("data\\YesButton.png");
-    a.yesButtonPressed = LoadTexture("data\\YesButtonPressed.png");
-    a.noButton = LoadTexture("data\\NoButton.png");
-    a.noButtonPressed = LoadTexture("data\\NoButtonPressed.png");
-    a.areYouSure = LoadTexture("data\\AreYouSure.png");
-    a.pauseCreditsButton = LoadTexture("data\\PauseCreditsButton.png");
-    a.pauseCreditsButtonPressed = LoadTexture("data\\PauseCreditsButtonPressed.png");
-    a.pauseRestartButton = LoadTexture("data\\PauseRestartButton.png");
-    a.pauseRestartButtonPressed = LoadTexture("data\\PauseRestartButtonPressed.png");
-    a.morrowLogo = LoadTexture("data\\MorrowLogo.png");
-    a.credits = LoadTexture("data\\Credits.png");
-    a.logosCredits = LoadTexture("data\\LogosCredits.png");
-    a.creditsExecutives = LoadTexture("data\\CreditsExecutives.png");
-    a.sfxActive = LoadTexture("data\\SFXButtonPauseActive.png");
-    a.sfxActivePressed = LoadTexture("data\\SFXButtonPauseActivePressed.png");
-    a.sfxInactive = LoadTexture("data\\SFXButtonPauseInactive.png");
-    a.sfxInactivePressed = LoadTexture("data\\SFXButtonPauseInactivePressed.png");
+    std::vector<Texture**> slots = {&a.playerCastle, &a.enemyCastle,        &a.playerBanner,
+                                    &a.enemyBanner,  &a.playerCounterFrame, &a.enemyCounterFrame};
+    for (int type = 0; type < TROOP_TYPES; type++) {
+        for (int tier = 0; tier < TIER_COUNT; tier++)
+            slots.push_back(&a.playerTroopPictures[type][tier]);
+        slots.push_back(&a.enemyTroopPictures[type]);
+    }
+    return slots;
 }
 
-// The shared pictures of the field.
-static void LoadFieldPictures() {
-    BattleAssets& a = battleAssets;
-    a.background = LoadTexture("data\\DefinitiveBackground.png");
-    a.thief = LoadTexture("data\\Thief.png");
-    a.fightCloud = LoadTexture("data\\FightCloud.png");
-    a.bannerStandard = LoadTexture("data\\BannerStandard.png");
-    a.red = LoadTexture("data\\red.png");
-    a.redAreas = LoadTexture("data\\red.png");
-    a.blue = LoadTexture("data\\blue.png");
-    a.green = LoadTexture("data\\green.png");
-    a.healthBar = LoadTexture("data\\HealthBar.png");
-    a.emptyHealthBar = LoadTexture("data\\EmptyHealthBar.png");
-    a.bannerPowerUp = LoadTexture("data\\BannerPowerUpSprite.png");
-    a.coin = LoadTexture("data\\Coin.png");
-    a.coin40 = LoadTexture("data\\Coin+40.png");
-    a.coin50 = LoadTexture("data\\Coin+50.png");
-    a.coin100 = LoadTexture("data\\Coin+100.png");
-    a.coin200 = LoadTexture("data\\Coin+200.png");
-    a.transitionWall = LoadTexture("data\\TransitionWall.png");
-    LoadPausePictures();
-}
-
-// The buy panel, hover art, catapult, lock and cursor pictures.
-static void LoadPanelPictures() {
-    BattleAssets& a = battleAssets;
-    a.buyKnight1 = LoadTexture("data\\BuyKnight1Button.png");
-    a.buySpearman1 = LoadTexture("data\\BuySpearman1Button.png");
-    a.buyHorseman1 = LoadTexture("data\\BuyHorseman1Button.png");
-    a.buyThief = LoadTexture("data\\BuyThiefButton.png");
-    a.buyKnightUp = LoadTexture("data\\BuyKnightUpButton.png");
-    a.buyKnightDown = LoadTexture("data\\BuyKnightDownButton.png");
-    a.buyKnightUpgrade = LoadTexture("data\\BuyKnightUpgradeButton.png");
-    a.buySpearmanUp = LoadTexture("data\\BuySpearmanUpButton.png");
-    a.buySpearmanDown = LoadTexture("data\\BuySpearmanDownButton.png");
-    a.buySpearmanUpgrade = LoadTexture("data\\BuySpearmanUpgradeButton.png");
-    a.buyHorsemanUp = LoadTexture("data\\BuyHorsemanUpButton.png");
-    a.buyHorsemanDown = LoadTexture("data\\BuyHorsemanDownButton.png");
-    a.buyHorsemanUpgrade = LoadTexture("data\\BuyHorsemanUpgradeButton.png");
-    a.thiefButtonClicked = LoadTexture("data\\ThiefButtonClicked.png");
-    a.healthBG = LoadTexture("data\\HealthBG.png");
-    a.cannonButton = LoadTexture("data\\CannonButton.png");
-    a.cannonButtonHover = LoadTexture("data\\CannonButtonHoover.png");
-    a.lock = LoadTexture("data\\Lock.png");
-    a.catapult = LoadTexture("data\\Catapult.png");
-    a.rock = LoadTexture("data\\Rock.png");
-    a.cursor = LoadTexture("data\\Cursor.png");
+// Loads every picture of the fixed table.
+static void LoadFixedPictures() {
+    for (const FixedPicture& picture : FIXED_PICTURES)
+        battleAssets.*picture.slot = LoadTexture(picture.path);
 }
 
 // Releases every texture handle of the asset set (each held once).
 static void UnloadAllPictures() {
-    BattleAssets& a = battleAssets;
-    Texture** singles[] = {&a.background,
-                           &a.thief,
-                           &a.fightCloud,
-                           &a.bannerStandard,
-                           &a.red,
-                           &a.redAreas,
-                           &a.blue,
-                           &a.green,
-                           &a.healthBar,
-                           &a.emptyHealthBar,
-                           &a.healthBG,
-                           &a.bannerPowerUp,
-                           &a.coin,
-                           &a.coin40,
-                           &a.coin50,
-                           &a.coin100,
-                           &a.coin200,
-                           &a.cursor,
-                           &a.transitionWall,
-                           &a.buyKnight1,
-                           &a.buySpearman1,
-                           &a.buyHorseman1,
-                           &a.buyThief,
-                           &a.buyKnightUp,
-                           &a.buyKnightDown,
-                           &a.buyKnightUpgrade,
-                           &a.buySpearmanUp,
-                           &a.buySpearmanDown,
-                           &a.buySpearmanUpgrade,
-                           &a.buyHorsemanUp,
-                           &a.buyHorsemanDown,
-                           &a.buyHorsemanUpgrade,
-                           &a.thiefButtonClicked,
-                           &a.cannonButton,
-                           &a.cannonButtonHover,
-                           &a.lock,
-                           &a.catapult,
-                           &a.rock,
-                           &a.scrollPlain,
-                           &a.scrollContinue,
-                           &a.scrollSettings,
-                           &a.scrollAnimation0,
-                           &a.scrollContinueThingy,
-                           &a.scrollBlank,
-                           &a.settings,
-                           &a.arrow,
-                           &a.arrowRight,
-                           &a.backToPause,
-                           &a.backToPausePressed,
-                           &a.howToPlayCompact,
-                           &a.exitGameButton,
-                           &a.exitGameButtonPressed,
-                           &a.howToPlayPauseButton,
-                           &a.howToPlayPauseButtonPressed,
-                           &a.returnToMainMenuButton,
-                           &a.returnToMainMenuButtonPressed,
-                           &a.backPauseMenuButton,
-                           &a.backPauseMenuButtonPressed,
-                           &a.yesButton,
-                           &a.yesButtonPressed,
-                           &a.noButton,
-                           &a.noButtonPressed,
-                           &a.areYouSure,
-                           &a.pauseCreditsButton,
-                           &a.pauseCreditsButtonPressed,
-                           &a.pauseRestartButton,
-                           &a.pauseRestartButtonPressed,
-                           &a.morrowLogo,
-                           &a.credits,
-                           &a.logosCredits,
-                           &a.creditsExecutives,
-                           &a.sfxActive,
-                           &a.sfxActivePressed,
-                           &a.sfxInactive,
-                           &a.sfxInactivePressed,
-                           &a.playerCastle,
-                           &a.enemyCastle,
-                           &a.playerBanner,
-                           &a.enemyBanner,
-                           &a.playerCounterFrame,
-                           &a.enemyCounterFrame};
-    for (Texture** texture : singles) {
+    std::vector<Texture**> slots = HousePictureSlots();
+    for (const FixedPicture& picture : FIXED_PICTURES)
+        slots.push_back(&(battleAssets.*picture.slot));
+    for (Texture** texture : slots) {
         if (*texture) UnloadTexture(*texture);
         *texture = nullptr;
-    }
-    for (int type = 0; type < TROOP_TYPES; type++) {
-        for (int tier = 0; tier < TIER_COUNT; tier++) {
-            if (a.playerTroopPictures[type][tier]) UnloadTexture(a.playerTroopPictures[type][tier]);
-            a.playerTroopPictures[type][tier] = nullptr;
-        }
-        if (a.enemyTroopPictures[type]) UnloadTexture(a.enemyTroopPictures[type]);
-        a.enemyTroopPictures[type] = nullptr;
     }
 }
 
@@ -451,9 +378,8 @@ void LoadLevel(int index) {
     battleAssets.thiefAnim = LoadAnimation("data\\Animation\\ThiefAnimation");
     battleAssets.dustAnim = LoadAnimation("data\\Animation\\DustAnim");
     battleAssets.fieldAnim = LoadAnimation(level.fieldAnimation);
-    LoadFieldPictures();
+    LoadFixedPictures();
     LoadHouseAssets(level);
-    LoadPanelPictures();
     squareMesh = CreateSquareMesh(0xFFFFFFFF);
 }
 
