@@ -77,9 +77,12 @@ def are_you_sure():
 
 # A settings arrow, pointing right on screen when right is set.
 def arrow_pic(right, lit=False):
+    # The plate keeps to the outer side of its 80-wide click area: the value
+    # text between a pair of arrows starts inside the left arrow's area.
     c = Canvas(80, 60)
-    plaque(c.ctx, 4, 4, 72, 52, "wood", lit, r=14)
-    icon_arrow(c.ctx, 40, 30, 20, GOLD_LIGHT, right=right)
+    left = 26 if right else 4
+    plaque(c.ctx, left, 4, 50, 52, "wood", lit, r=14)
+    icon_arrow(c.ctx, left + 25, 30, 17, GOLD_LIGHT, right=right)
     return c
 
 
