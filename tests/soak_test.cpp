@@ -17,7 +17,8 @@
 #include <cstdio>
 #include <malloc.h>
 #if defined(__SANITIZE_ADDRESS__)
-#include <sanitizer/allocator_interface.h>
+// AddressSanitizer's runtime count (its header is not shipped with every compiler).
+extern "C" size_t __sanitizer_get_current_allocated_bytes();
 #endif
 #include <unistd.h>
 #include <vector>
