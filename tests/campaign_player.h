@@ -32,48 +32,20 @@
 
 namespace campaign {
 
-using battle_test::Point;
+using namespace screen_test; // Point, Click and every screen's click points
 
 // ---------------------------------------------------------------------------
 // Click points (design units) of the screens outside the battle
 // ---------------------------------------------------------------------------
 
-// Main menu.
-constexpr Point MENU_PLAY = {0.7f, 100};
-constexpr Point MENU_HOW_TO_PLAY = {0.7f, -10};
-constexpr Point MENU_CREDITS = {0.7f, -123};
-constexpr Point MENU_QUIT = {0.7f, -235};
-constexpr Point MENU_SETTINGS = {-460, -300};
-constexpr Point MENU_YES = {180, -175};
 // House selection: the selectors of houses 0..3.
 constexpr Point HOUSE_SELECTORS[4] = {{-500, 100}, {-150, 100}, {180, 100}, {500, 100}};
-// Win and lose screens.
-constexpr Point END_RIGHT = {500, 10}; // Next level or Restart
-constexpr Point END_MENU = {-500, 10};
 constexpr Point FINAL_MENU = {0, -270}; // the one button under the final picture
-// Pause scroll and its pages.
-constexpr Point PAUSE_CONTINUE = {0, 85};
-constexpr Point PAUSE_SETTINGS = {0, -15};
-constexpr Point PAUSE_EXIT = {0, -100};
-constexpr Point PAUSE_CREDITS = {-185, -150};
-constexpr Point PAUSE_HOW_TO_PLAY = {185, -150};
-constexpr Point PAUSE_SETTINGS_BACK = {-175, -150};
-constexpr Point PAUSE_RESOLUTION_RIGHT = {110, 190};
-constexpr Point PAUSE_VOLUME_LEFT = {-110, -10};
-constexpr Point PAUSE_MUSIC_LEFT = {-110, -100};
-constexpr Point PAUSE_HTP_BACK = {-545, -260};
-constexpr Point PAUSE_EXIT_BACK = {0, -50};
-constexpr Point PAUSE_QUIT_TO_MENU = {100, 100};
-constexpr Point PAUSE_EXIT_GAME = {-100, 100};
-constexpr Point PAUSE_RESTART = {-175, -10};
-constexpr Point PAUSE_YES = {90, -150};
 // Over nothing that reacts, on any screen.
 constexpr Point IDLE_SPOT = {0, -345};
 
 // Frames after which an end screen's opening curtain is out of sight.
 constexpr int END_CURTAIN_FRAMES = 82;
-
-using battle_test::Click;
 
 // ---------------------------------------------------------------------------
 // The program as it starts

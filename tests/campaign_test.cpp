@@ -252,9 +252,9 @@ TEST_F(CampaignTest, LostLevel2RestartsFromTheLoseScreenThenTheMenu) {
     RunFrames(300);
     EXPECT_FALSE(BattleEnded());
     OpenPauseScroll();
-    Click(PAUSE_EXIT);
+    Click(EXIT_ROW);
     ASSERT_TRUE(battle->exitMenuOpen);
-    Click(PAUSE_QUIT_TO_MENU);
+    Click(QUIT_TO_MENU);
     ASSERT_TRUE(battle->quitConfirmOpen);
     Click(PAUSE_YES);
     RunUntilState(GS_MAIN_MENU, 10);
@@ -274,7 +274,7 @@ TEST_F(CampaignTest, PausedSettingsHoldInLevel2AndInTheMenuPanel) {
     NewGameToLevel1(HOUSE_WISEMEN);
     ASSERT_TRUE(isFullscreen);
     OpenPauseScroll();
-    Click(PAUSE_SETTINGS);
+    Click(SETTINGS_ROW);
     ASSERT_TRUE(battle->settingsPageOpen);
     // Windowed 1280 by 720 is row 2: two steps right from row 0.
     Click(PAUSE_RESOLUTION_RIGHT);
@@ -294,7 +294,7 @@ TEST_F(CampaignTest, PausedSettingsHoldInLevel2AndInTheMenuPanel) {
     EXPECT_TRUE(HasText(texts, "OFF"));
     Click(PAUSE_SETTINGS_BACK);
     EXPECT_FALSE(battle->settingsPageOpen);
-    Click(PAUSE_CONTINUE);
+    Click(CONTINUE_ROW);
     EXPECT_FALSE(BattleState::paused);
     RunFrames(2);
     ASSERT_NE(battle->musicChannel, nullptr);

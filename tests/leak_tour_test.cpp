@@ -71,7 +71,7 @@ void OpenPauseScroll() {
 // Every page of the pause scroll, each opened and closed as a player does.
 void TourPausePages() {
     OpenPauseScroll();
-    Click(PAUSE_SETTINGS);
+    Click(SETTINGS_ROW);
     ASSERT_TRUE(battle->settingsPageOpen);
     RunFrames(10);
     Click(PAUSE_SETTINGS_BACK);
@@ -87,18 +87,18 @@ void TourPausePages() {
     TapKey(VK_SPACE);
     ASSERT_FALSE(battle->creditsShown);
     RunFrames(2);
-    Click(PAUSE_EXIT);
+    Click(EXIT_ROW);
     ASSERT_TRUE(battle->exitMenuOpen);
     RunFrames(10);
-    Click(PAUSE_EXIT_BACK);
+    Click(EXIT_BACK);
     ASSERT_FALSE(battle->exitMenuOpen);
     RunFrames(2);
-    Click(PAUSE_RESTART);
+    Click(RESTART);
     ASSERT_TRUE(battle->quitConfirmOpen);
     Click({-90, -150}); // No
     ASSERT_FALSE(battle->quitConfirmOpen);
     RunFrames(2);
-    Click(PAUSE_CONTINUE);
+    Click(CONTINUE_ROW);
     ASSERT_FALSE(BattleState::paused);
 }
 

@@ -19,24 +19,6 @@ using namespace screen_test;
 
 namespace {
 
-constexpr Point PLAY = {0.7f, 100};
-constexpr Point HOW_TO_PLAY = {0.7f, -10};
-constexpr Point CREDITS = {0.7f, -123};
-constexpr Point QUIT = {0.7f, -235};
-constexpr Point SPEAKER = {-550, -300};
-constexpr Point SETTINGS = {-460, -300};
-constexpr Point EFFECTS = {-370, -300};
-constexpr Point RESOLUTION_LEFT = {-110, 30};
-constexpr Point RESOLUTION_RIGHT = {110, 30};
-constexpr Point FULLSCREEN_LEFT = {-110, -70};
-constexpr Point FULLSCREEN_RIGHT = {110, -70};
-constexpr Point VOLUME_LEFT = {-110, -170};
-constexpr Point VOLUME_RIGHT = {110, -170};
-constexpr Point MUSIC_RIGHT = {110, -260};
-constexpr Point YES = {180, -175};
-constexpr Point NO = {-180, -175};
-constexpr Point EMPTY = {-600, 250}; // over the background only
-
 // Starts a new game at `state` with the settings and the menu's music flags reset.
 void EnterGame(int32_t state) {
     volume = 50;
@@ -108,20 +90,20 @@ TEST_F(MainMenuTest, Screenshots) {
         const char* hover;
         const char* shot;
     } cases[] = {
-        {PLAY, "PlayButton", "PlayButtonDEF.png", "PlayButtonPressed.png", "menu_hover_play"},
-        {HOW_TO_PLAY, "HowToPlayButton", "HowToPlayButtonDEF.png", "HowToPlayButtonPressed.png",
-         "menu_hover_howtoplay"},
-        {CREDITS, "CreditsButton", "CreditsButton.png", "CreditsButtonPressed.png",
+        {MENU_PLAY, "PlayButton", "PlayButtonDEF.png", "PlayButtonPressed.png", "menu_hover_play"},
+        {MENU_HOW_TO_PLAY, "HowToPlayButton", "HowToPlayButtonDEF.png",
+         "HowToPlayButtonPressed.png", "menu_hover_howtoplay"},
+        {MENU_CREDITS, "CreditsButton", "CreditsButton.png", "CreditsButtonPressed.png",
          "menu_hover_credits"},
-        {QUIT, "QuitButton", "QuitButtonDEF.png", "QuitButtonPressed.png", "menu_hover_quit"},
-        {SPEAKER, "VolumeButton", "VolumeButton.png", "VolumeButtonHoover.png",
+        {MENU_QUIT, "QuitButton", "QuitButtonDEF.png", "QuitButtonPressed.png", "menu_hover_quit"},
+        {MENU_SPEAKER, "VolumeButton", "VolumeButton.png", "VolumeButtonHoover.png",
          "menu_hover_speaker"},
-        {SETTINGS, "SettingsButton", "SettingsButton.png", "SettingsButtonHoover.png",
+        {MENU_SETTINGS, "SettingsButton", "SettingsButton.png", "SettingsButtonHoover.png",
          "menu_hover_settings"},
-        {EFFECTS, "SFXButton", "SFXButtonActiveMM.png", "SFXButtonActivePressedMM.png",
+        {MENU_EFFECTS, "SFXButton", "SFXButtonActiveMM.png", "SFXButtonActivePressedMM.png",
          "menu_hover_effects"},
     };
-    Hover(EMPTY);
+    Hover(MENU_EMPTY);
     Screenshot idle = CaptureShot("menu_idle");
     for (const auto& c : cases)
         EXPECT_EQ(PictureOf(c.object), c.idle) << c.object;
@@ -131,28 +113,28 @@ TEST_F(MainMenuTest, Screenshots) {
             EXPECT_EQ(PictureOf(other.object), &other == &c ? c.hover : other.idle)
                 << c.object << " / " << other.object;
         Screenshot hovered = CaptureShot(c.shot);
-        if (c.at.y == PLAY.y) { // what is drawn changes with the picture
+        if (c.at.y == MENU_PLAY.y) { // what is drawn changes with the picture
             EXPECT_GT(ChangedSamples(idle, hovered, -120, 70, 120, 130, 10), 10);
         }
     }
-    Click(EFFECTS);
+    Click(MENU_EFFECTS);
     EXPECT_TRUE(sfxMuted);
     EXPECT_EQ(PictureOf("SFXButton"), "SFXButtonInactivePressedMM.png");
-    Hover(EMPTY);
+    Hover(MENU_EMPTY);
     EXPECT_EQ(PictureOf("SFXButton"), "SFXButtonInactiveMM.png");
-    Click(EFFECTS);
+    Click(MENU_EFFECTS);
     EXPECT_FALSE(sfxMuted);
-    Click(SPEAKER);
+    Click(MENU_SPEAKER);
     EXPECT_EQ(PictureOf("VolumeButton"), "VolumeMutedButtonHoover.png");
-    Hover(EMPTY);
+    Hover(MENU_EMPTY);
     EXPECT_EQ(PictureOf("VolumeButton"), "VolumeMutedButton.png");
     SaveShot("menu_speaker_muted");
-    Click(SETTINGS);
-    Hover(VOLUME_LEFT);
+    Click(MENU_SETTINGS);
+    Hover(MENU_VOLUME_LEFT);
     SaveShot("menu_settings_arrow_hovered");
-    Click(SETTINGS);
-    Click(QUIT);
-    Hover(NO);
+    Click(MENU_SETTINGS);
+    Click(MENU_QUIT);
+    Hover(MENU_NO);
     SaveShot("menu_quit_no_hovered");
 }
 
@@ -160,7 +142,7 @@ TEST_F(MainMenuTest, PlayClosesTheCurtainAndReachesHouseSelectionAfterTwoSeconds
     GameObject* wall = FindObject("Wall");
     ASSERT_NE(wall, nullptr);
     EXPECT_FLOAT_EQ(wall->position[1], -800);
-    MoveCursorToDesign(PLAY.x, PLAY.y);
+    MoveCursorToDesign(MENU_PLAY.x, MENU_PLAY.y);
     MouseDown();
     RunFrames(1);
     EXPECT_TRUE(playPressed);
@@ -177,29 +159,29 @@ TEST_F(MainMenuTest, PlayClosesTheCurtainAndReachesHouseSelectionAfterTwoSeconds
 }
 
 TEST_F(MainMenuTest, LargeButtonsDoNothingUnderTheSettingsPanelOrTheQuitConfirmation) {
-    for (Point opener : {SETTINGS, QUIT}) {
+    for (Point opener : {MENU_SETTINGS, MENU_QUIT}) {
         Click(opener);
-        ASSERT_TRUE(opener.x == QUIT.x ? quitDialogOpen : menuSettingsOpen);
-        EXPECT_TRUE(opener.x == QUIT.x || FindObject("SettingsMenu")->visible);
-        for (Point p : {PLAY, HOW_TO_PLAY, CREDITS, QUIT}) {
-            if (p.y == QUIT.y && opener.x != QUIT.x) continue;
+        ASSERT_TRUE(opener.x == MENU_QUIT.x ? quitDialogOpen : menuSettingsOpen);
+        EXPECT_TRUE(opener.x == MENU_QUIT.x || FindObject("SettingsMenu")->visible);
+        for (Point p : {MENU_PLAY, MENU_HOW_TO_PLAY, MENU_CREDITS, MENU_QUIT}) {
+            if (p.y == MENU_QUIT.y && opener.x != MENU_QUIT.x) continue;
             Click(p);
             RunFrames(2);
             EXPECT_FALSE(playPressed);
             EXPECT_EQ(nextState, GS_MAIN_MENU);
             EXPECT_EQ(currentState, GS_MAIN_MENU);
-            EXPECT_EQ(ObjectsNamed("quitMessage").size(), opener.x == QUIT.x ? 1u : 0u);
+            EXPECT_EQ(ObjectsNamed("quitMessage").size(), opener.x == MENU_QUIT.x ? 1u : 0u);
         }
-        if (opener.x == QUIT.x) {
-            Hover(QUIT); // the quit button does not light up behind the confirmation
+        if (opener.x == MENU_QUIT.x) {
+            Hover(MENU_QUIT); // the quit button does not light up behind the confirmation
             EXPECT_EQ(PictureOf("QuitButton"), "QuitButtonDEF.png");
             continue;
         }
-        Click(SETTINGS); // closed again, Play works
+        Click(MENU_SETTINGS); // closed again, Play works
         EXPECT_FALSE(menuSettingsOpen);
         EXPECT_FALSE(FindObject("SettingsMenu")->visible);
         EXPECT_FALSE(FindObject("VolumeArrowLeft")->visible);
-        Click(PLAY);
+        Click(MENU_PLAY);
         EXPECT_TRUE(playPressed);
         LeaveGame();
         SetUp();
@@ -209,7 +191,7 @@ TEST_F(MainMenuTest, LargeButtonsDoNothingUnderTheSettingsPanelOrTheQuitConfirma
 TEST_F(MainMenuTest, SpeakerSetsAndClearsAllThreeMuteFlags) {
     ASSERT_NE(menuMusicChannel, nullptr) << "the menu track did not start";
     for (bool muted : {true, false}) {
-        Click(SPEAKER);
+        Click(MENU_SPEAKER);
         EXPECT_EQ(soundMuted, muted);
         EXPECT_EQ(musicMuted, muted);
         EXPECT_EQ(sfxMuted, muted);
@@ -217,25 +199,25 @@ TEST_F(MainMenuTest, SpeakerSetsAndClearsAllThreeMuteFlags) {
         EXPECT_FLOAT_EQ(menuMusicChannel->volume, muted ? 0.0f : 0.5f);
     }
     sfxMuted = true; // effects muted alone are cleared too by the speaker's second click
-    Click(SPEAKER);
-    Click(SPEAKER);
+    Click(MENU_SPEAKER);
+    Click(MENU_SPEAKER);
     EXPECT_FALSE(sfxMuted);
 }
 
 TEST_F(MainMenuTest, SettingsPanelVolumeAndMusic) {
-    Click(SETTINGS);
+    Click(MENU_SETTINGS);
     EXPECT_TRUE(PrintsText("ON"));
     for (int value : {40, 30, 20, 10, 0, 0}) {
-        Click(VOLUME_LEFT);
+        Click(MENU_VOLUME_LEFT);
         EXPECT_EQ(volume, value);
     }
     RunFrames(1);
     ASSERT_NE(menuMusicChannel, nullptr);
     EXPECT_FLOAT_EQ(menuMusicChannel->volume, 0.0f);
     for (int i = 0; i < 10; ++i)
-        Click(VOLUME_RIGHT);
+        Click(MENU_VOLUME_RIGHT);
     EXPECT_EQ(volume, 100);
-    Click(VOLUME_RIGHT);
+    Click(MENU_VOLUME_RIGHT);
     EXPECT_EQ(volume, 100);
     // The hovered arrow is tinted red, the others not.
     EXPECT_TRUE(FindObject("VolumeArrowRight")->useTint);
@@ -249,17 +231,17 @@ TEST_F(MainMenuTest, SettingsPanelVolumeAndMusic) {
     EXPECT_NEAR(shown->y, -185 * drawScale, 0.01f);
     EXPECT_NEAR(shown->scale, 1.2f * drawScale, 0.01f);
     EXPECT_EQ(shown->color, 0xFFD4AF37u);
-    Click(MUSIC_RIGHT);
+    Click(MENU_MUSIC_RIGHT);
     EXPECT_TRUE(musicMuted);
     EXPECT_TRUE(PrintsText("OFF"));
     EXPECT_FLOAT_EQ(menuMusicChannel->volume, 0.0f);
-    Click(SETTINGS); // the panel's texts are drawn only while it is open
+    Click(MENU_SETTINGS); // the panel's texts are drawn only while it is open
     EXPECT_TRUE(RecordPrintedTexts().empty());
 }
 
 TEST_F(MainMenuTest, ResolutionArrowsWrapAndFullscreenArrowsShowRowZero) {
-    Click(SETTINGS);
-    Click(RESOLUTION_LEFT);
+    Click(MENU_SETTINGS);
+    Click(MENU_RESOLUTION_LEFT);
     EXPECT_EQ(resolutionIndex, 4);
     EXPECT_EQ(windowWidth, 960);
     EXPECT_EQ(windowHeight, 540);
@@ -271,24 +253,24 @@ TEST_F(MainMenuTest, ResolutionArrowsWrapAndFullscreenArrowsShowRowZero) {
     EXPECT_NEAR(row->x, -85 * 0.75f, 0.01f);
     EXPECT_NEAR(row->scale, 0.75f, 0.01f);
     SaveShot("menu_settings_960x540");
-    Hover(PLAY); // pointing still works in layout units after the resize
+    Hover(MENU_PLAY); // pointing still works in layout units after the resize
     EXPECT_EQ(PictureOf("PlayButton"), "PlayButtonPressed.png");
-    Click(RESOLUTION_RIGHT);
+    Click(MENU_RESOLUTION_RIGHT);
     EXPECT_EQ(resolutionIndex, 0);
     EXPECT_EQ(windowWidth, 1920);
-    Click(RESOLUTION_LEFT);
-    Click(RESOLUTION_LEFT);
+    Click(MENU_RESOLUTION_LEFT);
+    Click(MENU_RESOLUTION_LEFT);
     EXPECT_EQ(resolutionIndex, 3);
     EXPECT_EQ(windowWidth, 1600);
     EXPECT_EQ(windowHeight, 900);
-    Click(FULLSCREEN_LEFT);
+    Click(MENU_FULLSCREEN_LEFT);
     EXPECT_TRUE(isFullscreen);
     EXPECT_EQ(resolutionIndex, 0);
     RunFrames(1);
     texts = RecordPrintedTexts();
     EXPECT_TRUE(FindPrinted(texts, " ENABLED") && FindPrinted(texts, "1920 x 1080"));
     SaveShot("menu_settings_fullscreen");
-    Click(FULLSCREEN_RIGHT);
+    Click(MENU_FULLSCREEN_RIGHT);
     EXPECT_FALSE(isFullscreen);
     EXPECT_EQ(resolutionIndex, 0);
     EXPECT_TRUE(PrintsText(" DISABLED"));
@@ -301,23 +283,23 @@ TEST_F(MainMenuTest, InFullScreenTheCursorAndClicksStayInLayoutUnits) {
     SetFullscreen(true);
     EnterGame(GS_MAIN_MENU);
     fullscreenChosen = true;
-    MoveCursorToDesign(PLAY.x, PLAY.y);
+    MoveCursorToDesign(MENU_PLAY.x, MENU_PLAY.y);
     RunFrames(2);
     EXPECT_FLOAT_EQ(drawScale, 1.5f);
     GameObject* cursor = FindObject("Cursor");
     ASSERT_NE(cursor, nullptr);
-    EXPECT_NEAR(cursor->position[0], PLAY.x, 1.0f);
-    EXPECT_NEAR(cursor->position[1], PLAY.y, 1.0f);
+    EXPECT_NEAR(cursor->position[0], MENU_PLAY.x, 1.0f);
+    EXPECT_NEAR(cursor->position[1], MENU_PLAY.y, 1.0f);
     EXPECT_EQ(PictureOf("PlayButton"), "PlayButtonPressed.png");
     EXPECT_EQ(CaptureShot("menu_fullscreen_hover_play").width, 1920);
-    Click(SETTINGS);
+    Click(MENU_SETTINGS);
     EXPECT_TRUE(menuSettingsOpen);
-    Click(VOLUME_RIGHT);
+    Click(MENU_VOLUME_RIGHT);
     EXPECT_EQ(volume, 60);
 }
 
 TEST_F(MainMenuTest, QuitConfirmationNoClosesItAndYesEndsTheProgram) {
-    Click(QUIT);
+    Click(MENU_QUIT);
     ASSERT_TRUE(quitDialogOpen);
     ASSERT_NE(FindObject("quitMessage"), nullptr);
     EXPECT_FLOAT_EQ(FindObject("quitMessage")->scale[0], -500);
@@ -325,17 +307,17 @@ TEST_F(MainMenuTest, QuitConfirmationNoClosesItAndYesEndsTheProgram) {
     EXPECT_FLOAT_EQ(FindObject("noButton")->position[0], -180);
     EXPECT_NE(FindObject("CursorDestrcutive"), nullptr);
     // The hovered button shows the plain picture, the other the pressed one.
-    Hover(YES);
+    Hover(MENU_YES);
     EXPECT_EQ(PictureOf("yesButton"), "YesButton.png");
     EXPECT_EQ(PictureOf("noButton"), "NoButtonPressed.png");
     SaveShot("menu_quit_yes_hovered");
-    Click(NO);
+    Click(MENU_NO);
     EXPECT_FALSE(quitDialogOpen);
     for (const char* gone : {"quitMessage", "yesButton", "CursorDestrcutive"})
         EXPECT_EQ(FindObject(gone), nullptr) << gone;
     EXPECT_FALSE(GameHasQuit());
-    Click(QUIT);
-    Click(YES);
+    Click(MENU_QUIT);
+    Click(MENU_YES);
     EXPECT_TRUE(GameHasQuit());
     EXPECT_EQ(currentState, GS_QUIT);
 }
@@ -393,14 +375,14 @@ TEST_F(MainMenuTest, ReturningFromOtherScreensDoesNotStartASecondTrack) {
     ASSERT_NE(menuMusicChannel, nullptr) << "the menu track did not start";
     Channel* track = menuMusicChannel;
     ASSERT_EQ(BusyChannelCount(), 1);
-    ClickAndReach(CREDITS, GS_LOGO_CREDITS);
+    ClickAndReach(MENU_CREDITS, GS_LOGO_CREDITS);
     BackToMenuWith('M');
     EXPECT_EQ(BusyChannelCount(), 1);
     EXPECT_EQ(menuMusicChannel, track);
-    ClickAndReach(HOW_TO_PLAY, GS_HOW_TO_PLAY);
+    ClickAndReach(MENU_HOW_TO_PLAY, GS_HOW_TO_PLAY);
     BackToMenuWith(VK_SPACE);
     EXPECT_EQ(BusyChannelCount(), 1);
-    ClickAndReach(PLAY, GS_HOUSE_SELECT, 200);
+    ClickAndReach(MENU_PLAY, GS_HOUSE_SELECT, 200);
     BackToMenuWith('M');
     EXPECT_EQ(BusyChannelCount(), 1);
     EXPECT_EQ(menuMusicChannel, track);
@@ -437,8 +419,8 @@ TEST_F(MainMenuTest, ToleratesHavingNoChannelForItsTrack) {
     testing::internal::CaptureStdout();
     EnterGame(GS_MAIN_MENU);
     RunFrames(5);
-    Click(SETTINGS);
-    Click(VOLUME_LEFT);
+    Click(MENU_SETTINGS);
+    Click(MENU_VOLUME_LEFT);
     std::string printed = testing::internal::GetCapturedStdout();
     EXPECT_EQ(currentState, GS_MAIN_MENU);
     EXPECT_EQ(menuMusicChannel, nullptr);

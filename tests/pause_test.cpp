@@ -10,16 +10,6 @@ using namespace battle_test;
 namespace {
 
 // The settings page.
-constexpr Point SETTINGS_BACK = {-175, -150};
-constexpr Point EFFECTS = {180, -150};
-constexpr Point RESOLUTION_LEFT = {-110, 190};
-constexpr Point RESOLUTION_RIGHT = {110, 190};
-constexpr Point FULLSCREEN_LEFT = {-110, 90};
-constexpr Point FULLSCREEN_RIGHT = {110, 90};
-constexpr Point VOLUME_LEFT = {-110, -10};
-constexpr Point VOLUME_RIGHT = {110, -10};
-constexpr Point MUSIC_LEFT = {-110, -100};
-constexpr Point HTP_BACK = {-545, -260}; // the how-to-play page's back button
 
 int CountObjects(const char* name) {
     return static_cast<int>(ObjectsNamed(name).size());
@@ -119,18 +109,18 @@ TEST_F(PauseTest, SettingsPageArrowsAndSwitches) {
     EXPECT_EQ(ObjectCount(), before + 12);
     EXPECT_EQ(CountObjects("CursorSettings"), 1);
     for (int expected : {40, 30, 20, 10, 0, 0}) {
-        Click(VOLUME_LEFT);
+        Click(PAUSE_VOLUME_LEFT);
         EXPECT_EQ(volume, expected);
     }
     volume = 90;
     for (int i = 0; i < 2; i++) {
-        Click(VOLUME_RIGHT);
+        Click(PAUSE_VOLUME_RIGHT);
         EXPECT_EQ(volume, 100);
     }
     volume = 5;
-    Click(VOLUME_LEFT);
+    Click(PAUSE_VOLUME_LEFT);
     EXPECT_EQ(volume, 0);
-    Hover(VOLUME_RIGHT); // the hovered arrow is red
+    Hover(PAUSE_VOLUME_RIGHT); // the hovered arrow is red
     GameObject* hovered = FindObject("VolumeArrowRight");
     GameObject* other = FindObject("VolumeArrowLeft");
     EXPECT_EQ(hovered->useTint, 1);
@@ -140,23 +130,23 @@ TEST_F(PauseTest, SettingsPageArrowsAndSwitches) {
     EXPECT_EQ(PictureOf(other), "ArrowRight.png");
     // The music arrows and the effects button flip their switches.
     for (bool muted : {true, false}) {
-        Click(MUSIC_LEFT);
+        Click(PAUSE_MUSIC_LEFT);
         EXPECT_EQ(musicMuted, muted);
     }
     EXPECT_EQ(hovered->useTint, 0);
     Hover(FIELD);
     EXPECT_EQ(PictureOf("SFXButtonPause"), "SFXButtonPauseActive.png");
-    Hover(EFFECTS);
+    Hover(PAUSE_EFFECTS);
     EXPECT_EQ(PictureOf("SFXButtonPause"), "SFXButtonPauseActivePressed.png");
-    Click(EFFECTS);
+    Click(PAUSE_EFFECTS);
     EXPECT_TRUE(sfxMuted);
     EXPECT_EQ(PictureOf("SFXButtonPause"), "SFXButtonPauseInactivePressed.png");
     Hover(FIELD);
     EXPECT_EQ(PictureOf("SFXButtonPause"), "SFXButtonPauseInactive.png");
     // Back closes the page and its twelve objects; the scroll works again.
-    Hover(SETTINGS_BACK);
+    Hover(PAUSE_SETTINGS_BACK);
     EXPECT_EQ(PictureOf("backButton"), "BackToPausePressed.png");
-    Click(SETTINGS_BACK);
+    Click(PAUSE_SETTINGS_BACK);
     EXPECT_FALSE(battle->settingsPageOpen);
     RunFrames(1);
     EXPECT_EQ(ObjectCount(), before);
@@ -168,27 +158,27 @@ TEST_F(PauseTest, ResolutionArrowsWrapAndFullScreenShowsRowZero) {
     EnterPlaying(GS_LEVEL1);
     OpenScroll();
     Click(SETTINGS_ROW);
-    Click(RESOLUTION_LEFT);
+    Click(PAUSE_RESOLUTION_LEFT);
     EXPECT_EQ(resolutionIndex, 4);
     RunFrames(1);
     EXPECT_EQ(windowWidth, 960);
     EXPECT_EQ(windowHeight, 540);
-    Click(RESOLUTION_RIGHT); // clicks keep landing on the arrows at the new size
+    Click(PAUSE_RESOLUTION_RIGHT); // clicks keep landing on the arrows at the new size
     EXPECT_EQ(resolutionIndex, 0);
     EXPECT_EQ(windowWidth, 1920);
     EXPECT_EQ(windowHeight, 1080);
-    Click(RESOLUTION_RIGHT);
+    Click(PAUSE_RESOLUTION_RIGHT);
     EXPECT_EQ(resolutionIndex, 1);
     EXPECT_EQ(windowWidth, 1336);
     EXPECT_EQ(windowHeight, 768);
-    Click(RESOLUTION_LEFT);
-    Click(RESOLUTION_LEFT); // 960 x 540, row 4
+    Click(PAUSE_RESOLUTION_LEFT);
+    Click(PAUSE_RESOLUTION_LEFT); // 960 x 540, row 4
     ASSERT_EQ(resolutionIndex, 4);
-    Click(FULLSCREEN_RIGHT);
+    Click(PAUSE_FULLSCREEN_RIGHT);
     EXPECT_TRUE(isFullscreen);
     EXPECT_EQ(resolutionIndex, 0);
     RunFrames(1);
-    Click(FULLSCREEN_LEFT);
+    Click(PAUSE_FULLSCREEN_LEFT);
     EXPECT_FALSE(isFullscreen);
     EXPECT_EQ(resolutionIndex, 0);
     EXPECT_EQ(windowWidth, 960);
@@ -284,9 +274,9 @@ TEST_F(PauseTest, HowToPlayPageHidesTheHudUntilBack) {
     EXPECT_EQ(CountObjects("HTPCompact"), 1);
     EXPECT_TRUE(RecordPrintedTexts().empty());
     SaveShot("pause_how_to_play");
-    Hover(HTP_BACK);
+    Hover(PAUSE_HTP_BACK);
     EXPECT_EQ(PictureOf("backButton"), "BackToPausePressed.png");
-    Click(HTP_BACK);
+    Click(PAUSE_HTP_BACK);
     EXPECT_FALSE(battle->howToPlayPageShown);
     EXPECT_EQ(CountObjects("HTPCompact") + CountObjects("CursorHTP"), 0);
     EXPECT_FALSE(RecordPrintedTexts().empty());

@@ -147,7 +147,8 @@ TEST(SoakTest, ThirtyMinutesOfBattleStayBounded) {
             peaks[i].channels, resident[i + 1] * pageKb);
     printf("[ soak ] resident at the start %ld kB\n", resident[0] * pageKb);
     printf("[ soak ] heap in use at each battle's start (kB):");
-    for (long bytes : heapAtStart) printf(" %ld", bytes / 1024);
+    for (long bytes : heapAtStart)
+        printf(" %ld", bytes / 1024);
     printf("\n");
 
     // The player really played: it bought, upgraded, threw rocks.

@@ -21,7 +21,6 @@ constexpr uint32_t FINAL[4] = {0xA03030, 0x30A030, 0x3030A0, 0xA0A030};
 const char* const FINAL_FILES[4] = {"FinalNoblemen.png", "FinalWorkers.png", "FinalWisemen.png",
                                     "FinalWarriors.png"};
 constexpr int CURTAIN_FRAMES = 82; // the opening curtain is out of sight after 81 steps of 10
-constexpr Point RIGHT = {500, 10}, MENU = {-500, 10};
 
 // Runs frames until the screen is left (at most `limit`); returns how many.
 int FramesToLeave(int limit = 150) {
@@ -134,7 +133,7 @@ TEST_F(EndScreenTest, AfterTheLastLevelTheHousePictureAndOneButton) {
             EXPECT_EQ(Rgb(shot.AtDesign(0, -200)), MENU_IDLE);
         }
         if (h == 3) {
-            Click(RIGHT); // where Next level stands on the other win screens
+            Click(END_RIGHT); // where Next level stands on the other win screens
             EXPECT_EQ(FramesToLeave(), 150);
             EXPECT_EQ(currentState, GS_WIN);
         }
@@ -172,7 +171,7 @@ TEST_F(EndScreenTest, TheRightButtonLeadsToTheNextOrTheLostLevel) {
     for (const auto& step : steps) {
         SCOPED_TRACE(step.finished);
         Enter(step.screen, step.finished);
-        Click(RIGHT);
+        Click(END_RIGHT);
         EXPECT_TRUE(step.screen == GS_LOSE || (step.finished == GS_LEVEL1 ? toLevel2 : toLevel3));
         EXPECT_NEAR(FramesToLeave() + 1, 120, 2); // the click's release frame ran already
         EXPECT_EQ(currentState, step.next);
@@ -185,10 +184,10 @@ TEST_F(EndScreenTest, MainMenuWinsOverALevelChosenFirstAndSpaceLeavesAtOnce) {
     for (int32_t screen : {GS_LOSE, GS_WIN}) {
         SCOPED_TRACE(screen);
         Enter(screen, GS_LEVEL1);
-        Click(RIGHT);
+        Click(END_RIGHT);
         RunFrames(60);
         ASSERT_EQ(currentState, screen);
-        Click(MENU);
+        Click(END_MENU);
         EXPECT_NEAR(FramesToLeave() + 63, 120, 2); // still two seconds from the first click
         EXPECT_EQ(currentState, GS_MAIN_MENU);
         Quit();
@@ -210,7 +209,7 @@ TEST_F(EndScreenTest, CurtainsOpenDownwardAndCloseUpward) {
     RunFrames(5);
     EXPECT_EQ(loseScreen.openingWall->position[1], -810.0f); // stops just out of sight
     EXPECT_EQ(loseScreen.closingWall->position[1], -800.0f);
-    Click(MENU);
+    Click(END_MENU);
     EXPECT_EQ(loseScreen.closingWall->position[1], -790.0f); // rising from the release frame
     RunFrames(80);
     EXPECT_EQ(loseScreen.closingWall->position[1], 10.0f);
@@ -225,12 +224,12 @@ TEST_F(EndScreenTest, ButtonsShowTheirHoverPictures) {
         SCOPED_TRACE(screen);
         Enter(screen, GS_LEVEL1);
         RunFrames(CURTAIN_FRAMES);
-        MoveCursorToDesign(RIGHT.x, RIGHT.y);
+        MoveCursorToDesign(END_RIGHT.x, END_RIGHT.y);
         Screenshot right =
             CaptureShot(screen == GS_WIN ? "own_win_right_hover" : "own_lose_right_hover");
         EXPECT_EQ(Rgb(right.AtDesign(500, 100)), RIGHT_HOVER);
         EXPECT_EQ(Rgb(right.AtDesign(-500, 100)), MENU_IDLE);
-        MoveCursorToDesign(MENU.x, MENU.y);
+        MoveCursorToDesign(END_MENU.x, END_MENU.y);
         Screenshot left = CaptureFrame();
         EXPECT_EQ(Rgb(left.AtDesign(500, 100)), RIGHT_IDLE);
         EXPECT_EQ(Rgb(left.AtDesign(-500, 100)), MENU_HOVER);
@@ -240,10 +239,10 @@ TEST_F(EndScreenTest, ButtonsShowTheirHoverPictures) {
 
 TEST_F(EndScreenTest, ScreenFromNoLevelOffersOnlyTheMenu) {
     Enter(GS_LOSE, GS_MAIN_MENU); // reached by a key, not by a battle
-    Click(RIGHT);
+    Click(END_RIGHT);
     EXPECT_FALSE(restartLevel1 || restartLevel2 || restartLevel3);
     EXPECT_EQ(FramesToLeave(), 150);
-    Click(MENU);
+    Click(END_MENU);
     FramesToLeave();
     EXPECT_EQ(currentState, GS_MAIN_MENU);
 }
@@ -280,7 +279,7 @@ TEST_F(EndScreenGameDataTest, BattleShortcutReachesAWinScreenWhoseNextLevelWorks
     ASSERT_EQ(currentState, GS_WIN);
     EXPECT_EQ(previousState, GS_LEVEL1);
     RunFrames(CURTAIN_FRAMES);
-    Click(RIGHT);
+    Click(END_RIGHT);
     RunFramesUntil([] { return currentState != GS_WIN; }, 400);
     EXPECT_EQ(currentState, GS_LEVEL2);
 }
@@ -307,7 +306,7 @@ TEST_F(EndScreenGameDataTest, Screenshots) {
         // Each button's hover picture changes most of its box.
         bool last = shot.finished == GS_LEVEL3;
         for (Point button :
-             last ? std::vector<Point>{{0, -270}} : std::vector<Point>{RIGHT, MENU}) {
+             last ? std::vector<Point>{{0, -270}} : std::vector<Point>{END_RIGHT, END_MENU}) {
             MoveCursorToDesign(button.x, button.y);
             float half = last ? 65 : 100;
             std::string name = shot.name + (button.x > 0 ? "_right_hover" : "_menu_hover");
@@ -315,7 +314,7 @@ TEST_F(EndScreenGameDataTest, Screenshots) {
                                      button.x + half, button.y + half, half / 5),
                       0.5f * 11 * 11);
         }
-        Click(last ? Point{0, -270} : MENU);
+        Click(last ? Point{0, -270} : END_MENU);
         RunFrames(40);
         CaptureShot(shot.name + "_closing");
         Quit();

@@ -1,5 +1,6 @@
 // Shared pieces of the screen and battle tests: design points to click and
-// hover, the click areas of the buy panel and the pause menu, leaving a game
+// hover, the click areas of the buy panel, the pause menu, the main menu and
+// the end screens, leaving a game
 // between tests, and small queries on printed texts, objects and pixels.
 #pragma once
 
@@ -57,6 +58,40 @@ constexpr Point QUIT_TO_MENU = {100, 100};
 constexpr Point EXIT_BACK = {0, -50};
 constexpr Point PAUSE_YES = {90, -150};
 constexpr Point PAUSE_NO = {-90, -150};
+// The pause settings page and the compact how-to-play page.
+constexpr Point PAUSE_SETTINGS_BACK = {-175, -150};
+constexpr Point PAUSE_EFFECTS = {180, -150};
+constexpr Point PAUSE_RESOLUTION_LEFT = {-110, 190};
+constexpr Point PAUSE_RESOLUTION_RIGHT = {110, 190};
+constexpr Point PAUSE_FULLSCREEN_LEFT = {-110, 90};
+constexpr Point PAUSE_FULLSCREEN_RIGHT = {110, 90};
+constexpr Point PAUSE_VOLUME_LEFT = {-110, -10};
+constexpr Point PAUSE_VOLUME_RIGHT = {110, -10};
+constexpr Point PAUSE_MUSIC_LEFT = {-110, -100};
+constexpr Point PAUSE_HTP_BACK = {-545, -260};
+
+// The main menu, its settings panel and the quit confirmation.
+constexpr Point MENU_PLAY = {0.7f, 100};
+constexpr Point MENU_HOW_TO_PLAY = {0.7f, -10};
+constexpr Point MENU_CREDITS = {0.7f, -123};
+constexpr Point MENU_QUIT = {0.7f, -235};
+constexpr Point MENU_SPEAKER = {-550, -300};
+constexpr Point MENU_SETTINGS = {-460, -300};
+constexpr Point MENU_EFFECTS = {-370, -300};
+constexpr Point MENU_RESOLUTION_LEFT = {-110, 30};
+constexpr Point MENU_RESOLUTION_RIGHT = {110, 30};
+constexpr Point MENU_FULLSCREEN_LEFT = {-110, -70};
+constexpr Point MENU_FULLSCREEN_RIGHT = {110, -70};
+constexpr Point MENU_VOLUME_LEFT = {-110, -170};
+constexpr Point MENU_VOLUME_RIGHT = {110, -170};
+constexpr Point MENU_MUSIC_RIGHT = {110, -260};
+constexpr Point MENU_YES = {180, -175};
+constexpr Point MENU_NO = {-180, -175};
+constexpr Point MENU_EMPTY = {-600, 250}; // over the background only
+
+// The win and lose screens' two buttons.
+constexpr Point END_RIGHT = {500, 10}; // Next level or Restart
+constexpr Point END_MENU = {-500, 10};
 
 // Leaves the running game so that Free and Unload run, and puts sounds,
 // input, focus, window, clock and the battle's end flags back for the next test.
