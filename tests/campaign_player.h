@@ -85,6 +85,18 @@ inline int RunUntilState(int32_t state, int limit) {
     return RunFramesUntil([] { return currentState == awaitedState; }, limit);
 }
 
+// From the final picture to the main menu, then Quit and yes, as a player leaves.
+inline void FinalPictureToMenuThenQuit() {
+    Click(FINAL_MENU);
+    RunUntilState(GS_MAIN_MENU, 300);
+    ASSERT_EQ(currentState, GS_MAIN_MENU);
+    RunFrames(90);
+    Click(MENU_QUIT);
+    ASSERT_TRUE(quitDialogOpen);
+    Click(MENU_YES);
+    ASSERT_TRUE(GameHasQuit());
+}
+
 inline bool IntroGone() {
     return battle && battle->introWallGone;
 }

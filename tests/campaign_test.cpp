@@ -128,14 +128,8 @@ TEST_P(HouseRouteTest, SplashToTheFinalPictureAndOut) {
     }
     // The house's final picture, then the menu.
     EXPECT_EQ(PictureOf("BG"), FINAL_PICTURES[chosen]);
-    Click(FINAL_MENU);
-    RunUntilState(GS_MAIN_MENU, 300);
-    ASSERT_EQ(currentState, GS_MAIN_MENU);
-    RunFrames(90);
-    Click(MENU_QUIT);
-    ASSERT_TRUE(quitDialogOpen);
-    Click(MENU_YES);
-    EXPECT_TRUE(GameHasQuit());
+    FinalPictureToMenuThenQuit();
+    ASSERT_FALSE(HasFatalFailure());
     EXPECT_EQ(currentState, GS_QUIT);
     UpdateSound();
     EXPECT_EQ(ObjectCount(), 0);
