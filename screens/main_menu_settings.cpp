@@ -48,7 +48,6 @@ static const ArrowEntry arrowTable[SETTINGS_ARROW_COUNT] = {
     {"MusicArrowRight", 110, -260, MENU_ARROW},
 };
 
-static const uint32_t ARROW_HOVER_TINT = 0xFFFF0000;
 static const uint32_t PANEL_TEXT_COLOR = 0xFFD4AF37;
 static const PanelText resolutionText = {-85, 20, 1};
 static const PanelText fullscreenText = {-85, -80, 1};

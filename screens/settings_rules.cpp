@@ -67,6 +67,9 @@ void FormatResolutionText(char* buffer, int size) {
 }
 
 // Red tint on the hovered arrows.
+static const uint32_t ARROW_HOVER_TINT = 0xFFFF0000;
+
+// Tints the hovered arrows and reports which are hovered.
 void TintHoveredArrows(GameObject* const arrows[SETTINGS_ARROW_COUNT],
                        bool over[SETTINGS_ARROW_COUNT]) {
     for (int i = 0; i < SETTINGS_ARROW_COUNT; ++i) {
@@ -74,7 +77,7 @@ void TintHoveredArrows(GameObject* const arrows[SETTINGS_ARROW_COUNT],
         over[i] = arrow && IsCursorOver(arrow);
         if (!arrow) continue;
         arrow->useTint = over[i] ? 1 : 0;
-        if (over[i]) arrow->tintColor = 0xFFFF0000;
+        if (over[i]) arrow->tintColor = ARROW_HOVER_TINT;
     }
 }
 
