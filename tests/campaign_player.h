@@ -85,6 +85,18 @@ inline int RunUntilState(int32_t state, int limit) {
     return RunFramesUntil([] { return currentState == awaitedState; }, limit);
 }
 
+// From the main menu through Play and a house's selector into level 1.
+inline void MenuToLevel1(int chosen) {
+    Click(MENU_PLAY);
+    ASSERT_GT(RunUntilState(GS_HOUSE_SELECT, 300), 0);
+    ASSERT_EQ(currentState, GS_HOUSE_SELECT);
+    RunFrames(5);
+    Click(HOUSE_SELECTORS[chosen]);
+    EXPECT_EQ(house, chosen);
+    RunUntilState(GS_LEVEL1, 300);
+    ASSERT_EQ(currentState, GS_LEVEL1);
+}
+
 // From the final picture to the main menu, then Quit and yes, as a player leaves.
 inline void FinalPictureToMenuThenQuit() {
     Click(FINAL_MENU);

@@ -86,14 +86,8 @@ TEST_P(HouseRouteTest, SplashToTheFinalPictureAndOut) {
     ASSERT_GT(SplashToMenu(), 100) << "the splash should play before the menu";
     ASSERT_EQ(currentState, GS_MAIN_MENU);
     RunFrames(5);
-    Click(MENU_PLAY);
-    ASSERT_GT(RunUntilState(GS_HOUSE_SELECT, 300), 0);
-    ASSERT_EQ(currentState, GS_HOUSE_SELECT);
-    RunFrames(5);
-    Click(HOUSE_SELECTORS[chosen]);
-    EXPECT_EQ(house, chosen);
-    RunUntilState(GS_LEVEL1, 300);
-    ASSERT_EQ(currentState, GS_LEVEL1);
+    MenuToLevel1(chosen);
+    ASSERT_FALSE(HasFatalFailure());
 
     const int32_t levels[3] = {GS_LEVEL1, GS_LEVEL2, GS_LEVEL3};
     for (int i = 0; i < 3; i++) {
@@ -160,13 +154,8 @@ void NewGameToLevel1(int chosen) {
     TapKey(VK_SPACE);
     ASSERT_EQ(currentState, GS_MAIN_MENU);
     RunFrames(5);
-    Click(MENU_PLAY);
-    RunUntilState(GS_HOUSE_SELECT, 300);
-    ASSERT_EQ(currentState, GS_HOUSE_SELECT);
-    RunFrames(5);
-    Click(HOUSE_SELECTORS[chosen]);
-    RunUntilState(GS_LEVEL1, 300);
-    ASSERT_EQ(currentState, GS_LEVEL1);
+    MenuToLevel1(chosen);
+    ASSERT_FALSE(::testing::Test::HasFatalFailure());
     RunFrames(1);
     RunFramesUntil(IntroGone, 200);
     ASSERT_TRUE(IntroGone());

@@ -20,10 +20,7 @@ pid=""
 fail() {
     echo "FAIL: $*"
     tail -20 "$log/err" 2>/dev/null
-    if [ -n "$pid" ]; then
-        kill "$pid" 2>/dev/null
-        drive_wait_exit "$pid" 5 || kill -9 "$pid" 2>/dev/null
-    fi
+    [ -n "$pid" ] && drive_stop "$pid"
     exit 1
 }
 

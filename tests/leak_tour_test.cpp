@@ -164,13 +164,8 @@ TEST(LeakTourTest, EveryScreenThenQuitLeavesNothingForTheExitReport) {
     ASSERT_EQ(currentState, GS_MAIN_MENU);
     RunFrames(5);
     // Play, a house, level 1 with every pause page.
-    Click(MENU_PLAY);
-    RunUntilState(GS_HOUSE_SELECT, 300);
-    ASSERT_EQ(currentState, GS_HOUSE_SELECT);
-    RunFrames(5);
-    Click(HOUSE_SELECTORS[HOUSE_WARRIORS]);
-    RunUntilState(GS_LEVEL1, 300);
-    ASSERT_EQ(currentState, GS_LEVEL1);
+    MenuToLevel1(HOUSE_WARRIORS);
+    ASSERT_FALSE(HasFatalFailure());
     WaitForIntro();
     PlayAWhile(1200);
     TourPausePages();

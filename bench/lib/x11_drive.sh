@@ -138,6 +138,12 @@ drive_wait_change() {
     done
 }
 
+# Ends process $1 if it still runs: asked first, killed after 5 s.
+drive_stop() {
+    kill "$1" 2>/dev/null
+    drive_wait_exit "$1" 5 || kill -9 "$1" 2>/dev/null
+}
+
 # Waits (at most $2 seconds) until process $1 has ended.
 drive_wait_exit() {
     local pid=$1 limit=$2
