@@ -99,6 +99,17 @@ int LevelIndexOfState(int32_t state) {
     return -1;
 }
 
+// The battle music's level: silent when muted or in the background.
+float BattleMusicLevel() {
+    return AudibleLevel(!musicMuted);
+}
+
+// The level of the battle's effects and the rain: silent when effects are
+// muted or in the background.
+float BattleEffectLevel() {
+    return AudibleLevel(!sfxMuted);
+}
+
 // Effect rule: resume the primed channel while it is still paused, then play
 // the effect anew unless everything is muted or the volume is 0.
 void PlayBattleEffect(BattleEffect effect) {
@@ -106,7 +117,7 @@ void PlayBattleEffect(BattleEffect effect) {
     Channel*& current = battle->effectChannels[effect];
     if (current && current->paused) ResumeChannel(current);
     if (soundMuted || volume == 0) return;
-    Channel* fresh = PlaySound(battleAssets.effects[effect], false);
+    Channel* fresh = PlaySound(battleAssets.effects[effect], false, BattleEffectLevel());
     if (fresh) current = fresh;
 }
 

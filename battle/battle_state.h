@@ -285,6 +285,10 @@ extern unsigned battleSeedOverride;
 // ---------------------------------------------------------------------------
 
 // Clears the end-of-battle flags (the win, lose and main menu screens call it).
+// Levels of the battle's music and of its effects (the rain too): the volume,
+// or 0 while muted or in the background.
+float BattleMusicLevel();
+float BattleEffectLevel();
 void ClearBattleEndFlags();
 // The level index (0..2) of a state number, or -1.
 int LevelIndexOfState(int32_t state);

@@ -45,8 +45,10 @@ static void PlayPurchaseEffects(BattleEffect spawnEffect) {
         ResumeChannel(spawn);
     }
     if (soundMuted || volume == 0) return;
-    if (Channel* fresh = PlaySound(battleAssets.effects[EFFECT_SPEND_MONEY], false)) spend = fresh;
-    if (Channel* fresh = PlaySound(battleAssets.effects[spawnEffect], false)) spawn = fresh;
+    const float level = BattleEffectLevel();
+    if (Channel* fresh = PlaySound(battleAssets.effects[EFFECT_SPEND_MONEY], false, level))
+        spend = fresh;
+    if (Channel* fresh = PlaySound(battleAssets.effects[spawnEffect], false, level)) spawn = fresh;
 }
 
 // The upgrade sound: the primed channel once, then a new one only after the
@@ -58,7 +60,9 @@ static void PlayUpgradeSound() {
         return;
     }
     if (soundMuted || (current && IsChannelPlaying(current))) return;
-    if (Channel* fresh = PlaySound(battleAssets.effects[EFFECT_UPGRADE], false)) current = fresh;
+    if (Channel* fresh =
+            PlaySound(battleAssets.effects[EFFECT_UPGRADE], false, BattleEffectLevel()))
+        current = fresh;
 }
 
 // A purchase of the troop type in one lane when its area was clicked.
@@ -125,26 +129,27 @@ void RunBuyStep() {
 }
 
 // The upgrade step: a click on an upgrader raises the type's tier when the
-// money suffices. At the last tier nothing is upgraded and nothing is paid.
+// money suffices. At the last tier nothing is upgraded or paid, and the click
+// always answers with the no-money sound, whatever the money.
 void RunUpgradeStep() {
     BattleState* state = battle;
-    if (BattleState::money < UPGRADE_START_PRICE - state->upgradeDiscount) return;
     if (!LeftClicked()) return;
+    const bool canAffordAny = BattleState::money >= UPGRADE_START_PRICE - state->upgradeDiscount;
     for (int i = 0; i < TROOP_TYPES; i++) {
         TroopType type = static_cast<TroopType>(i);
         if (!IsCursorOver(state->upgrader[type])) continue;
-        int32_t price = UpgradePriceAfterDiscount(type);
-        if (BattleState::money < price) continue;
         if (TierOf(type) >= TIER_COUNT - 1) {
             PlayBattleEffect(EFFECT_NO_MONEY);
             continue;
         }
+        int32_t price = UpgradePriceAfterDiscount(type);
+        if (!canAffordAny || BattleState::money < price) continue;
         PlayUpgradeSound();
         TierOf(type) += 1;
         BattleState::money -= price;
         UpgradePriceOf(type) += UPGRADE_PRICE_STEP;
     }
-    RefreshPlayerTroopAnimations();
+    if (canAffordAny) RefreshPlayerTroopAnimations();
 }
 
 // Tier indices back to 0 and prices back to 100 (level 1's start).

@@ -20,6 +20,7 @@
 #include "engine/graphics/mesh.h"
 #include "engine/graphics/texture.h"
 #include "objects/animation.h"
+#include "screens/main_menu.h"
 #include "screens/pause_menu.h"
 
 // ---------------------------------------------------------------------------
@@ -318,22 +319,19 @@ static void PlaceObjects(BattleState* s) {
     s->endWall = nullptr;
 }
 
-// Starts the music (and the ambient sound) looping and primes the effects.
+// Starts the music (and the ambient sound) looping at their settings' levels
+// and primes the effects.
 static void StartSounds(BattleState* state) {
-    float level = static_cast<float>(volume) / 100.0f;
-    level = level < 0 ? 0 : (level > 1 ? 1 : level);
-    state->musicChannel = PlaySound(state->music, false);
-    if (state->musicChannel) {
-        SetChannelLooping(state->musicChannel);
-        SetChannelVolume(state->musicChannel, level);
-    }
+    state->musicChannel = PlaySound(state->music, false, BattleMusicLevel());
+    if (state->musicChannel) SetChannelLooping(state->musicChannel);
     state->ambientChannel = nullptr;
     if (state->ambient) {
-        state->ambientChannel = PlaySound(state->ambient, false);
+        state->ambientChannel = PlaySound(state->ambient, false, BattleEffectLevel());
         if (state->ambientChannel) SetChannelLooping(state->ambientChannel);
     }
     for (int effect = 0; effect < EFFECT_COUNT; effect++)
-        state->effectChannels[effect] = PlaySound(battleAssets.effects[effect], true);
+        state->effectChannels[effect] =
+            PlaySound(battleAssets.effects[effect], true, BattleEffectLevel());
 }
 
 // ---------------------------------------------------------------------------
@@ -389,6 +387,10 @@ void InitLevel(int index) {
     BattleState* state = &levelStates[index];
     battle = state;
     state->level = &levelTables[index];
+    // The battle has ended the menu's track: the next menu starts a new one.
+    menuMusicStarted = false;
+    // A restart while the closing curtain runs must not end the new battle.
+    ClearBattleEndFlags();
     StartSounds(state);
     ResetRecord(state);
     PlaceObjects(state);

@@ -28,6 +28,16 @@ cpu_seconds() {
 peak_mib() {
     awk '/^VmHWM:/ { printf "%.1f", $2 / 1024 }' "/proc/$1/status"
 }
+# True while the game runs; otherwise says which step failed, so no figure is
+# ever read from a process that is gone.
+still_running() {
+    kill -0 "$1" 2>/dev/null && [ -r "/proc/$1/stat" ] && return 0
+    local code
+    wait "$1" 2>/dev/null
+    code=$?
+    echo "  $2: step failed, the program is not running (it ended with code $code)"
+    return 1
+}
 # Ends the game with a close request and waits for it.
 close_game() {
     "$build/tests/x11_send_close" "Morrow The Game" >/dev/null 2>&1
@@ -41,6 +51,9 @@ times=()
 for _ in $(seq 1 "$starts"); do
     result=$("$build/bench/first_frame" "$build/morrow" 2>"$work/err") || {
         echo "  first_frame failed: $(cat "$work/err")"
+        # A program it left running would make the next start a second copy.
+        pkill -f "^$build/morrow\$" 2>/dev/null
+        sleep 1
         break
     }
     read -r window_ms frame_ms pid <<<"$result"
@@ -66,9 +79,11 @@ for _ in $(seq 1 20); do
     awk -v m="$(drive_mean "$work/menu.png")" 'BEGIN { exit !(m > 0.2) }' && break
 done
 sleep 2 # the menu's opening
+still_running "$pid" "CPU idling on the main menu" || exit 1
 cpu_start=$(cpu_seconds "$pid")
 wall_start=$(date +%s.%N)
 sleep 10
+still_running "$pid" "CPU idling on the main menu" || exit 1
 cpu_end=$(cpu_seconds "$pid")
 wall_end=$(date +%s.%N)
 awk -v c0="$cpu_start" -v c1="$cpu_end" -v w0="$wall_start" -v w1="$wall_end" 'BEGIN {
@@ -94,6 +109,7 @@ sleep 3
 drive_click "$window" 0 85
 sleep 3
 drive_shot "$work/level.png"
+still_running "$pid" "peak resident memory after touring level 1" || exit 1
 echo "  peak resident memory after touring level 1: $(peak_mib "$pid") MiB" \
     "(screen mean $(drive_mean "$work/level.png"))"
 drive_key q

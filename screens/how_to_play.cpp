@@ -89,9 +89,9 @@ Channel* pageTurnChannel = nullptr;
 
 namespace {
 
-// The page-turn volume from the volume setting, within 0..1.
-float PageTurnVolume() {
-    return std::clamp(volume / 100.0f, 0.0f, 1.0f);
+// The page turn is silent while everything is muted or the window is inactive.
+float PageTurnLevel() {
+    return AudibleLevel(!soundMuted);
 }
 
 // Shows the page of the topic at `index` alone and turns a page: the page
@@ -102,7 +102,7 @@ void ShowTopic(int index) {
         topicPages[i]->visible = (i == index);
     }
     if (pageTurnChannel && pageTurnChannel->paused) ResumeChannel(pageTurnChannel);
-    pageTurnChannel = PlaySound(pageTurnSound, false);
+    pageTurnChannel = PlaySound(pageTurnSound, false, PageTurnLevel());
 }
 
 // Hover pictures and clicks of the topic buttons and the back button.
@@ -115,11 +115,9 @@ void UpdateButtons() {
     if (IsClicked(backButton)) nextState = GS_MAIN_MENU;
 }
 
-// The page turn is silent while everything is muted or the window is inactive.
+// The page-turn channel follows the settings and the window's focus.
 void UpdatePageTurnVolume() {
-    if (!pageTurnChannel) return;
-    bool audible = !soundMuted && IsWindowActive();
-    SetChannelVolume(pageTurnChannel, audible ? PageTurnVolume() : 0.0f);
+    if (pageTurnChannel) SetChannelVolume(pageTurnChannel, PageTurnLevel());
 }
 
 } // namespace
@@ -146,8 +144,9 @@ void HowToPlayLoad() {
 // Primes the page turn and opens the book with no page shown.
 void HowToPlayInit() {
     menuMusicStarted = true;
-    pageTurnChannel = PlaySound(pageTurnSound, true);
-    if (pageTurnChannel) SetChannelVolume(pageTurnChannel, PageTurnVolume());
+    // A restart primes a new page turn in place of the old one, never beside it.
+    StopChannel(pageTurnChannel);
+    pageTurnChannel = PlaySound(pageTurnSound, true, PageTurnLevel());
 
     AddPicture("BG", 0, 0, -1280, 720, backgroundTexture);
     for (int i = 0; i < TOPIC_COUNT; ++i)

@@ -69,9 +69,7 @@ namespace {
 // The menu's track at the music volume while the window is active and
 // nothing is muted, silent otherwise (the mute switches are only read).
 void UpdateMenuMusicVolume() {
-    if (!menuMusicChannel) return;
-    bool audible = !soundMuted && !musicMuted && IsWindowActive();
-    SetChannelVolume(menuMusicChannel, audible ? volume / 100.0f : 0.0f);
+    if (menuMusicChannel) SetChannelVolume(menuMusicChannel, MenuMusicLevel());
 }
 
 } // namespace

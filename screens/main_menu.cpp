@@ -8,7 +8,6 @@
 // the screen helpers, the quit confirmation and the battle record's end flags.
 #include "screens/main_menu.h"
 
-#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 
@@ -122,7 +121,7 @@ static void StartMenuMusic() {
     srand(static_cast<unsigned>(time(nullptr)));
     Sound* track = rand() % 2 == 0 ? menuThemeSound : springVillageSound;
     // A missing channel is remembered as none, never as a stale slot.
-    menuMusicChannel = PlaySound(track, false);
+    menuMusicChannel = PlaySound(track, false, MenuMusicLevel());
     if (!menuMusicChannel) return;
     SetChannelLooping(menuMusicChannel);
     // The track now plays: a restart of the menu must not start a second one.
@@ -162,11 +161,7 @@ static void StepReturnCurtain() {
 
 // The music channel follows the volume, the mute switches and the window focus.
 static void StepMenuMusicVolume() {
-    if (!menuMusicChannel) return;
-    // Trace line of the channel's volume, once per frame.
-    printf("%f\n", menuMusicChannel->volume);
-    bool audible = !soundMuted && !musicMuted && IsWindowActive();
-    SetChannelVolume(menuMusicChannel, audible ? volume / 100.0f : 0.0f);
+    if (menuMusicChannel) SetChannelVolume(menuMusicChannel, MenuMusicLevel());
 }
 
 // After Play: the curtain rises over the menu and the house selection follows.
@@ -259,6 +254,11 @@ void MainMenuUnload() {
     menu = {};
 }
 
+// The menu track's level: silent while anything mutes it or in the background.
+float MenuMusicLevel() {
+    return AudibleLevel(!soundMuted && !musicMuted);
+}
+
 // Releases the two menu tracks; the next menu Init starts a new one.
 void ReleaseMenuMusic() {
     ReleaseSound(menuThemeSound);
@@ -266,4 +266,5 @@ void ReleaseMenuMusic() {
     menuThemeSound = nullptr;
     springVillageSound = nullptr;
     menuMusicChannel = nullptr;
+    menuMusicStarted = false;
 }

@@ -13,8 +13,10 @@ void MainMenuUnload();
 void MainMenuDraw();
 // The menu's buttons, run as the last step of HandleGlobalInput on the menu.
 void MainMenuButtonStep();
-// Releases the menu's two music sounds (entering level 1).
+// Releases the menu's two music sounds (entering a battle, or quitting).
 void ReleaseMenuMusic();
+// The menu track's level by the settings and the window's focus.
+float MenuMusicLevel();
 
 // A menu track is playing: set by the credits, house selection and how-to-play
 // Inits (and by the menu when it starts one), cleared by the three levels' Inits.

@@ -128,12 +128,6 @@ static void DestroyAll(GameObject** objects, int count) {
     }
 }
 
-// Volume as a channel level (0..1).
-static float VolumeLevel() {
-    float level = static_cast<float>(volume) / 100.0f;
-    return level < 0 ? 0 : (level > 1 ? 1 : level);
-}
-
 // Adds the hidden buttons, the cursor and the hidden row marks of the scroll.
 static void CreateScrollObjects() {
     const BattleAssets& a = battleAssets;
@@ -251,12 +245,17 @@ static void UpdateScrollHover(BattleState& b) {
 // Continue: the battle runs again while the scroll plays its closing animation.
 static void ContinueBattle(BattleState& b) {
     BattleState::paused = false;
-    if (b.pauseScroll) {
+    if (b.pauseScroll && battleAssets.scrollCloseAnim) {
         SetAnimation(b.pauseScroll, battleAssets.scrollCloseAnim);
         b.pauseScroll->loop = 0;
         b.pauseScroll->playing = 1;
         // The open animation's end must not count as the closing one's.
         b.pauseScroll->ended = 0;
+    } else if (b.pauseScroll) {
+        // Without its closing animation the scroll goes at once.
+        DestroyObject(b.pauseScroll);
+        b.pauseScroll = nullptr;
+        b.pauseScrollOpen = 0;
     }
     DestroyScrollObjects();
 }
@@ -331,8 +330,6 @@ static void UpdateEffectsButton() {
 void SyncBattleSound() {
     if (!battle) return;
     BattleState& b = *battle;
-    const bool active = IsWindowActive();
-    const float level = VolumeLevel();
     Channel* pausedWithMusic[2] = {b.musicChannel, b.ambientChannel};
     for (Channel* channel : pausedWithMusic) {
         if (!channel) continue;
@@ -341,8 +338,8 @@ void SyncBattleSound() {
         else
             ResumeChannel(channel);
     }
-    if (b.musicChannel) SetChannelVolume(b.musicChannel, !musicMuted && active ? level : 0);
-    const float effectLevel = !sfxMuted && active ? level : 0;
+    if (b.musicChannel) SetChannelVolume(b.musicChannel, BattleMusicLevel());
+    const float effectLevel = BattleEffectLevel();
     if (b.ambientChannel) SetChannelVolume(b.ambientChannel, effectLevel);
     for (Channel* channel : b.effectChannels)
         if (channel) SetChannelVolume(channel, effectLevel);
@@ -356,11 +353,17 @@ void UpdatePauseOpen() {
     if (!wanted || b.pauseScrollOpen != 0) return;
     BattleState::paused = true;
     b.pauseScrollOpen = 1;
+    clickTakenFrame = -1; // a new scroll has taken no click yet
     Sprite* scroll = new Sprite();
     AddObject(scroll, "PauseMenu", 0, 0, 700, 700, PI_F, squareMesh, battleAssets.scrollAnimation0);
     SetAnimation(scroll, battleAssets.scrollOpenAnim);
     scroll->loop = 0;
     scroll->playing = 1;
+    // Without its opening animation the scroll shows its still picture, unrolled.
+    if (!battleAssets.scrollOpenAnim) {
+        scroll->playing = 0;
+        scroll->ended = 1;
+    }
     b.pauseScroll = scroll;
     CreateScrollObjects();
 }

@@ -6,8 +6,6 @@
 // here. Depends on the object list, animations, input and the state manager.
 #include "screens/splash.h"
 
-#include <cstdio>
-
 #include "app/game_state.h"
 #include "app/input.h"
 #include "app/window.h"
@@ -85,7 +83,6 @@ void SplashUpdate() {
     UpdateDrawScale();
     if (SkipRequested()) nextState = GS_MAIN_MENU;
 
-    printf("%u\n", studioLogo->frame);
     if (splashTimer <= 0 && splashFirstRun) {
         studioLogo->playing = 1;
         splashFirstRun = false;

@@ -156,10 +156,17 @@ void LoadEndScreen(const EndScreenTable& table, EndScreenAssets& assets) {
     squareMesh = CreateSquareMesh(table.meshColor);
 }
 
-// Starts `music` looping for ever and remembers it.
+// The end screen's track: silent when music is muted or in the background.
+float EndMusicLevel() {
+    return AudibleLevel(!musicMuted);
+}
+
+// Starts `music` looping for ever and remembers it; a restarted screen's
+// track replaces the one still playing.
 void StartMusic(EndScreenState& state, Sound* music) {
+    StopChannel(state.musicChannel);
     state.music = music;
-    state.musicChannel = PlaySound(music, false);
+    state.musicChannel = PlaySound(music, false, EndMusicLevel());
     if (state.musicChannel) SetChannelLooping(state.musicChannel);
 }
 
@@ -243,10 +250,7 @@ void UpdateEndScreen(const EndScreenTable& table, EndScreenAssets& assets) {
     UpdateDrawScale();
     if (state.openingWall->position[1] >= WALL_LOW_Y) state.openingWall->position[1] -= WALL_STEP;
     MoveToCursor(assets.cursorObject);
-    if (state.musicChannel) {
-        bool audible = !musicMuted && IsWindowActive();
-        SetChannelVolume(state.musicChannel, audible ? volume / 100.0f : 0.0f);
-    }
+    if (state.musicChannel) SetChannelVolume(state.musicChannel, EndMusicLevel());
     UpdateSound();
     UpdateLeaving(table);
     if (table.globalKeysFirst) HandleGlobalInput();

@@ -66,6 +66,18 @@ const BrokenFile BROKEN_FILES[] = {
      3,
      "data\\Animation\\NoSuchKnight.png",
      {"data/Animation/BackgroundAnim\"", "NoSuchKnight.png"}},
+    {"ScrollOpenNamingMissingSheet",
+     "Animation/ScrollAnimOpen",
+     REWRITTEN,
+     3,
+     "data\\Animation\\NoSuchScroll.png",
+     {"data/Animation/ScrollAnimOpen\"", "NoSuchScroll.png"}},
+    {"ScrollCloseWithRowsZero",
+     "Animation/ScrollAnimClose",
+     REWRITTEN,
+     1,
+     "0",
+     {"data/Animation/ScrollAnimClose\""}},
 };
 
 // Failure messages show the case by its name.
@@ -143,8 +155,6 @@ class BadDataTest : public ::testing::TestWithParam<BrokenFile> {
         battle_test::ResetBattleProcessState();
         house = HOUSE_NOBLEMEN;
         battleSeedOverride = 4242;
-        menuMusicStarted = false;
-        menuMusicReleased = false;
         StartTestEngine(false);
         SetGameBaseDir(base.string());
         messageBoxesBefore = PlatformMessageBoxCount();
@@ -156,7 +166,6 @@ class BadDataTest : public ::testing::TestWithParam<BrokenFile> {
         }
         MouseUp();
         StopAllSounds();
-        ClearBattleEndFlags();
         // Everything a screen loaded was released again, the broken file too.
         EXPECT_EQ(TextureCount(), 0);
         EXPECT_EQ(FontCount(), 0);
@@ -206,6 +215,18 @@ TEST_P(BadDataTest, TheGameRunsOnAndNamesTheFile) {
     }
     const bool stillInLevel = In<GS_LEVEL1>();
 
+    // Escape pauses; once unrolled the scroll's Continue row resumes and the scroll goes.
+    bool pausedByEscape = false, resumed = false, scrollGone = false;
+    if (stillInLevel) {
+        TapKey(VK_ESCAPE);
+        pausedByEscape = BattleState::paused && !ObjectsNamed("PauseMenu").empty();
+        RunFrames(60);
+        battle_test::Click(battle_test::CONTINUE_ROW);
+        resumed = !BattleState::paused;
+        RunFrames(90);
+        scrollGone = ObjectsNamed("PauseMenu").empty();
+    }
+
     std::string err = testing::internal::GetCapturedStderr();
     std::replace(err.begin(), err.end(), '\\', '/');
 
@@ -216,6 +237,9 @@ TEST_P(BadDataTest, TheGameRunsOnAndNamesTheFile) {
     EXPECT_EQ(playerTroops, 2u) << "a knight bought on each lane";
     EXPECT_EQ(levelFrames, 870);
     EXPECT_TRUE(stillInLevel) << "state " << currentState;
+    EXPECT_TRUE(pausedByEscape);
+    EXPECT_TRUE(resumed) << "the scroll's Continue row did not work";
+    EXPECT_TRUE(scrollGone) << "the scroll stayed on the field";
     for (const char* named : broken.named) {
         if (named == nullptr) continue;
         const size_t mentions = CountOf(err, named);

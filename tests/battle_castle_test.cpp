@@ -162,11 +162,8 @@ TEST_F(BattleCastleTest, ARestartPlacesTheClosingCurtainAgain) {
     CastleNamed("EnemyDown")->health = 0;
     RunFrames(3);
     EXPECT_TRUE(battle->endWallPlaced);
-    // The end flags belong to the win screen; a restart resets only the level's own curtain.
-    nextState = GS_RESTART;
-    RunFrames(1); // the frame that asks, then Free
-    ClearBattleEndFlags();
-    RunFrames(1); // Init and a frame
+    TapKey('R'); // the restart clears the end flags and places a new curtain
+
     EXPECT_EQ(currentState, GS_LEVEL1);
     EXPECT_FALSE(battle->endWallPlaced);
     EXPECT_EQ(battle->endTransitionTimer, 2);

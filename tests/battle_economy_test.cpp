@@ -160,10 +160,16 @@ TEST_F(BattleEconomyTest, AnUpgradeNeedsItsPriceAndTheLastTierTakesNoMoney) {
         Click(KNIGHT_UPGRADE);
     EXPECT_EQ(BattleState::knightTier, 4);
     EXPECT_EQ(BattleState::money, 5000 - (220 + 340 + 460));
-    Click(KNIGHT_UPGRADE); // shown as 5 / 5
-    Click(KNIGHT_UPGRADE);
-    EXPECT_EQ(BattleState::knightTier, 4);
-    EXPECT_EQ(BattleState::money, 5000 - (220 + 340 + 460));
+    // At 5 / 5 a click takes nothing and answers with the no-money click,
+    // whether the next price could be paid or not.
+    for (int32_t money : {5000, 10}) {
+        BattleState::money = money;
+        Channel* before = battle->effectChannels[EFFECT_NO_MONEY];
+        Click(KNIGHT_UPGRADE);
+        EXPECT_NE(battle->effectChannels[EFFECT_NO_MONEY], before) << money;
+        EXPECT_EQ(BattleState::knightTier, 4);
+        EXPECT_EQ(BattleState::money, money);
+    }
     EXPECT_EQ(BattleState::knightUpgradePrice, 580);
 }
 

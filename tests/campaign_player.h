@@ -57,10 +57,7 @@ inline void ResetToProgramStart() {
     battle_test::ResetBattleProcessState();
     resolutionIndex = 0;
     house = HOUSE_NOBLEMEN;
-    menuMusicStarted = false;
-    menuMusicReleased = false;
     splashFirstRun = true;
-    ClearBattleEndFlags();
     battleSeedOverride = 0;
 }
 

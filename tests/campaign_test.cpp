@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "campaign_player.h"
+#include "engine/platform/platform.h"
 #include "engine/graphics/font.h"
 #include "engine/graphics/mesh.h"
 #include "engine/graphics/texture.h"
@@ -319,6 +320,181 @@ TEST_F(CampaignTest, PausedSettingsHoldInLevel2AndInTheMenuPanel) {
     if (menuMusicChannel) {
         EXPECT_FLOAT_EQ(menuMusicChannel->volume, 0);
     }
+}
+
+// ---------------------------------------------------------------------------
+// The menu's music after every way back from a battle
+// ---------------------------------------------------------------------------
+
+// Level 1 to the lose screen's closing curtain: a worn castle and an enemy
+// spearman at its gate (the battle's own spawn), then one knight starts it.
+void LoseLevel1UntilTheCurtain() {
+    battleSeedOverride = 21;
+    NewGameToLevel1(HOUSE_NOBLEMEN);
+    battle_test::CastleNamed("AllieDown")->health = 5;
+    SpawnEnemyTroop(TROOP_SPEARMAN, false)->position[0] = -560;
+    Click(battle_test::KNIGHT_UP);
+    RunFramesUntil(BattleEnded, 200);
+    ASSERT_TRUE(BattleState::battleLost);
+    ASSERT_EQ(currentState, GS_LEVEL1);
+}
+
+// Confirms a pause page's yes: open the scroll, then the given row or button.
+void PauseAndConfirm(Point choice, Point page = {0, 0}) {
+    OpenPauseScroll();
+    if (page.x || page.y) Click(page);
+    Click(choice);
+    Click(PAUSE_YES);
+}
+
+struct MenuRoute {
+    const char* name;
+    void (*back)(); // from level 1's first frames to the main menu
+};
+const MenuRoute MENU_ROUTES[] = {
+    {"WinScreen",
+     [] {
+         TapKey('K');
+         RunFrames(END_CURTAIN_FRAMES);
+         Click(END_MENU);
+     }},
+    {"LoseScreen",
+     [] {
+         LeaveGame();
+         LoseLevel1UntilTheCurtain();
+         RunUntilState(GS_LOSE, 200);
+         RunFrames(END_CURTAIN_FRAMES);
+         Click(END_MENU);
+     }},
+    {"PauseExitToMenu", [] { PauseAndConfirm(QUIT_TO_MENU, EXIT_ROW); }},
+    {"KeyM", [] { TapKey('M'); }},
+    {"FinalPicture",
+     [] {
+         ShortcutToNextLevel(GS_LEVEL2);
+         ShortcutToNextLevel(GS_LEVEL3);
+         TapKey('K');
+         RunFrames(END_CURTAIN_FRAMES);
+         Click(FINAL_MENU);
+     }},
+    {"KeyS_ThenM",
+     [] {
+         TapKey('S');
+         RunFrames(30);
+         TapKey('M');
+     }},
+};
+
+class MenuMusicRouteTest : public CampaignTest, public ::testing::WithParamInterface<MenuRoute> {};
+
+TEST_P(MenuMusicRouteTest, TheMenuPlaysATrackAgain) {
+    NewGameToLevel1(HOUSE_WORKERS);
+    GetParam().back();
+    RunUntilState(GS_MAIN_MENU, 300);
+    ASSERT_EQ(currentState, GS_MAIN_MENU);
+    RunFrames(2);
+    ASSERT_NE(menuMusicChannel, nullptr) << "no menu track after the battle";
+    EXPECT_TRUE(IsChannelPlaying(menuMusicChannel));
+    EXPECT_FLOAT_EQ(PlatformAudioGetVolume(menuMusicChannel->voice), 0.5f);
+    EXPECT_EQ(BusyChannelCount(), 1) << "one track, nothing else";
+}
+
+INSTANTIATE_TEST_SUITE_P(BackFromBattle, MenuMusicRouteTest, ::testing::ValuesIn(MENU_ROUTES),
+                         [](const ::testing::TestParamInfo<MenuRoute>& info) {
+                             return std::string(info.param.name);
+                         });
+
+// ---------------------------------------------------------------------------
+// A restart while the closing curtain runs gives a battle that goes on
+// ---------------------------------------------------------------------------
+
+struct CurtainRestart {
+    const char* name;
+    void (*restart)();
+    int32_t level; // the battle that follows
+};
+const CurtainRestart CURTAIN_RESTARTS[] = {
+    {"KeyR", [] { TapKey('R'); }, GS_LEVEL1},
+    {"PauseRestart", [] { PauseAndConfirm(RESTART); }, GS_LEVEL1},
+    {"KeyS", [] { TapKey('S'); }, GS_LEVEL2},
+};
+
+class CurtainRestartTest : public CampaignTest,
+                           public ::testing::WithParamInterface<CurtainRestart> {};
+
+TEST_P(CurtainRestartTest, TheNewBattleDoesNotEndByItself) {
+    LoseLevel1UntilTheCurtain();
+    GetParam().restart();
+    RunFrames(2);
+    ASSERT_EQ(currentState, GetParam().level);
+    EXPECT_FALSE(BattleState::battleLost);
+    RunFrames(300);
+    EXPECT_EQ(currentState, GetParam().level) << "the battle ended by itself";
+    EXPECT_FALSE(battle->hudHidden);
+    EXPECT_EQ(BattleState::money, 150);
+}
+
+INSTANTIATE_TEST_SUITE_P(DuringTheCurtain, CurtainRestartTest,
+                         ::testing::ValuesIn(CURTAIN_RESTARTS),
+                         [](const ::testing::TestParamInfo<CurtainRestart>& info) {
+                             return std::string(info.param.name);
+                         });
+
+// ---------------------------------------------------------------------------
+// R on the end screens and the book replaces their sound, never doubles it
+// ---------------------------------------------------------------------------
+
+TEST_F(CampaignTest, RestartedScreensKeepOneTrackOrPageTurn) {
+    NewGameToLevel1(HOUSE_NOBLEMEN);
+    TapKey('K');
+    ASSERT_EQ(currentState, GS_WIN);
+    RunFrames(2);
+    const int busy = BusyChannelCount();
+    TapKey('R');
+    TapKey('R');
+    EXPECT_EQ(BusyChannelCount(), busy) << "the win track was doubled";
+    EXPECT_EQ(PlatformAudioAudibleCount(), 1);
+    LoseFocus(); // the screen's track falls silent, and no other plays on
+    RunFrames(2);
+    EXPECT_EQ(PlatformAudioAudibleCount(), 0);
+    GainFocus();
+    TapKey(VK_SPACE);
+    ASSERT_EQ(currentState, GS_MAIN_MENU);
+    RunFrames(5);
+    Click(MENU_HOW_TO_PLAY);
+    RunUntilState(GS_HOW_TO_PLAY, 300);
+    RunFrames(2);
+    const int bookBusy = BusyChannelCount();
+    TapKey('R');
+    TapKey('R');
+    EXPECT_EQ(BusyChannelCount(), bookBusy) << "the primed page turn was doubled";
+}
+
+// ---------------------------------------------------------------------------
+// A new channel is never heard louder than the settings allow
+// ---------------------------------------------------------------------------
+
+// The mixer volume of a channel as it stands right now.
+float HeardVolume(Channel* channel) {
+    return channel ? PlatformAudioGetVolume(channel->voice) : -1.0f;
+}
+
+TEST_F(CampaignTest, NewChannelsStartAtTheSettingsVolume) {
+    NewGameToLevel1(HOUSE_NOBLEMEN);
+    OpenPauseScroll();
+    Click(SETTINGS_ROW);
+    Click(PAUSE_EFFECTS);
+    ASSERT_TRUE(sfxMuted);
+    Click(PAUSE_SETTINGS_BACK);
+    Click(CONTINUE_ROW);
+    RunFrames(2);
+    // Checked after the very frame that starts the sounds, before the next sync.
+    MoveCursorToDesign(battle_test::KNIGHT_UP.x, battle_test::KNIGHT_UP.y);
+    MouseDown();
+    RunFrames(1);
+    MouseUp();
+    ASSERT_EQ(battle_test::TroopsNamed("AllieUp").size(), 1u);
+    EXPECT_EQ(HeardVolume(battle->effectChannels[EFFECT_KNIGHT_SPAWN]), 0.0f);
+    EXPECT_EQ(HeardVolume(battle->effectChannels[EFFECT_SPEND_MONEY]), 0.0f);
 }
 
 // ---------------------------------------------------------------------------

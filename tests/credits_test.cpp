@@ -133,7 +133,6 @@ TEST_F(CreditsTest, MenuTrackIsSilentWhileMutedOrTheWindowIsInactive) {
 // the credits leaves the switches, the same track, and silence.
 TEST_F(CreditsTest, MenuVisitKeepsTheSpeakerSwitchAndTheTrack) {
     ASSERT_TRUE(fs::exists(MORROW_BUILD_DIR "/data/Credits.png")) << "no game data folder";
-    menuMusicStarted = false;
     StartGame(GS_MAIN_MENU);
     RunFrames(3);
     Channel* track = menuMusicChannel;

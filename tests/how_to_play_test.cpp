@@ -45,7 +45,6 @@ class HowToPlayTest : public OwnDataTest {
   protected:
     void SetUp() override {
         OwnDataTest::SetUp();
-        menuMusicStarted = false;
         MakeData("how_to_play_test");
         Picture("BackgroundHowToPlay.png", BACKGROUND);
         Picture("Cursor.png", 0xFFFFFF);

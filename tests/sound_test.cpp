@@ -242,12 +242,16 @@ TEST_F(SoundTest, VolumeIsClampedStoredAndApplied) {
         EXPECT_FLOAT_EQ(channel->volume, expected) << asked;
         EXPECT_FLOAT_EQ(PlatformAudioGetVolume(channel->voice), expected) << asked;
     }
-    // The slot keeps its stored volume, but a new play starts at full volume.
+    // A new play on the slot starts at the volume it is asked for, stored and
+    // applied at once (never the slot's last volume, never a full-volume burst).
     SetChannelVolume(channel, 0.25f);
     StopAllSounds();
     ASSERT_EQ(PlayPaused(1)[0], channel);
-    EXPECT_FLOAT_EQ(channel->volume, 0.25f);
-    EXPECT_FLOAT_EQ(PlatformAudioGetVolume(channel->voice), 1.0f);
+    EXPECT_FLOAT_EQ(channel->volume, 1.0f);
+    StopAllSounds();
+    ASSERT_EQ(PlaySound(LoadSound(longPath.c_str()), false, 0.0f), channel);
+    EXPECT_FLOAT_EQ(channel->volume, 0.0f);
+    EXPECT_FLOAT_EQ(PlatformAudioGetVolume(channel->voice), 0.0f);
 }
 
 // With all 100 mixer channels taken, a new play can only reuse the ended voice's
@@ -255,7 +259,7 @@ TEST_F(SoundTest, VolumeIsClampedStoredAndApplied) {
 TEST_F(SoundTest, StaleVoiceNeverTouchesTheSoundThatReusedItsChannel) {
     Channel* ended = PlayPaused(CHANNEL_COUNT)[42];
     PlatformAudioStop(ended->voice);
-    AudioVoice newer = PlatformAudioPlay(LoadSound(longPath.c_str())->data, true);
+    AudioVoice newer = PlatformAudioPlay(LoadSound(longPath.c_str())->data, true, 1.0f);
     ASSERT_GE(newer, 0);
     ASSERT_NE(newer, ended->voice);
     EXPECT_FALSE(IsChannelPlaying(ended));

@@ -48,8 +48,11 @@ class SplashTest : public OwnDataTest {
 
 TEST_F(SplashTest, LogosAtTheirTimesAndDrawnFromTheirSheets) {
     StartGame(GS_SPLASH);
-    // 1.5 s at 60 frames per second: the 91st frame's Update starts it.
+    // 1.5 s at 60 frames per second: the 91st frame's Update starts it; the
+    // frames print nothing.
+    testing::internal::CaptureStdout();
     EXPECT_NEAR(RunFramesUntil(StudioPlaying, 200), 91, 1);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
     EXPECT_EQ(Logo(0)->frame, 0u);
     EXPECT_FALSE(splashFirstRun);
     EXPECT_FALSE(Logo(1)->visible);

@@ -5,7 +5,8 @@
  * "window_ms first_frame_ms pid" on stdout and leaves the program running (its
  * stdout to /dev/null), so the caller can go on driving it.
  * Exit code 0 on success, 1 on a timeout or when the program ended, 2 without
- * a display or when the program cannot be started. Depends on Xlib only. */
+ * a display or when the program cannot be started. Windows that vanish while
+ * they are looked at are skipped, never fatal. Depends on Xlib only. */
 #define _POSIX_C_SOURCE 200809L
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -22,6 +23,17 @@ static double NowMs(void) {
     struct timespec now;
     clock_gettime(CLOCK_MONOTONIC, &now);
     return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
+}
+
+/* Windows come and go while the tree is walked (the program's own start-up
+ * windows, a message box): a request about one that is gone fails with
+ * BadWindow or BadMatch, which only means "not this one". */
+static int IgnoreVanishedWindow(Display* display, XErrorEvent* error) {
+    (void)display;
+    if (error->error_code != BadWindow && error->error_code != BadMatch &&
+        error->error_code != BadDrawable)
+        fprintf(stderr, "first_frame: X error %d ignored\n", error->error_code);
+    return 0;
 }
 
 /* Whether any pixel of the root window, sampled on a 4-pixel grid, is not black. */
@@ -63,6 +75,7 @@ int main(int argc, char** argv) {
         fprintf(stderr, "first_frame: no display\n");
         return 2;
     }
+    XSetErrorHandler(IgnoreVanishedWindow);
     Window root = DefaultRootWindow(display);
     int width = DisplayWidth(display, DefaultScreen(display));
     int height = DisplayHeight(display, DefaultScreen(display));

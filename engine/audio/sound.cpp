@@ -48,6 +48,12 @@ void EmptyCache() {
     soundCount = 0;
 }
 
+// Clamps a channel volume into 0..1 (NaN counts as 0).
+float ClampVolume(float volume) {
+    if (!(volume >= 0.0f)) return 0.0f;
+    return volume > 1.0f ? 1.0f : volume;
+}
+
 // Releases the system at process end if nobody shut it down.
 struct ExitRelease {
     ~ExitRelease() { ShutdownSound(); }
@@ -130,21 +136,34 @@ void ReleaseSound(Sound* sound) {
     delete sound;
 }
 
-// Takes the most recently freed slot and starts the sound on it; null when
-// there is no audio, no sound or no free slot.
-Channel* PlaySound(Sound* sound, bool paused) {
+// Takes the most recently freed slot and starts the sound on it at `volume`;
+// null when there is no audio, no sound or no free slot.
+Channel* PlaySound(Sound* sound, bool paused, float volume) {
     if (!audioSystem || !sound || freeChannels.empty()) return nullptr;
     Channel* slot = freeChannels.back();
     freeChannels.pop_back();
     busyChannels.push_back(slot);
+    volume = ClampVolume(volume);
     // A failed play leaves the slot busy with no voice; the next UpdateSound frees it.
-    slot->voice = PlatformAudioPlay(sound->data, paused);
+    slot->voice = PlatformAudioPlay(sound->data, paused, volume);
     if (slot->voice < 0) return nullptr;
     slot->paused = paused;
-    PlatformAudioSetPaused(slot->voice, paused);
+    slot->volume = volume;
     slot->looping = false;
     PlatformAudioSetLoopCount(slot->voice, 0);
-    return slot; // the volume field is kept; the voice itself starts at full volume
+    return slot;
+}
+
+// Stops a busy slot's voice and returns the slot to the free list.
+void StopChannel(Channel* channel) {
+    if (!audioSystem || !channel) return;
+    for (size_t i = 0; i < busyChannels.size(); ++i) {
+        if (busyChannels[i] != channel) continue;
+        PlatformAudioStop(channel->voice);
+        channel->voice = -1;
+        ReturnSlot(i);
+        return;
+    }
 }
 
 // Music loops for ever; called right after PlaySound.
@@ -169,8 +188,7 @@ void PauseChannel(Channel* channel) {
 // Stores and applies the volume clamped to 0..1.
 void SetChannelVolume(Channel* channel, float volume) {
     if (!channel || channel->voice < 0) return;
-    if (!(volume >= 0.0f)) volume = 0.0f; // NaN too
-    if (volume > 1.0f) volume = 1.0f;
+    volume = ClampVolume(volume);
     channel->volume = volume;
     PlatformAudioSetVolume(channel->voice, volume);
 }

@@ -30,7 +30,11 @@ bool HasAudioSystem();
 // naming the file when it cannot be read or decoded.
 Sound* LoadSound(const char* path);
 void ReleaseSound(Sound* sound);
-Channel* PlaySound(Sound* sound, bool paused);
+// Starts `sound` on a free slot at `volume` (0..1): the voice is given its
+// volume before the mixer first hears it, so a muted setting never bursts out.
+Channel* PlaySound(Sound* sound, bool paused, float volume = 1.0f);
+// Stops the slot's sound at once and gives the slot back to the pool.
+void StopChannel(Channel* channel);
 void SetChannelLooping(Channel* channel);
 void ResumeChannel(Channel* channel);
 void PauseChannel(Channel* channel);

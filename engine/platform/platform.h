@@ -112,8 +112,9 @@ void PlatformAudioFree(void* sound);
 // whose channel was reused by a later play reads as finished, never as the
 // newer sound. -1 is no voice.
 typedef int64_t AudioVoice;
-// Starts a decoded sound on a free mixer channel, paused if asked; -1 when none.
-AudioVoice PlatformAudioPlay(void* sound, bool paused);
+// Starts a decoded sound on a free mixer channel at `volume` (0..1, set before
+// the mixer hears it), paused if asked; -1 when none.
+AudioVoice PlatformAudioPlay(void* sound, bool paused, float volume);
 // Loop count 0 plays once, -1 loops for ever (restarting the channel if needed).
 void PlatformAudioSetLoopCount(AudioVoice voice, int loopCount);
 void PlatformAudioSetPaused(AudioVoice voice, bool paused);
@@ -127,3 +128,5 @@ const char* PlatformAudioDriverName();
 float PlatformAudioGetVolume(AudioVoice voice);
 // True while a current voice is paused.
 bool PlatformAudioIsPaused(AudioVoice voice);
+// Mixer channels a listener hears now: playing, not paused, volume above 0.
+int PlatformAudioAudibleCount();

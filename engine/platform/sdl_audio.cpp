@@ -67,6 +67,13 @@ void PauseMixerChannel(int channel) {
     }
 }
 
+// 0..1 onto the mixer's 0..128 (NaN counts as 0).
+int MixerVolume(float volume) {
+    if (!(volume >= 0.0f)) volume = 0.0f;
+    if (volume > 1.0f) volume = 1.0f;
+    return static_cast<int>(std::lround(volume * MIX_MAX_VOLUME));
+}
+
 AudioVoice MakeVoice(int channel, uint32_t generation) {
     return (static_cast<AudioVoice>(generation) << kChannelBits) | channel;
 }
@@ -217,13 +224,15 @@ void PlatformAudioFree(void* sound) {
     if (sound) Mix_FreeChunk(static_cast<Mix_Chunk*>(sound));
 }
 
-// Starts the sound once, at full volume, on the first free mixer channel.
-AudioVoice PlatformAudioPlay(void* sound, bool paused) {
+// Starts the sound once, at `volume`, on the first free mixer channel. The
+// mixer stays locked until the volume is set, so it never mixes a block of the
+// new sound at the last play's volume.
+AudioVoice PlatformAudioPlay(void* sound, bool paused, float volume) {
     if (!audioOpen || !sound) return -1;
     LockMixer();
     int channel = Mix_PlayChannel(-1, static_cast<Mix_Chunk*>(sound), 0);
     if (channel >= 0) {
-        Mix_Volume(channel, MIX_MAX_VOLUME); // the channel keeps the last play's volume
+        Mix_Volume(channel, MixerVolume(volume));
         if (paused) PauseMixerChannel(channel);
     }
     UnlockMixer();
@@ -262,10 +271,7 @@ void PlatformAudioSetPaused(AudioVoice voice, bool paused) {
 // Maps 0..1 onto the mixer's 0..128.
 void PlatformAudioSetVolume(AudioVoice voice, float volume) {
     int channel = VoiceChannel(voice);
-    if (channel < 0) return;
-    if (!(volume >= 0.0f)) volume = 0.0f; // NaN too
-    if (volume > 1.0f) volume = 1.0f;
-    Mix_Volume(channel, static_cast<int>(std::lround(volume * MIX_MAX_VOLUME)));
+    if (channel >= 0) Mix_Volume(channel, MixerVolume(volume));
 }
 
 // Volume of a current voice in 0..1, or -1 for a stale or absent one.
@@ -279,6 +285,15 @@ float PlatformAudioGetVolume(AudioVoice voice) {
 bool PlatformAudioIsPaused(AudioVoice voice) {
     int channel = VoiceChannel(voice);
     return channel >= 0 && Mix_Playing(channel) && Mix_Paused(channel);
+}
+
+// Counts the channels that play unpaused at a volume above 0.
+int PlatformAudioAudibleCount() {
+    if (!audioOpen) return 0;
+    int audible = 0;
+    for (int channel = 0; channel < mixerChannelCount; ++channel)
+        audible += Mix_Playing(channel) && !Mix_Paused(channel) && Mix_Volume(channel, -1) > 0;
+    return audible;
 }
 
 // A paused voice counts as playing; a stale one never does.

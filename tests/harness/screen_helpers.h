@@ -94,7 +94,7 @@ constexpr Point END_RIGHT = {500, 10}; // Next level or Restart
 constexpr Point END_MENU = {-500, 10};
 
 // Leaves the running game so that Free and Unload run, and puts sounds,
-// input, focus, window, clock and the battle's end flags back for the next test.
+// input, focus, window and clock back for the next test.
 inline void LeaveGame() {
     if (!GameHasQuit()) {
         nextState = GS_QUIT;
@@ -106,8 +106,6 @@ inline void LeaveGame() {
     if (isFullscreen) SetFullscreen(false);
     SetWindowResolution(1280, 720);
     SetSteppedClock(true, 1.0 / 60.0);
-    ClearBattleEndFlags();
-    BattleState::paused = false;
     RunFrames(1);
 }
 
