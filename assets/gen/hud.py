@@ -159,24 +159,29 @@ def lock_pic():
     return c
 
 
-# The dark trough behind a health bar.
+# The dark framed trough behind a health bar, with a transparent gap at each
+# end, so the bars of troops standing side by side read as separate bars.
 def health_frame():
     c = Canvas(70, 40)
-    rounded(c.ctx, 0.8, 11, 68.4, 18, 6, rgb("#2a1e16"), width=1.6, shaded=False)
+    rounded(c.ctx, 4, 11.5, 62, 17, 5, rgb("#120c08"), width=0, shaded=False)
+    rounded(c.ctx, 5.6, 13.1, 58.8, 13.8, 3.8, rgb("#3a2a20"), width=1.0, shaded=False, ink=rgb("#d8c08a"))
     return c
 
 
-# The green fill of a health bar.
+# The green fill of a health bar, inside the frame's trough.
 def health_fill():
     c = Canvas(70, 50)
     ctx = c.ctx
-    path_rounded(ctx, 3.2, 19, 63.6, 12, 4)
-    g = cairo.LinearGradient(0, 19, 0, 31)
+    path_rounded(ctx, 7, 19.4, 56, 11.2, 3.2)
+    g = cairo.LinearGradient(0, 19.4, 0, 30.6)
     g.add_color_stop_rgba(0, *rgb("#8ef06a"))
     g.add_color_stop_rgba(1, *rgb("#2f9a2a"))
     ctx.set_source(g)
-    ctx.fill()
-    path_rounded(ctx, 5, 20.5, 60, 3.5, 1.7)
+    ctx.fill_preserve()
+    set_color(ctx, rgb("#143a10"))
+    ctx.set_line_width(0.9)
+    ctx.stroke()
+    path_rounded(ctx, 9, 20.6, 52, 3.2, 1.5)
     set_color(ctx, (1, 1, 1, 0.35))
     ctx.fill()
     return c
