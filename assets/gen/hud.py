@@ -159,39 +159,46 @@ def lock_pic():
     return c
 
 
+# Health bars sit in the lower part of their pictures: a troop's bar is placed
+# 90 units over the troop, and in the up lane at the left that would reach
+# into the HUD board, so the bar itself stays 10 units lower (layout units
+# below are the picture's, y down).
+
+
 # The dark framed trough behind a health bar, with a transparent gap at each
 # end, so the bars of troops standing side by side read as separate bars.
 def health_frame():
     c = Canvas(70, 40)
-    rounded(c.ctx, 4, 11.5, 62, 17, 5, rgb("#120c08"), width=0, shaded=False)
-    rounded(c.ctx, 5.6, 13.1, 58.8, 13.8, 3.8, rgb("#3a2a20"), width=1.0, shaded=False, ink=rgb("#d8c08a"))
+    rounded(c.ctx, 4, 30, 62, 9.6, 3.5, rgb("#120c08"), width=0, shaded=False)
+    rounded(c.ctx, 5.4, 31.4, 59.2, 6.8, 2.6, rgb("#3a2a20"), width=0.8, shaded=False, ink=rgb("#d8c08a"))
     return c
 
 
-# The green fill of a health bar, inside the frame's trough.
+# The green fill of a health bar, inside the frame's trough (the fill picture
+# is 10 units taller than the frame's, around the same centre).
 def health_fill():
     c = Canvas(70, 50)
     ctx = c.ctx
-    path_rounded(ctx, 7, 19.4, 56, 11.2, 3.2)
-    g = cairo.LinearGradient(0, 19.4, 0, 30.6)
+    path_rounded(ctx, 7, 36.6, 56, 6.4, 2.2)
+    g = cairo.LinearGradient(0, 36.6, 0, 43)
     g.add_color_stop_rgba(0, *rgb("#8ef06a"))
     g.add_color_stop_rgba(1, *rgb("#2f9a2a"))
     ctx.set_source(g)
     ctx.fill_preserve()
     set_color(ctx, rgb("#143a10"))
-    ctx.set_line_width(0.9)
+    ctx.set_line_width(0.7)
     ctx.stroke()
-    path_rounded(ctx, 9, 20.6, 52, 3.2, 1.5)
+    path_rounded(ctx, 9, 37.4, 52, 1.8, 0.9)
     set_color(ctx, (1, 1, 1, 0.35))
     ctx.fill()
     return c
 
 
-# The plate behind a castle health bar.
+# The plate behind a castle health bar, centred on the bar (3 units under its
+# picture's centre, which is where the castle puts the plate).
 def health_bg():
     c = Canvas(90, 60)
-    rounded(c.ctx, 3, 8, 84, 44, 10, PARCH, width=2.2)
-    thick_line(c.ctx, (14, 14), (76, 14), 1.2, rgb("#b9a272"), outline=0)
+    rounded(c.ctx, 3, 30, 84, 24, 8, PARCH, width=2.2)
     return c
 
 
