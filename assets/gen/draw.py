@@ -84,11 +84,11 @@ WHITE = (1, 1, 1, 1)
 HOUSES = {
     "Noblemen": dict(main=rgb("#2456b8"), dark=rgb("#14306e"), accent=rgb("#e8c040"), emblem="crown",
                      pattern="pales", title="NOBLEMEN"),
-    "Workers": dict(main=rgb("#e0a83c"), dark=rgb("#6a4216"), accent=rgb("#5a3414"), emblem="hammers",
+    "Workers": dict(main=rgb("#ecb848"), dark=rgb("#6a4216"), accent=rgb("#5a3414"), emblem="hammers",
                     pattern="chequy", title="WORKERS"),
-    "Wisemen": dict(main=rgb("#4b2372"), dark=rgb("#2a1042"), accent=rgb("#d6dbe4"), emblem="star",
+    "Wisemen": dict(main=rgb("#3e1c66"), dark=rgb("#2a1042"), accent=rgb("#d6dbe4"), emblem="star",
                     pattern="semy", title="WISEMEN"),
-    "Warriors": dict(main=rgb("#e6403a"), dark=rgb("#1c1414"), accent=rgb("#2a2a2a"), emblem="axes",
+    "Warriors": dict(main=rgb("#f0524a"), dark=rgb("#1c1414"), accent=rgb("#2a2a2a"), emblem="axes",
                      pattern="bendy", title="WARRIORS"),
 }
 HOUSE_ORDER = ["Noblemen", "Workers", "Wisemen", "Warriors"]
