@@ -44,7 +44,7 @@ const LevelTable levelTables[LEVEL_COUNT] = {
      6,
      16,
      {HOUSE_WARRIORS, HOUSE_WISEMEN, HOUSE_WORKERS, HOUSE_NOBLEMEN},
-     0xFFFFFFFF,
+     0xFF000000,
      "Enemies:  %i"},
     {GS_LEVEL3,
      3,

@@ -20,8 +20,8 @@
 // Types
 // ---------------------------------------------------------------------------
 
-// Colour of a read-out: a fixed one, or the level's label colour (black in
-// levels 1 and 3, white in level 2).
+// Colour of a read-out: a fixed one, or the level's label colour (black on
+// the light HUD boards of every level).
 enum HudColor { COLOR_BLACK, COLOR_RED, COLOR_WHITE, COLOR_GOLD, COLOR_LABEL };
 
 // Where and how one read-out is printed (layout units).

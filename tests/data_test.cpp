@@ -203,6 +203,37 @@ TEST(DataPictures, OpaqueAndTransparentWhereTheyShouldBe) {
     }
 }
 
+// Troop and thief pictures and every frame of their walks keep 2 transparent pixels on
+// each side, so nothing is sliced off; the bottom rows hold at most the faint ground shadow.
+TEST(DataPictures, TroopAndThiefFramesKeepATransparentMargin) {
+    const std::regex walker(R"(data/((Knight|Spearman|Horseman)_\w+\.png|Thief\.png|)"
+                            R"(Animation/(\w+/(Knights|Spearmen|Horsemen)/\w+|ThiefAnimation)))");
+    int checked = 0;
+    for (const std::string& p : Manifest()) {
+        if (!std::regex_match(p, walker)) continue;
+        int count = 1, rows = 1, cols = 1, w, h, c;
+        std::ifstream(IsAnimationFile(p) ? p : "") >> count >> rows >> cols;
+        const std::string sheet = IsAnimationFile(p) ? SheetOf(p) : p;
+        unsigned char* px = stbi_load(sheet.c_str(), &w, &h, &c, 4);
+        ASSERT_NE(px, nullptr) << sheet;
+        const int cw = w / cols, ch = h / rows;
+        for (int i = 0; i < count; ++i, ++checked) {
+            const int x0 = i % cols * cw, y0 = (rows - 1 - i / cols) * ch; // frame 0 at the bottom
+            int edge = 0, bottom = 0;
+            for (int y = 0; y < ch; ++y)
+                for (int x = 0; x < cw; ++x) {
+                    const int a = px[((size_t)(y0 + y) * w + x0 + x) * 4 + 3];
+                    int& band = y >= ch - 2 ? bottom : edge;
+                    if (y >= ch - 2 || y < 2 || x < 2 || x >= cw - 2) band = std::max(band, a);
+                }
+            EXPECT_EQ(edge, 0) << p << " frame " << i << " reaches the top or a side";
+            EXPECT_LE(bottom, 100) << p << " frame " << i << " reaches the bottom";
+        }
+        stbi_image_free(px);
+    }
+    EXPECT_GT(checked, 4 * 3 * 5 * 9);
+}
+
 // The engine runs once for the whole program (it starts once per process).
 class EngineEnvironment : public ::testing::Environment {
   public:

@@ -1,6 +1,6 @@
 # Animated pictures outside the battle field: the studio logo of the splash
-# (20 frames, shown once; it fades out by frame 16, where the game brings in
-# the audio-library logo over it), the audio-library logo (20 looping frames;
+# (20 frames, shown once; it fades out under the audio-library logo, which the
+# game brings in over it at frame 16), the audio-library logo (20 looping frames;
 # the game moves on at frame 17), the main menu's knight, and the pause scroll
 # that unrolls and rolls up, with the still scroll pictures of the pause menu.
 # The pause scroll is dark with gold words; where the game prints black
@@ -25,18 +25,17 @@ def _ease(t):
     return t * t * (3 - 2 * t)
 
 
-# Frame i of the studio logo: the ring grows, mountains rise, the name is spelt out, all fades.
+# Frame i of the studio logo: the ring grows from a spark, mountains rise, the
+# name is spelt out, and the whole cross-fades under the audio-library logo
+# (which the game brings in at frame 16), so that no two frames are the same.
 def tarn_frame(i):
     c = Canvas(640, 360)
     ctx = c.ctx
-    fade = 1.0 - _ease((i - 13) / 3.0)          # gone by frame 16
+    fade = 1.0 - _ease((i - 12) / 7.0)          # gone at the last frame
     if fade <= 0:
         return c
-    if i == 0:
-        # shown while the splash waits before playing: a faint ring
-        ellipse(ctx, 320, 135, 105, 105, (0, 0, 0, 0), width=3, ink=rgb("#d4af37", 0.35))
-        return c
-    grow = _ease(i / 4.0)
+    # frame 0 is shown while the splash waits before playing: only the spark
+    grow = 0.06 + 0.94 * _ease(i / 4.0)
     rise = _ease((i - 3) / 4.0)
     letters = max(0, min(11, int((i - 7) * 2.2)))
     ctx.push_group()

@@ -78,17 +78,18 @@ STONE = rgb("#9a968c")
 STONE_DARK = rgb("#6c685f")
 WHITE = (1, 1, 1, 1)
 
-# Four schemes told apart by hue and by lightness (blue/gold light, brown/orange
-# mid, purple/silver cool, red/black dark), each with its own emblem.
+# Four schemes told apart by hue and by lightness, also for colour-blind players
+# (assets/tools/house_colours.py measures it): purple/silver darkest, blue/gold,
+# red/black, ochre/brown lightest; each with its own emblem and tabard pattern.
 HOUSES = {
     "Noblemen": dict(main=rgb("#2456b8"), dark=rgb("#14306e"), accent=rgb("#e8c040"), emblem="crown",
-                     title="NOBLEMEN"),
-    "Workers": dict(main=rgb("#8a5a2b"), dark=rgb("#4e3116"), accent=rgb("#f08a1c"), emblem="hammers",
-                    title="WORKERS"),
-    "Wisemen": dict(main=rgb("#6a3aa0"), dark=rgb("#3a1d5e"), accent=rgb("#d6dbe4"), emblem="star",
-                    title="WISEMEN"),
-    "Warriors": dict(main=rgb("#b01c1c"), dark=rgb("#1c1414"), accent=rgb("#2a2a2a"), emblem="axes",
-                     title="WARRIORS"),
+                     pattern="pales", title="NOBLEMEN"),
+    "Workers": dict(main=rgb("#ecb848"), dark=rgb("#6a4216"), accent=rgb("#5a3414"), emblem="hammers",
+                    pattern="chequy", title="WORKERS"),
+    "Wisemen": dict(main=rgb("#3e1c66"), dark=rgb("#2a1042"), accent=rgb("#d6dbe4"), emblem="star",
+                    pattern="semy", title="WISEMEN"),
+    "Warriors": dict(main=rgb("#f0524a"), dark=rgb("#1c1414"), accent=rgb("#2a2a2a"), emblem="axes",
+                     pattern="bendy", title="WARRIORS"),
 }
 HOUSE_ORDER = ["Noblemen", "Workers", "Wisemen", "Warriors"]
 

@@ -4,8 +4,8 @@
 # centre, y up: up lane at y = 100, down lane at y = -100 from castle to castle
 # (x = +-630), the buy panel top left, the crossing counters top right and the
 # thief button bottom left. The HUD texts are printed by the game over this
-# art, black on light boards (levels 1 and 3) or white on the dark board of
-# level 2, whose upgrade rows stay black on a light strip.
+# art, black and deep red on the parchment boards of every level; the thief's
+# white price stands on a dark foundation stone of the player's castle.
 # Depends on draw.py and emblems.py.
 import math
 import random
@@ -33,13 +33,13 @@ def Y(y):
 LEVELS = {
     1: dict(sky=(rgb("#8ec9f0"), rgb("#d9f0fb")), hill=rgb("#7fb069"), hill2=rgb("#5f9a4d"),
             grass=rgb("#6fae4f"), grass2=rgb("#5b9a41"), road=rgb("#c9a86e"), cloud=rgb("#ffffff", 0.92),
-            board="light", hedge=rgb("#2f5a2a"), rain=False, sun=rgb("#fff3b0")),
+            hedge=rgb("#2f5a2a"), day=True, rain=False, sun=rgb("#fff3b0")),
     2: dict(sky=(rgb("#3c2f6e"), rgb("#f29a5c")), hill=rgb("#5d6e4a"), hill2=rgb("#46583a"),
             grass=rgb("#55753c"), grass2=rgb("#476532"), road=rgb("#a88a5c"), cloud=rgb("#f7c7a3", 0.85),
-            board="dark", hedge=rgb("#233d20"), rain=False, sun=rgb("#ffb56b")),
+            hedge=rgb("#233d20"), day=False, rain=False, sun=rgb("#ffb56b")),
     3: dict(sky=(rgb("#0c1328"), rgb("#2b3a5c")), hill=rgb("#2c3d3a"), hill2=rgb("#22302e"),
             grass=rgb("#2f4a35"), grass2=rgb("#263e2c"), road=rgb("#6e6452"), cloud=rgb("#5a6478", 0.9),
-            board="light", hedge=rgb("#14231a"), rain=True, sun=None),
+            hedge=rgb("#14231a"), day=False, rain=True, sun=None),
 }
 FRAMES = 4
 
@@ -121,32 +121,20 @@ def _field(ctx, lv):
     ctx.close_path()
     fill_outline(ctx, lv["hedge"], 2.5, darker(lv["hedge"], 0.5))
     ctx.rectangle(0, Y(-300), W, 22)
-    set_color(ctx, lv["road"] if lv["rain"] else darker(lv["road"], 0.35 if lv["board"] == "light" else 0.45))
+    set_color(ctx, lv["road"] if lv["rain"] else darker(lv["road"], 0.35 if lv["day"] else 0.45))
     ctx.fill()
 
 
-# The HUD boards behind the buy panel and the money row.
+# The HUD boards behind the buy panel and the money row: parchment, so the
+# game's black and deep red texts read at 4.5:1 or more in every level.
 def _board(ctx, lv):
     # one board behind the buy panel and the catapult, one behind the money row
-    light = (PARCH, PARCH_DARK)
-    if lv["board"] == "light":
-        paper = PARCH if not lv["rain"] else rgb("#dccb9f")
-        rounded(ctx, X(-652), Y(372), 790, 92, 14, paper, width=3, shaded=False, ink=rgb("#6b4a26"))
-        rounded(ctx, X(-652), Y(372), 500, 190, 14, paper, width=3, shaded=False, ink=rgb("#6b4a26"))
-        path_rounded(ctx, X(-648) + 2, Y(372) + 2, 784, 86, 12)
-        set_color(ctx, paper)
-        ctx.fill()
-    else:
-        slate = rgb("#2a2f45")
-        rounded(ctx, X(-652), Y(372), 790, 92, 14, slate, width=3, shaded=False, ink=rgb("#0f1220"))
-        rounded(ctx, X(-652), Y(372), 500, 190, 14, slate, width=3, shaded=False, ink=rgb("#0f1220"))
-        path_rounded(ctx, X(-648) + 2, Y(372) + 2, 784, 86, 12)
-        set_color(ctx, slate)
-        ctx.fill()
-        # the light strip under the buy cards for the upgrade rows
-        rounded(ctx, X(-640), Y(236), 480, 50, 10, PARCH, width=2, ink=rgb("#6b4a26"))
-    # a small plate under the crossing counters
-    del light
+    paper = PARCH if not lv["rain"] else rgb("#e2d3aa")
+    rounded(ctx, X(-652), Y(372), 790, 92, 14, paper, width=3, shaded=False, ink=rgb("#6b4a26"))
+    rounded(ctx, X(-652), Y(372), 500, 190, 14, paper, width=3, shaded=False, ink=rgb("#6b4a26"))
+    path_rounded(ctx, X(-648) + 2, Y(372) + 2, 784, 86, 12)
+    set_color(ctx, paper)
+    ctx.fill()
 
 
 # Clouds drifting with the phase of the loop.
@@ -155,7 +143,7 @@ def _clouds(ctx, lv, phase):
     for i in range(7):
         x = rnd.uniform(-620, 620) + 14 * math.sin(2 * math.pi * (phase + i / 7))
         y = rnd.uniform(200, 300)
-        if lv["board"] and -650 < x < 150 and y > 190:
+        if -650 < x < 150 and y > 190:
             y = rnd.uniform(205, 240)
             x = rnd.uniform(170, 360)
         s = rnd.uniform(0.7, 1.2)
@@ -177,7 +165,7 @@ def _grass(ctx, lv, phase):
             ctx.set_line_width(1.6)
             ctx.stroke()
     # a few flowers in the daytime field
-    if lv["board"] == "light" and not lv["rain"]:
+    if lv["day"]:
         for i in range(24):
             x = rnd.uniform(-600, 600)
             y = rnd.choice([rnd.uniform(10, 60), rnd.uniform(-60, -20), rnd.uniform(-230, -140)])
@@ -285,10 +273,11 @@ def castle(house):
     ctx.stroke()
     for i in range(5):
         rounded(ctx, 13 + i * 23, 78, 18, 20, 2, stone, width=2.5)
-    # roof in the house colour
-    poly(ctx, [(8, 82), (70, 8), (132, 82)], p["main"], width=3, shaded=True)
-    thick_line(ctx, (70, 8), (70, -5), 2.5, rgb("#5a3a1e"))
-    poly(ctx, [(70, -6), (98, 2), (70, 10)], p["accent"] if house != "Warriors" else rgb("#d02020"), width=2)
+    # roof in the house colour and a pennant, kept below canvas y 22: the top of
+    # the picture stands under the HUD board at the screen's top-left corner
+    poly(ctx, [(8, 82), (70, 36), (132, 82)], p["main"], width=3, shaded=True)
+    thick_line(ctx, (70, 37), (70, 26), 2.5, rgb("#5a3a1e"))
+    poly(ctx, [(70, 25), (94, 31), (70, 37)], p["accent"] if house != "Warriors" else rgb("#d02020"), width=2)
     # windows
     for wy in (140, 210):
         rounded(ctx, 55, wy, 20, 34, 10, rgb("#2a2230"), width=2.5, shaded=False)
@@ -312,6 +301,13 @@ def castle(house):
     fill_outline(ctx, rgb("#4a2f18"), 3)
     for gx in (148, 157, 166, 175):
         thick_line(ctx, (gx, 275), (gx, 354), 1.2, rgb("#2b1a0c"), outline=0)
+    # a dark foundation stone under the field-side wall, behind the thief price
+    # that the game prints in white there (player castle)
+    rounded(ctx, 104, 492, 94, 38, 5, rgb("#2a2420"), width=2.5, shaded=False)
+    path_rounded(ctx, 107.5, 495.5, 87, 31, 3.5)
+    set_color(ctx, rgb("#8a7440"))
+    ctx.set_line_width(1.2)
+    ctx.stroke()
     # the house shield over the gate
     house_shield(ctx, house, 154, 225, 36, 44, 2.5)
     # banner hanging from the keep

@@ -13,7 +13,7 @@ import random
 
 import cairo
 
-from draw import (CURSOR, GOLD, GOLD_LIGHT, INK, MIRROR, PARCH, PLAIN, WOOD, Canvas, ellipse,
+from draw import (CURSOR, GOLD, GOLD_LIGHT, INK, MIRROR, PARCH, PARCH_DARK, PLAIN, WOOD, Canvas, ellipse,
                   fill_outline, glow, mix, path_poly, path_rounded, poly, rgb, rounded, save, set_color,
                   text, thick_line)
 from emblems import banner, coin, counter_frame, crown
@@ -39,9 +39,12 @@ def buy_card(kind, lit):
     ctx = c.ctx
     # frame of the card: x -63..66, y -56..51
     rounded(ctx, _cx(-63), _cy(51), 129, 107, 8, WOOD, width=2.5)
+    # the troop kind in a column of its own, a house-neutral silhouette
+    rounded(ctx, _cx(-59.5), _cy(47), 35, 94, 6, PARCH_DARK, width=1.6, shaded=False, ink=rgb("#4a3018"))
+    _troop_silhouette(ctx, kind, _cx(-42), _cy(-40))
     for half, y0, y1, label in (("up", 45, 5, "UP"), ("down", -7, -47, "DOWN")):
         on = lit == half
-        x0, x1 = -59.5, 34.5
+        x0, x1 = -21.5, 34.5
         path_rounded(ctx, _cx(x0), _cy(y0 + 2), x1 - x0, (y0 - y1) + 4, 6)
         face = rgb("#fff0b8") if on else PARCH
         fill_outline(ctx, face, 1.6, rgb("#4a3018"))
@@ -49,24 +52,12 @@ def buy_card(kind, lit):
             path_rounded(ctx, _cx(x0) + 2, _cy(y0 + 2) + 2, x1 - x0 - 4, (y0 - y1), 5)
             set_color(ctx, rgb("#ffcf3a", 0.35))
             ctx.fill()
-        # arrow and word on the right part of the half
-        ax, ay = _cx(-17), _cy((y0 + y1) / 2)
+        # arrow and word
+        ax, ay = _cx(-12), _cy((y0 + y1) / 2)
         d = -1 if half == "up" else 1
-        poly(ctx, [(ax - 8, ay - d * 5), (ax + 8, ay - d * 5), (ax, ay + d * 6)],
+        poly(ctx, [(ax - 7, ay - d * 5), (ax + 7, ay - d * 5), (ax, ay + d * 6)],
              rgb("#e8a317") if on else rgb("#8a5a2b"), width=1.4)
-        text(ctx, label, _cx(12), ay, 13, rgb("#3a2412"), max_width=38)
-    # the troop, standing over both halves on the left
-    ctx.save()
-    if kind == "Horseman":
-        # the horse is wide: smaller, so that it keeps clear of the arrows
-        ctx.translate(_cx(-63), _cy(30))
-        ctx.scale(0.5, 0.52)
-        DRAWERS[kind](ctx, 2, "Noblemen", 0.0, ox=2, oy=20)
-    else:
-        ctx.translate(_cx(-64), _cy(52))
-        ctx.scale(0.6, 0.62 * 1.06)
-        DRAWERS[kind](ctx, 2, "Noblemen", 0.0, ox=-8, oy=8)
-    ctx.restore()
+        text(ctx, label, _cx(16), ay, 13, rgb("#3a2412"), max_width=34)
     # the upgrade strip
     on = lit == "upgrade"
     rounded(ctx, _cx(42.5), _cy(50), 20, 102, 5, GOLD_LIGHT if on else GOLD, width=1.8)
@@ -78,6 +69,25 @@ def buy_card(kind, lit):
              rgb("#7a4a12"), width=1.2)
     text(ctx, "+", _cx(52.5), _cy(-38), 14, rgb("#7a4a12") if not on else rgb("#3a2000"))
     return c
+
+
+# A troop kind as a dark silhouette standing at (x, ground) on the canvas, so
+# that the card suits every house.
+def _troop_silhouette(ctx, kind, x, ground):
+    k = {"Knight": 0.82, "Spearman": 0.74, "Horseman": 0.42}[kind]
+    ctx.save()
+    ctx.rectangle(x - 16, ground - 86, 32, 92)  # the column, so the spear stays inside
+    ctx.clip()
+    ctx.push_group()
+    ctx.translate(x, ground)
+    ctx.scale(k, k)
+    ctx.translate({"Knight": -46, "Spearman": -50, "Horseman": -45}[kind], -86)
+    DRAWERS[kind](ctx, 2, "Noblemen", 0.0)
+    mask = ctx.pop_group()
+    ctx.set_source_rgba(*rgb("#3a2616"))
+    ctx.mask(mask)
+    ctx.restore()
+    thick_line(ctx, (x - 14, ground + 1), (x + 14, ground + 1), 1.2, rgb("#8a6a3a"), outline=0)
 
 
 # The thief button, a sneaking thief and a money bag.
@@ -149,34 +159,46 @@ def lock_pic():
     return c
 
 
-# The dark trough behind a health bar.
+# Health bars sit in the lower part of their pictures: a troop's bar is placed
+# 90 units over the troop, and in the up lane at the left that would reach
+# into the HUD board, so the bar itself stays 10 units lower (layout units
+# below are the picture's, y down).
+
+
+# The dark framed trough behind a health bar, with a transparent gap at each
+# end, so the bars of troops standing side by side read as separate bars.
 def health_frame():
     c = Canvas(70, 40)
-    rounded(c.ctx, 0.8, 11, 68.4, 18, 6, rgb("#2a1e16"), width=1.6, shaded=False)
+    rounded(c.ctx, 4, 30, 62, 9.6, 3.5, rgb("#120c08"), width=0, shaded=False)
+    rounded(c.ctx, 5.4, 31.4, 59.2, 6.8, 2.6, rgb("#3a2a20"), width=0.8, shaded=False, ink=rgb("#d8c08a"))
     return c
 
 
-# The green fill of a health bar.
+# The green fill of a health bar, inside the frame's trough (the fill picture
+# is 10 units taller than the frame's, around the same centre).
 def health_fill():
     c = Canvas(70, 50)
     ctx = c.ctx
-    path_rounded(ctx, 3.2, 19, 63.6, 12, 4)
-    g = cairo.LinearGradient(0, 19, 0, 31)
+    path_rounded(ctx, 7, 36.6, 56, 6.4, 2.2)
+    g = cairo.LinearGradient(0, 36.6, 0, 43)
     g.add_color_stop_rgba(0, *rgb("#8ef06a"))
     g.add_color_stop_rgba(1, *rgb("#2f9a2a"))
     ctx.set_source(g)
-    ctx.fill()
-    path_rounded(ctx, 5, 20.5, 60, 3.5, 1.7)
+    ctx.fill_preserve()
+    set_color(ctx, rgb("#143a10"))
+    ctx.set_line_width(0.7)
+    ctx.stroke()
+    path_rounded(ctx, 9, 37.4, 52, 1.8, 0.9)
     set_color(ctx, (1, 1, 1, 0.35))
     ctx.fill()
     return c
 
 
-# The plate behind a castle health bar.
+# The plate behind a castle health bar, centred on the bar (3 units under its
+# picture's centre, which is where the castle puts the plate).
 def health_bg():
     c = Canvas(90, 60)
-    rounded(c.ctx, 3, 8, 84, 44, 10, PARCH, width=2.2)
-    thick_line(c.ctx, (14, 14), (76, 14), 1.2, rgb("#b9a272"), outline=0)
+    rounded(c.ctx, 3, 30, 84, 24, 8, PARCH, width=2.2)
     return c
 
 

@@ -9,7 +9,7 @@ from draw import (GOLD, GOLD_LIGHT, HOUSES, INK, MIRROR, PARCH, PLAIN, WOOD_DARK
                   fill_outline, glow, lighter, paragraph, rgb, rounded, save, text,
                   thick_line)
 from emblems import crown, emblem, house_shield, shield_path
-from widgets import (STYLES, lit_face, icon_arrow, icon_back, icon_door, icon_gear, icon_home, icon_note, icon_question,
+from widgets import (STYLES, lit_face, icon_arrow, icon_back, icon_door, icon_gear, icon_home, icon_bell, icon_question,
                      icon_restart, icon_scroll, icon_speaker, plaque, round_button, text_button)
 
 
@@ -159,13 +159,13 @@ def generate(root):
          lambda lit: round_button(64, 64, lambda *a: icon_speaker(*a, muted=True), lit))
     pair(root, "SettingsButton.png", "SettingsButtonHoover.png", lambda lit: round_button(64, 64, icon_gear, lit))
     pair(root, "SFXButtonActiveMM.png", "SFXButtonActivePressedMM.png",
-         lambda lit: round_button(64, 64, lambda *a: icon_note(*a), lit))
+         lambda lit: round_button(64, 64, lambda *a: icon_bell(*a), lit))
     pair(root, "SFXButtonInactiveMM.png", "SFXButtonInactivePressedMM.png",
-         lambda lit: round_button(64, 64, lambda *a: icon_note(*a, muted=True), lit))
+         lambda lit: round_button(64, 64, lambda *a: icon_bell(*a, muted=True), lit))
     pair(root, "SFXButtonPauseActive.png", "SFXButtonPauseActivePressed.png",
-         lambda lit: round_button(70, 70, lambda *a: icon_note(*a), lit, label="SOUND"))
+         lambda lit: round_button(70, 70, lambda *a: icon_bell(*a), lit, label="SOUND"))
     pair(root, "SFXButtonPauseInactive.png", "SFXButtonPauseInactivePressed.png",
-         lambda lit: round_button(70, 70, lambda *a: icon_note(*a, muted=True), lit, label="MUTED"))
+         lambda lit: round_button(70, 70, lambda *a: icon_bell(*a, muted=True), lit, label="MUTED"))
     save(root, "data\\Settings.png", settings_panel(), MIRROR)
     save(root, "data\\MainMenuPanelDEF.png", menu_panel(), MIRROR)
     # shown on the right arrows, pointing right; "ArrowRight" is shown on the left arrows

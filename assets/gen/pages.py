@@ -208,16 +208,13 @@ def morrow_logo():
 def credits_pic():
     c = _roll("CREDITS")
     ctx = c.ctx
-    rows = (("GAME DESIGN", "the Morrow team"), ("PROGRAMMING", "the Morrow team"),
-            ("KESTREL ENGINE", "the Morrow team"), ("ART", "the Morrow team"),
-            ("MUSIC AND SOUND", "the Morrow team"))
     # The executives' picture rises 470 units behind this one and covers its
-    # lower part, so every row stays above that line.
-    y = 215
-    for role, who in rows:
-        text(ctx, role, 620, y, 26, GOLD, anchor="right")
-        text(ctx, who, 660, y, 26, rgb("#e9e1c8"), bold=False, anchor="left")
-        y += 50
+    # lower part, so every line stays above that line.
+    text(ctx, "MADE BY", 640, 215, 26, GOLD)
+    text(ctx, "the Morrow team", 640, 268, 44, rgb("#e9e1c8"), bold=False)
+    for y, roles in ((335, "GAME DESIGN  \u00b7  PROGRAMMING  \u00b7  KESTREL ENGINE"),
+                     (380, "ART  \u00b7  MUSIC AND SOUND")):
+        text(ctx, roles, 640, y, 24, GOLD)
     return c
 
 

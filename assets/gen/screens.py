@@ -222,12 +222,62 @@ def win_bg():
     hills(ctx, 600, rgb("#5f9a4d"), 14, 7)
     text(ctx, "VICTORY!", 640, 95, 96, GOLD_LIGHT, INK, 6, shadow=True)
     text(ctx, "The enemy castle has fallen", 640, 640, 30, rgb("#fffbe6"), INK, 3)
-    # laurel-like sprays beside the title
+    # laurel branches curving up beside the title
     for sx in (-1, 1):
-        for k in range(6):
-            x = 640 + sx * (335 + k * 17)
-            ellipse(ctx, x, 90 - 20 * math.sin(k / 2), 10, 20, rgb("#6fae4f"), width=1.8)
+        _laurel(ctx, 640 + sx * 335, 160, sx)
     return c
+
+
+# A laurel branch rising from (x, y) and curving away from the middle (side
+# -1 left, 1 right): a stem with pairs of pointed leaves and a few berries.
+def _laurel(ctx, x, y, side):
+    pts = [(x + side * 45 * math.sin(t * math.pi * 0.85), y - 120 * t) for t in
+           [k / 40 for k in range(41)]]
+    thick_line(ctx, pts[0], pts[20], 4, rgb("#4e7a2a"), outline=1.5)
+    thick_line(ctx, pts[20], pts[40], 3, rgb("#4e7a2a"), outline=1.5)
+    for i in range(3, 41, 5):
+        (x0, y0), (x1, y1) = pts[i - 1], pts[min(i + 1, 40)]
+        a = math.atan2(y1 - y0, x1 - x0)
+        size = 1.0 - i / 80
+        for turn, shade in ((0.75, rgb("#6fae4f")), (-0.75, rgb("#4f8e3a"))):
+            _leaf(ctx, pts[i][0], pts[i][1], a + turn, 28 * size, 9.5 * size, shade)
+        if i % 10 == 3:
+            ellipse(ctx, pts[i][0] - side * 6, pts[i][1] + 4, 3.2, 3.2, rgb("#8a2a4a"), width=1.2)
+    _leaf(ctx, pts[40][0], pts[40][1], math.atan2(pts[40][1] - pts[38][1], pts[40][0] - pts[38][0]), 26, 9,
+          rgb("#6fae4f"))
+
+
+# A pointed leaf from its stalk at (x, y) along angle a.
+def _leaf(ctx, x, y, a, length, width, color):
+    ctx.save()
+    ctx.translate(x, y)
+    ctx.rotate(a)
+    ctx.move_to(0, 0)
+    ctx.curve_to(length * 0.3, -width, length * 0.75, -width * 0.8, length, 0)
+    ctx.curve_to(length * 0.75, width * 0.8, length * 0.3, width, 0, 0)
+    ctx.close_path()
+    fill_outline(ctx, color, 1.6)
+    ctx.move_to(length * 0.1, 0)
+    ctx.line_to(length * 0.85, 0)
+    ctx.set_source_rgba(*rgb("#2e5a1a", 0.8))
+    ctx.set_line_width(1.0)
+    ctx.stroke()
+    ctx.restore()
+
+
+# A flame of three tongues at (x, y) about r high: red without, yellow within.
+def _flame(ctx, x, y, r):
+    for k, col in ((1.0, rgb("#d8401a")), (0.72, rgb("#ff9a2a")), (0.42, rgb("#ffe070"))):
+        rr = r * k
+        by = y + r * 0.5 * (1 - k) * 0.6
+        ctx.move_to(x - 0.5 * rr, by + 0.5 * rr)
+        ctx.curve_to(x - 0.75 * rr, by - 0.1 * rr, x - 0.3 * rr, by - 0.3 * rr, x - 0.38 * rr, by - 0.78 * rr)
+        ctx.curve_to(x - 0.12 * rr, by - 0.45 * rr, x - 0.05 * rr, by - 0.65 * rr, x + 0.06 * rr, by - 1.15 * rr)
+        ctx.curve_to(x + 0.22 * rr, by - 0.62 * rr, x + 0.38 * rr, by - 0.48 * rr, x + 0.42 * rr, by - 0.72 * rr)
+        ctx.curve_to(x + 0.72 * rr, by - 0.2 * rr, x + 0.68 * rr, by + 0.3 * rr, x + 0.5 * rr, by + 0.5 * rr)
+        ctx.curve_to(x + 0.2 * rr, by + 0.68 * rr, x - 0.2 * rr, by + 0.68 * rr, x - 0.5 * rr, by + 0.5 * rr)
+        ctx.close_path()
+        fill_outline(ctx, col, 2 if k == 1.0 else 0)
 
 
 # The defeat picture.
@@ -241,8 +291,7 @@ def lose_bg():
     far_castle(ctx, 640, 520, 1.3, rgb("#5e5650"), rgb("#3a3030"))
     for x, y, r in ((580, 360, 40), (700, 330, 50), (640, 300, 34)):
         glow(ctx, x, y, r * 2.2, rgb("#ff8a2a", 0.5))
-        poly(ctx, [(x - r * 0.5, y + r * 0.6), (x - r * 0.2, y - r * 0.6), (x, y - r * 0.1), (x + r * 0.25, y - r),
-                   (x + r * 0.5, y + r * 0.6)], rgb("#ffb03a"), width=2)
+        _flame(ctx, x, y, r * 1.2)
     # a torn banner stuck in the ground
     thick_line(ctx, (380, 620), (430, 440), 5, rgb("#4a3018"))
     poly(ctx, [(428, 448), (520, 470), (490, 500), (515, 530), (420, 510)], rgb("#6a6a6a"), width=2)

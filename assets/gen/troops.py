@@ -1,118 +1,210 @@
 # Troops: knight (sword and shield), spearman (long spear), horseman (rider on
-# a horse) in the four house colours and five tiers (cloth, leather, iron,
-# steel, gilded plate, with a crest growing by tier); an 8-frame walk cycle
+# a horse) in the four house colours and five tiers; an 8-frame walk cycle
 # whose first frame is the standing pose (the game shows frame 0 when a troop
 # stops), and the still pictures. Also the thief and the fight cloud.
+# Every troop wears a large tabard (the horse a cloth) in its house colour with
+# the house pattern and emblem, so the house reads at a glance; each tier adds
+# shape (helmet, pauldrons, a larger shield, a cape, horse trappings) and a
+# little size. Every picture keeps a margin of transparent pixels (checked as
+# it is made; only the soft ground shadow reaches the bottom edge).
 # Figures are drawn facing right and saved mirrored (see draw.py), so the file
 # faces left like the enemy and player troops appear facing right.
 # Depends on draw.py and emblems.py.
 import math
 import random
 
-from draw import (GOLD, HOUSES, INK, MIRROR, Canvas, darker, ellipse, fill_outline, poly,
-                  rgb, save, save_sheet, set_color, thick_line)
+import numpy as np
+
+from draw import (GOLD, HOUSES, INK, MIRROR, Canvas, darker, ellipse, fill_outline, lighter, path_poly,
+                  poly, rgb, save, save_sheet, set_color, thick_line)
 from emblems import emblem, shield_path
 
 SKIN = rgb("#e9b98e")
+LINEN = rgb("#9c8462")  # the plain undershirt of the cloth tier
 TIERS = [
     dict(name="cloth", armor=None, helm=None, crest=0),
-    dict(name="leather", armor=rgb("#8a5a34"), helm=rgb("#7a4d2c"), crest=5),
-    dict(name="iron", armor=rgb("#6e737b"), helm=rgb("#5d626a"), crest=8),
+    dict(name="leather", armor=rgb("#8a5a34"), helm=rgb("#7a4d2c"), crest=0),
+    dict(name="iron", armor=rgb("#7d838c"), helm=rgb("#6d737c"), crest=7),
     dict(name="steel", armor=rgb("#c3ccd8"), helm=rgb("#b5bfcc"), crest=11),
     dict(name="gilded", armor=rgb("#e3bd4e"), helm=rgb("#e8c55a"), crest=15),
 ]
+TIER_SIZE = [0.9, 0.93, 0.96, 0.99, 1.03]  # each tier stands a little taller
+MARGIN = 2  # transparent pixels kept on every side of a troop or thief picture
 WALK_FRAMES = 8
 
 
 # A leg swung by angle from the hip, with its boot.
-def _leg(ctx, hip, angle, length, color, boot):
-    kx = hip[0] + math.sin(angle) * length * 0.5
-    ky = hip[1] + math.cos(angle) * length * 0.5
-    fx = kx + math.sin(angle * 0.6) * length * 0.5
-    fy = ky + math.cos(angle * 0.6) * length * 0.5
+def _leg(ctx, hip, angle, length, color, boot, lift=0.0):
+    kx = hip[0] + math.sin(angle) * length * 0.5 + lift * 2
+    ky = hip[1] + math.cos(angle) * length * 0.5 - lift * 2
+    fx = kx + math.sin(angle * 0.6) * length * 0.5 - lift * 3
+    fy = ky + math.cos(angle * 0.6) * length * 0.5 - lift * 2
     thick_line(ctx, hip, (kx, ky), 6, color, outline=1.2)
     thick_line(ctx, (kx, ky), (fx, fy), 5.5, color, outline=1.2)
     poly(ctx, [(fx - 3, fy - 3), (fx + 5, fy - 2), (fx + 6, fy + 1.5), (fx - 3, fy + 1.5)], boot, width=1.2)
 
 
-# Head with the hood or helmet and crest of a tier.
+# The plume colour of a house: its main colour, lit, so it reads on any helmet.
+def _plume_color(house):
+    return lighter(HOUSES[house]["main"], 0.15)
+
+
+# Head with the hood or helmet and plume of a tier.
 def _head(ctx, cx, cy, tier, house):
     t = TIERS[tier]
     p = HOUSES[house]
+    if t["crest"]:
+        # the plume sweeps back from the helmet top, taller each tier
+        c = t["crest"]
+        ctx.move_to(cx + 1, cy - 8)
+        ctx.curve_to(cx - 1, cy - 8 - c, cx - 6 - c * 0.6, cy - 7 - c * 0.8, cx - 9 - c * 0.7, cy - 4 - c * 0.3)
+        ctx.curve_to(cx - 5, cy - 5, cx - 3, cy - 6, cx + 3, cy - 7)
+        ctx.close_path()
+        fill_outline(ctx, _plume_color(house), 1.2)
     ellipse(ctx, cx, cy, 6.2, 6.8, SKIN, width=1.3)
     ellipse(ctx, cx + 3.2, cy - 0.8, 1.0, 1.1, INK, width=0)
     if t["helm"] is None:
-        # cloth hood in the house's dark colour
-        ctx.move_to(cx - 7, cy + 1)
+        # cloth hood in the house colour
+        ctx.move_to(cx - 7, cy + 3)
         ctx.curve_to(cx - 8, cy - 9, cx + 6, cy - 11, cx + 7, cy - 2)
         ctx.line_to(cx + 1, cy - 3)
+        ctx.line_to(cx - 3, cy + 4)
         ctx.close_path()
-        fill_outline(ctx, p["dark"], 1.3)
+        fill_outline(ctx, p["main"], 1.3)
         return
     h = t["helm"]
     if tier == 1:
-        ctx.move_to(cx - 7, cy + 0.5)
-        ctx.curve_to(cx - 7, cy - 10, cx + 7, cy - 10, cx + 7, cy - 1)
+        # leather cap with a brim
+        ctx.move_to(cx - 7, cy - 1)
+        ctx.curve_to(cx - 7, cy - 11, cx + 7, cy - 11, cx + 7, cy - 2)
         ctx.close_path()
         fill_outline(ctx, h, 1.3, INK, cy - 10, cy)
-    else:
-        # full helmet with a slit; iron is round, steel and gilded have a visor
-        ctx.move_to(cx - 7.2, cy + 5)
-        ctx.curve_to(cx - 8, cy - 11, cx + 8, cy - 11, cx + 7.5, cy + 5)
-        ctx.close_path()
-        fill_outline(ctx, h, 1.4, INK, cy - 10, cy + 5)
-        thick_line(ctx, (cx + 0.5, cy - 1), (cx + 7, cy - 1), 1.6, INK, outline=0)
-        if tier >= 3:
-            thick_line(ctx, (cx + 4, cy + 1), (cx + 4, cy + 5), 0.9, INK, outline=0)
-    if t["crest"]:
-        c = t["crest"]
-        col = p["accent"] if house != "Warriors" else rgb("#d02020")
-        ctx.move_to(cx - 2, cy - 8)
-        ctx.curve_to(cx - 4, cy - 8 - c, cx - 6 - c * 0.6, cy - 6 - c * 0.8, cx - 8 - c * 0.7, cy - 4 - c * 0.3)
-        ctx.curve_to(cx - 4, cy - 6, cx - 2, cy - 6, cx + 2, cy - 8)
-        ctx.close_path()
-        fill_outline(ctx, col, 1.2)
+        thick_line(ctx, (cx - 8, cy - 1), (cx + 9, cy - 2), 1.6, darker(h, 0.2), outline=0.8)
+        return
+    # iron: round helmet with a nose guard; steel: closed with a visor slit;
+    # gilded: a great helm with a crown band
+    ctx.move_to(cx - 7.4, cy + 5)
+    ctx.curve_to(cx - 8.4, cy - 12, cx + 8.4, cy - 12, cx + 7.8, cy + (0 if tier == 2 else 5))
+    if tier == 2:
+        ctx.line_to(cx + 1.5, cy - 1)
+        ctx.line_to(cx - 1, cy + 5)
+    ctx.close_path()
+    fill_outline(ctx, h, 1.4, INK, cy - 10, cy + 5)
+    if tier == 2:
+        thick_line(ctx, (cx + 4.5, cy - 4), (cx + 4.5, cy + 2), 1.4, h, outline=0.7)
+        return
+    thick_line(ctx, (cx + 0.5, cy - 1), (cx + 7.5, cy - 1), 1.6, INK, outline=0)
+    thick_line(ctx, (cx + 4.5, cy + 1), (cx + 4.5, cy + 5), 0.9, INK, outline=0)
+    if tier == 4:
+        poly(ctx, [(cx - 6, cy - 6), (cx - 6, cy - 11), (cx - 3, cy - 8.5), (cx, cy - 12.5), (cx + 3, cy - 8.5),
+                   (cx + 6, cy - 11), (cx + 6, cy - 6)], GOLD, width=1.0)
 
 
-# Body in the house colour with the armour of a tier.
-def _torso(ctx, cx, top, tier, house, w=16, h=24):
+# Clips to the current path and fills it with the house's pattern.
+def _pattern(ctx, house, x0, y0, x1, y1):
+    p = HOUSES[house]
+    kind = p["pattern"]
+    ink = darker(p["main"], 0.3) if house != "Wisemen" else lighter(p["main"], 0.25)
+    ctx.save()
+    ctx.clip()
+    set_color(ctx, ink)
+    if kind == "pales":  # upright stripes
+        x = x0 + 1.5
+        while x < x1:
+            ctx.rectangle(x, y0, 2.2, y1 - y0)
+            x += 5
+        ctx.fill()
+    elif kind == "chequy":  # a chequer board
+        size = 3.6
+        for i in range(int((x1 - x0) / size) + 2):
+            for j in range(int((y1 - y0) / size) + 2):
+                if (i + j) % 2:
+                    ctx.rectangle(x0 + i * size, y0 + j * size, size, size)
+        ctx.fill()
+    elif kind == "semy":  # strewn with little stars
+        for j, y in enumerate(np.arange(y0 + 2, y1, 4.5)):
+            for x in np.arange(x0 + 1.5 + (j % 2) * 2.5, x1, 5):
+                ellipse(ctx, x, y, 0.9, 0.9, lighter(p["accent"], 0.1), width=0)
+    else:  # bendy: diagonal bands
+        ctx.set_line_width(2.2)
+        for k in range(-12, 12):
+            ctx.move_to(x0 + k * 5, y0)
+            ctx.line_to(x0 + k * 5 + (y1 - y0), y1)
+        ctx.stroke()
+    ctx.restore()
+
+
+# The tabard over the body: house colour, pattern, emblem and trim.
+def _tabard(ctx, cx, top, w, h, house, em_x=None):
+    p = HOUSES[house]
+    pts = [(cx - w / 2, top), (cx + w / 2, top), (cx + w / 2 + 2, top + h), (cx - w / 2 - 2, top + h)]
+    path_poly(ctx, pts)
+    fill_outline(ctx, p["main"], 0)
+    path_poly(ctx, pts)
+    _pattern(ctx, house, cx - w / 2 - 2, top, cx + w / 2 + 2, top + h)
+    path_poly(ctx, pts)
+    set_color(ctx, INK)
+    ctx.set_line_width(1.3)
+    ctx.stroke()
+    # the emblem on a plain roundel, so the pattern does not blur it
+    ex = cx if em_x is None else em_x
+    ellipse(ctx, ex, top + h * 0.38, 4.6, 4.6, p["main"], width=0.8)
+    emblem(ctx, house, ex, top + h * 0.38, 3.6)
+
+
+# Body armour of a tier under the tabard, and the tabard.
+def _torso(ctx, cx, top, tier, house, w=16, h=24, em_x=None):
     t = TIERS[tier]
-    p = HOUSES[house]
-    body = [(cx - w / 2, top), (cx + w / 2, top), (cx + w / 2 + 1.5, top + h), (cx - w / 2 - 1.5, top + h)]
-    poly(ctx, body, p["main"], width=1.4, shaded=True)
-    if t["armor"] is not None:
-        a = t["armor"]
-        poly(ctx, [(cx - w / 2 + 1, top + 1), (cx + w / 2 - 1, top + 1), (cx + w / 2 - 1.5, top + h * 0.62),
-                   (cx - w / 2 + 1.5, top + h * 0.62)], a, width=1.2, shaded=True)
-        if tier >= 2:
-            for k in range(1, 3):
-                yy = top + h * 0.2 * k
-                thick_line(ctx, (cx - w / 2 + 2, yy), (cx + w / 2 - 2, yy), 0.6, darker(a, 0.3), outline=0)
-        if tier == 4:
-            thick_line(ctx, (cx, top + 2), (cx, top + h * 0.58), 1.2, rgb("#fff2b0"), outline=0)
-    # belt in the house accent
-    belt = p["accent"] if house != "Warriors" else rgb("#3a3a3a")
-    poly(ctx, [(cx - w / 2 - 1, top + h * 0.64), (cx + w / 2 + 1, top + h * 0.64), (cx + w / 2 + 1.2, top + h * 0.74),
-               (cx - w / 2 - 1.2, top + h * 0.74)], belt, width=1.0)
+    under = t["armor"] if t["armor"] is not None else LINEN
+    poly(ctx, [(cx - w / 2, top), (cx + w / 2, top), (cx + w / 2 + 1.5, top + h), (cx - w / 2 - 1.5, top + h)],
+         under, width=1.4, shaded=True)
+    _tabard(ctx, cx, top + 2, w - 2, h + 5, house, em_x)
+    belt = rgb("#3a2818") if tier < 4 else GOLD
+    thick_line(ctx, (cx - w / 2 + 0.5, top + h * 0.7), (cx + w / 2 - 0.5, top + h * 0.7), 1.8, belt, outline=0.6)
 
 
-# The shield of a tier.
-def _shield(ctx, cx, cy, tier, house, s=1.0):
+# Shoulder plates of a tier, growing with it.
+def _pauldron(ctx, x, y, tier):
+    if tier == 0:
+        return
+    a = TIERS[tier]["armor"]
+    r = 2.6 + tier * 1.0
+    ellipse(ctx, x, y, r * 1.15, r, a, width=1.2, shaded=True)
+    if tier >= 3:
+        ellipse(ctx, x, y + r * 0.7, r * 1.0, r * 0.6, darker(a, 0.1), width=1.0, shaded=True)
+
+
+# A cape behind the body from the shoulders, for the two top tiers.
+def _cape(ctx, sx, sy, length, tier, house, flap):
+    if tier < 3:
+        return
+    col = darker(HOUSES[house]["main"], 0.2)
+    ctx.move_to(sx + 4, sy)
+    ctx.curve_to(sx - 6, sy + length * 0.3, sx - 12 - flap, sy + length * 0.7, sx - 10 - flap, sy + length)
+    ctx.line_to(sx + 2, sy + length * 0.92)
+    ctx.close_path()
+    fill_outline(ctx, col, 1.3, INK, sy, sy + length)
+    if tier == 4:
+        thick_line(ctx, (sx - 10 - flap, sy + length), (sx + 2, sy + length * 0.92), 1.4, GOLD, outline=0)
+
+
+# The shield of a tier: wood for the cloth tier, then larger with a rim of the armour.
+def _shield(ctx, cx, cy, tier, house):
     p = HOUSES[house]
-    w, h = 15 * s, 19 * s
+    s = 1.0 + 0.09 * tier
+    w, h = 14 * s, 18 * s
     shield_path(ctx, cx, cy, w, h)
     if tier == 0:
         fill_outline(ctx, rgb("#9a6a3a"), 1.4, INK, cy - h / 2, cy + h / 2)
-        shield_path(ctx, cx, cy, w * 0.6, h * 0.6)
-        fill_outline(ctx, p["main"], 1.0)
-    else:
-        fill_outline(ctx, p["main"], 1.5, INK, cy - h / 2, cy + h / 2)
-        rim = TIERS[tier]["armor"]
-        shield_path(ctx, cx, cy, w * 0.8, h * 0.82)
-        set_color(ctx, rim)
-        ctx.set_line_width(1.3)
-        ctx.stroke()
-        emblem(ctx, house, cx, cy - 1, w * 0.26)
+        ellipse(ctx, cx, cy - 1, 3.2, 3.2, p["main"], width=1.0)
+        return
+    fill_outline(ctx, p["main"], 1.5, INK, cy - h / 2, cy + h / 2)
+    rim = TIERS[tier]["armor"]
+    shield_path(ctx, cx, cy, w * 0.82, h * 0.84)
+    set_color(ctx, rim)
+    ctx.set_line_width(0.9 + 0.35 * tier)
+    ctx.stroke()
+    emblem(ctx, house, cx, cy - 1, w * 0.27)
 
 
 # An arm from shoulder to hand.
@@ -124,45 +216,55 @@ def _arm(ctx, shoulder, hand, color):
 # Sleeve colour: the armour of the tier, or the house cloth.
 def _sleeve(tier, house):
     a = TIERS[tier]["armor"]
-    return a if a is not None else HOUSES[house]["main"]
+    return a if a is not None else darker(HOUSES[house]["main"], 0.15)
+
+
+# Leg colour: the armour of the tier, or dark hose.
+def _hose(tier):
+    a = TIERS[tier]["armor"]
+    return darker(a, 0.15) if a is not None else rgb("#4a3a2c")
 
 
 # A knight at walk phase 0..1, facing right.
 def knight(ctx, tier, house, phase, ox=0.0, oy=0.0):
     sw = math.sin(2 * math.pi * phase)
     bob = -1.6 * abs(sw)
-    cx, hipy = 44 + ox, 58 + bob + oy
-    legc = darker(_sleeve(tier, house), 0.15)
+    cx, hipy = 42 + ox, 58 + bob + oy
+    legc = _hose(tier)
     boot = rgb("#3b2a1c") if tier < 2 else TIERS[tier]["armor"]
-    _leg(ctx, (cx - 2, hipy), -0.45 * sw, 27, legc, boot)
+    _cape(ctx, cx - 4, hipy - 24, 34, tier, house, 2 * sw)
+    _leg(ctx, (cx - 2, hipy), -0.45 * sw, 27, darker(legc, 0.15), boot)
     # sword arm behind the body, blade up and forward
     sh_back = (cx - 4, hipy - 20)
     hand_b = (cx + 3 + 2 * sw, hipy - 12)
     blade = rgb("#dfe5ee") if tier > 0 else rgb("#b9bec6")
-    thick_line(ctx, hand_b, (hand_b[0] + 10, hand_b[1] - 24 - tier), 3.2, blade, outline=1.1)
+    thick_line(ctx, hand_b, (hand_b[0] + 10, hand_b[1] - 22 - tier), 3.2 + 0.2 * tier, blade, outline=1.1)
     thick_line(ctx, (hand_b[0] - 3, hand_b[1] + 1.5), (hand_b[0] + 4, hand_b[1] - 2), 2.4, GOLD, outline=0.9)
     _arm(ctx, sh_back, hand_b, _sleeve(tier, house))
     _leg(ctx, (cx + 2, hipy), 0.45 * sw, 27, legc, boot)
-    _torso(ctx, cx, hipy - 24, tier, house)
+    _torso(ctx, cx, hipy - 24, tier, house, em_x=cx - 2.5)
+    _pauldron(ctx, cx - 5, hipy - 22, tier)
     _head(ctx, cx + 1, hipy - 32, tier, house)
     # shield on the front arm
-    _shield(ctx, cx + 9, hipy - 12, tier, house, 1.0 + tier * 0.04)
+    _shield(ctx, cx + 11, hipy - 11, tier, house)
 
 
 # A spearman at walk phase 0..1, facing right.
 def spearman(ctx, tier, house, phase, ox=0.0, oy=0.0):
     sw = math.sin(2 * math.pi * phase)
     bob = -1.6 * abs(sw)
-    cx, hipy = 40 + ox, 58 + bob + oy
-    legc = darker(_sleeve(tier, house), 0.15)
+    cx, hipy = 38 + ox, 58 + bob + oy
+    legc = _hose(tier)
     boot = rgb("#3b2a1c") if tier < 2 else TIERS[tier]["armor"]
-    _leg(ctx, (cx - 2, hipy), -0.45 * sw, 27, legc, boot)
+    _cape(ctx, cx - 4, hipy - 24, 34, tier, house, 2 * sw)
+    _leg(ctx, (cx - 2, hipy), -0.45 * sw, 27, darker(legc, 0.15), boot)
     _leg(ctx, (cx + 2, hipy), 0.45 * sw, 27, legc, boot)
-    _torso(ctx, cx, hipy - 24, tier, house, w=14)
+    _torso(ctx, cx, hipy - 24, tier, house, w=15)
+    _pauldron(ctx, cx - 4, hipy - 22, tier)
     _head(ctx, cx + 1, hipy - 32, tier, house)
     # the long spear, held forward and up, longer than the man is tall
     base = (cx - 16, hipy + 8 + sw)
-    tip = (cx + 36, hipy - 44 + sw)
+    tip = (cx + 32, hipy - 39 + sw)
     shaft = rgb("#8a6238") if tier < 4 else rgb("#a8793c")
     thick_line(ctx, base, tip, 2.6, shaft, outline=1.0)
     d = (tip[0] - base[0], tip[1] - base[1])
@@ -170,80 +272,108 @@ def spearman(ctx, tier, house, phase, ox=0.0, oy=0.0):
     ux, uy = d[0] / ln, d[1] / ln
     px, py = -uy, ux
     head = rgb("#dfe5ee") if tier > 0 else rgb("#aab0b8")
-    hl = 9 + tier
-    poly(ctx, [(tip[0] + ux * hl, tip[1] + uy * hl), (tip[0] + px * 3.6, tip[1] + py * 3.6),
-               (tip[0] - ux * 2, tip[1] - uy * 2), (tip[0] - px * 3.6, tip[1] - py * 3.6)], head, width=1.1)
-    if tier >= 2:
-        pen = HOUSES[house]["accent"] if house != "Warriors" else rgb("#d02020")
-        fx, fy = tip[0] - ux * 6, tip[1] - uy * 6
-        poly(ctx, [(fx, fy), (fx - ux * 9 + px * 6, fy - uy * 9 + py * 6), (fx - ux * 11, fy - uy * 11)], pen,
-             width=1.0)
+    hl = 8 + tier
+    poly(ctx, [(tip[0] + ux * hl, tip[1] + uy * hl), (tip[0] + px * 3.4, tip[1] + py * 3.4),
+               (tip[0] - ux * 2, tip[1] - uy * 2), (tip[0] - px * 3.4, tip[1] - py * 3.4)], head, width=1.1)
+    if tier >= 1:
+        # a pennon in the house colour under the head, longer each tier
+        fx, fy = tip[0] - ux * 5, tip[1] - uy * 5
+        ln = 7 + tier * 2
+        poly(ctx, [(fx, fy), (fx - ux * ln * 0.8 + px * (4 + tier), fy - uy * ln * 0.8 + py * (4 + tier)),
+                   (fx - ux * ln, fy - uy * ln)], HOUSES[house]["main"], width=1.0)
     # both hands on the shaft
     for t in (0.3, 0.5):
         hx, hy = base[0] + d[0] * t, base[1] + d[1] * t
         _arm(ctx, (cx + (-3 if t < 0.4 else 3), hipy - 20), (hx, hy), _sleeve(tier, house))
 
 
+# The horse of a tier: bay, chestnut, dun, grey, white (the best stays bright at night).
+HORSE_COATS = [rgb("#8b5a2b"), rgb("#a0522d"), rgb("#b59a6a"), rgb("#a9a9a4"), rgb("#eeeae0")]
+
+
+# The horse cloth: a saddle cloth that grows into a full caparison by tier.
+def _horse_cloth(ctx, bx, by, tier, house):
+    p = HOUSES[house]
+    drop = [7, 9, 12, 16, 19][tier]
+    x0, x1 = bx - 24 - tier, bx + 12 + tier * 1.5
+    pts = [(x0 + 2, by - 10), (x1, by - 10), (x1 + 1, by + drop)]
+    # a scalloped hem from the top tier down
+    n = 5
+    for k in range(n + 1):
+        x = x1 + 1 - (x1 - x0 + 1) * k / n
+        pts.append((x, by + drop - (2.5 if (k % 2 and tier >= 2) else 0)))
+    path_poly(ctx, pts)
+    fill_outline(ctx, p["main"], 0)
+    path_poly(ctx, pts)
+    _pattern(ctx, house, x0, by - 10, x1 + 1, by + drop)
+    path_poly(ctx, pts)
+    set_color(ctx, INK)
+    ctx.set_line_width(1.3)
+    ctx.stroke()
+    if tier >= 1:
+        trim = TIERS[tier]["armor"] if tier >= 2 else rgb("#e8dcc0")
+        thick_line(ctx, (x1 + 1, by + drop - 1), (x0, by + drop - 1), 1.2 + 0.2 * tier, trim, outline=0)
+    cx, cy = (x0 + x1) / 2 - 2, by + drop * 0.35
+    ellipse(ctx, cx, cy, 6.2, 6.2, p["main"], width=0.9)
+    emblem(ctx, house, cx, cy, 4.8)
+
+
 # A horseman at walk phase 0..1, facing right.
 def horseman(ctx, tier, house, phase, ox=0.0, oy=0.0):
-    p = HOUSES[house]
     sw = math.sin(2 * math.pi * phase)
     cw = math.cos(2 * math.pi * phase)
     bob = -1.5 * abs(sw)
-    coat = [rgb("#8b5a2b"), rgb("#6e4b2a"), rgb("#5b5b5b"), rgb("#e6e1d6"), rgb("#2b2320")][tier]
+    coat = HORSE_COATS[tier]
     bx, by = 44 + ox, 56 + bob + oy
     legc = darker(coat, 0.1)
     # far legs
     for x0, a in ((bx - 20, -0.4 * sw), (bx + 16, 0.4 * cw)):
-        _horse_leg(ctx, (x0, by + 4), a, legc)
+        _horse_leg(ctx, (x0, by + 4), a, darker(legc, 0.15))
     # tail
     ctx.move_to(bx - 27, by - 5)
-    ctx.curve_to(bx - 38, by - 2 + sw, bx - 38, by + 14, bx - 33, by + 20)
-    ctx.curve_to(bx - 31, by + 10, bx - 29, by + 3, bx - 25, by)
+    ctx.curve_to(bx - 37, by - 2 + sw, bx - 37, by + 14, bx - 32, by + 20)
+    ctx.curve_to(bx - 30, by + 10, bx - 28, by + 3, bx - 25, by)
     ctx.close_path()
     fill_outline(ctx, darker(coat, 0.45), 1.2)
     # body
     ellipse(ctx, bx, by, 28, 12, coat, width=1.6, shaded=True)
-    # caparison in the house colour from tier 1
-    if tier >= 1:
-        ctx.move_to(bx - 22, by - 9)
-        ctx.line_to(bx + 14, by - 9)
-        ctx.line_to(bx + 12, by + 8)
-        ctx.line_to(bx - 20, by + 8)
-        ctx.close_path()
-        fill_outline(ctx, p["main"], 1.2, INK, by - 9, by + 8)
-        trim = p["accent"] if house != "Warriors" else rgb("#1c1414")
-        thick_line(ctx, (bx - 20, by + 7), (bx + 12, by + 7), 1.8, trim, outline=0)
     # neck and head
     poly(ctx, [(bx + 16, by - 8), (bx + 26, by - 28), (bx + 33, by - 26), (bx + 27, by - 2)], coat, width=1.5)
-    poly(ctx, [(bx + 25, by - 31), (bx + 40, by - 22), (bx + 38, by - 16), (bx + 26, by - 21)], coat, width=1.5)
+    poly(ctx, [(bx + 25, by - 31), (bx + 39, by - 22), (bx + 37, by - 16), (bx + 26, by - 21)], coat, width=1.5)
     ellipse(ctx, bx + 30, by - 25, 1.1, 1.1, INK, width=0)
     poly(ctx, [(bx + 25, by - 31), (bx + 27, by - 36), (bx + 29, by - 30)], coat, width=1.2)
-    if tier >= 3:  # chanfron
-        poly(ctx, [(bx + 27, by - 30), (bx + 38, by - 22), (bx + 36, by - 20), (bx + 27, by - 25)],
+    if tier >= 3:  # chanfron, with a plume on the gilded one
+        poly(ctx, [(bx + 26, by - 31), (bx + 38, by - 23), (bx + 36, by - 19), (bx + 26, by - 25)],
              TIERS[tier]["armor"], width=1.0)
+        if tier == 4:
+            ellipse(ctx, bx + 26, by - 35, 2.2, 3.4, _plume_color(house), width=1.0)
     # mane
     ctx.move_to(bx + 25, by - 30)
     ctx.curve_to(bx + 20, by - 24, bx + 16, by - 14, bx + 14, by - 8)
     ctx.line_to(bx + 18, by - 9)
     ctx.close_path()
     fill_outline(ctx, darker(coat, 0.5), 1.0)
+    if tier >= 2:  # crinet: the neck plate
+        thick_line(ctx, (bx + 18, by - 10), (bx + 26, by - 27), 3.0, TIERS[tier]["armor"], outline=0.9)
     # near legs
     for x0, a in ((bx - 16, 0.4 * sw), (bx + 20, -0.4 * cw)):
         _horse_leg(ctx, (x0, by + 5), a, coat)
+    _horse_cloth(ctx, bx, by, tier, house)
     # rider
     rx, ry = bx - 2, by - 12
-    thick_line(ctx, (rx, ry), (rx + 5, ry + 13), 5, darker(_sleeve(tier, house), 0.15), outline=1.1)
-    _torso(ctx, rx, ry - 22, tier, house, w=13, h=22)
-    _head(ctx, rx + 1, ry - 29, tier, house)
-    # short lance-less sword raised, and reins
-    hand = (rx + 9, ry - 10)
-    thick_line(ctx, (rx + 3, ry - 18), hand, 4, _sleeve(tier, house), outline=1.0)
+    _cape(ctx, rx - 3, ry - 20, 24, tier, house, 3 + sw)
+    thick_line(ctx, (rx, ry), (rx + 5, ry + 13), 5, _hose(tier), outline=1.1)
+    _torso(ctx, rx, ry - 20, tier, house, w=13, h=20)
+    _pauldron(ctx, rx - 3, ry - 18, tier)
+    _head(ctx, rx + 1, ry - 27, tier, house)
+    # a sword raised, and reins
+    hand = (rx + 9, ry - 9)
+    thick_line(ctx, (rx + 3, ry - 16), hand, 4, _sleeve(tier, house), outline=1.0)
     thick_line(ctx, hand, (bx + 26, by - 20), 0.8, INK, outline=0)
     ellipse(ctx, hand[0], hand[1], 2.1, 2.1, SKIN, width=0.9)
     blade = rgb("#dfe5ee") if tier else rgb("#b9bec6")
-    thick_line(ctx, (rx - 5, ry - 12), (rx - 14, ry - 34 - tier), 2.6, blade, outline=1.0)
-    thick_line(ctx, (rx - 8, ry - 11), (rx - 2, ry - 14), 2.0, GOLD, outline=0.8)
+    thick_line(ctx, (rx - 5, ry - 11), (rx - 13, ry - 30 - tier), 2.6, blade, outline=1.0)
+    thick_line(ctx, (rx - 8, ry - 10), (rx - 2, ry - 13), 2.0, GOLD, outline=0.8)
 
 
 # A horse leg swung by angle.
@@ -263,14 +393,30 @@ FOLDERS = {"Knight": "Knights", "Spearman": "Spearmen", "Horseman": "Horsemen"}
 TAGS = {"Noblemen": "Nobel", "Workers": "Worker", "Wisemen": "Wisemen", "Warriors": "Warrior"}
 
 
-# One troop frame in a size by size picture.
+# One troop frame in a size by size picture, scaled by its tier about the feet.
 def troop_frame(kind, tier, house, phase, size=90):
     c = Canvas(size, size)
     c.ctx.scale(size / 90, size / 90)
     # soft ground shadow
-    ellipse(c.ctx, 45, 86.5, 26 if kind == "Horseman" else 15, 2.6, (0, 0, 0, 0.25), width=0)
+    ellipse(c.ctx, 45, 87.6, 26 if kind == "Horseman" else 15, 2.2, (0, 0, 0, 0.25), width=0)
+    k = TIER_SIZE[tier] * (0.9 if kind == "Horseman" else 1.0)
+    # the feet (y 89 as drawn) stand just above the bottom margin at every size
+    c.ctx.translate(45, 88.2)
+    c.ctx.scale(k, k)
+    c.ctx.translate(-45, -89)
     DRAWERS[kind](c.ctx, tier, house, phase)
-    return c
+    return check_margin(c, "%s tier %d of %s" % (kind, tier + 1, house))
+
+
+# Stops the build when a picture reaches within MARGIN pixels of an edge (the
+# bottom rows may hold the faint ground shadow only).
+def check_margin(canvas, name):
+    a = np.asarray(canvas.image())[:, :, 3]
+    edges = [a[:MARGIN].max(), a[:, :MARGIN].max(), a[:, -MARGIN:].max()]
+    if max(edges) > 0 or a[-MARGIN:].max() > 100:
+        raise SystemExit("assets: %s reaches the edge of its picture (top, left, right %s, bottom %d)"
+                         % (name, edges, a[-MARGIN:].max()))
+    return canvas
 
 
 # Every troop sheet, animation file and still picture.
@@ -297,24 +443,28 @@ def troop_sheets(root):
 def thief_frame(phase):
     c = Canvas(35, 75)
     c.ctx.scale(35 / 40, 75 / 80)
+    ellipse(c.ctx, 20, 78.4, 12, 1.4, (0, 0, 0, 0.22), width=0)
     thief_draw(c.ctx, phase)
-    return c
+    return check_margin(c, "the thief at phase %g" % phase)
 
 
 def thief_draw(ctx, phase):
-    """The sneaking thief in a 40 by 80 box."""
+    """The sneaking thief in a 40 by 80 box, feet above its bottom edge."""
     sw = math.sin(2 * math.pi * phase)
+    cw = math.cos(2 * math.pi * phase)
     bob = -1.2 * abs(sw)
-    cx, hip = 19, 52 + bob
+    cx, hip = 21, 50 + bob
     cloak = rgb("#4a5470")
-    # sneaking: bent forward, long strides on tiptoe
-    _leg(ctx, (cx - 1, hip), -0.55 * sw, 24, rgb("#23262e"), rgb("#15171c"))
-    _leg(ctx, (cx + 1, hip), 0.55 * sw, 24, rgb("#23262e"), rgb("#15171c"))
+    # sneaking on tiptoe: the leg swinging forward is lifted (so the two halves
+    # of the stride differ), the far leg is darker, and the arm and sack sway
+    _leg(ctx, (cx - 1, hip), -0.55 * sw, 23, rgb("#191b21"), rgb("#101115"), lift=max(0.0, -cw))
+    _leg(ctx, (cx + 1, hip), 0.55 * sw, 23, rgb("#2c3039"), rgb("#15171c"), lift=max(0.0, cw))
     poly(ctx, [(cx - 7, hip - 20), (cx + 6, hip - 22), (cx + 7, hip + 2), (cx - 8, hip + 2)], cloak, width=1.3,
          shaded=True)
     # sack of loot on the back
-    ellipse(ctx, cx - 10, hip - 15, 7, 8, rgb("#b08a52"), width=1.3, shaded=True)
-    thick_line(ctx, (cx - 10, hip - 23), (cx - 8, hip - 26), 1.5, rgb("#7a5a2e"), outline=0.6)
+    sx, sy = cx - 9 + cw * 0.8, hip - 15 + sw * 0.6
+    ellipse(ctx, sx, sy, 7, 8, rgb("#b08a52"), width=1.3, shaded=True)
+    thick_line(ctx, (sx, sy - 8), (sx + 2, sy - 11), 1.5, rgb("#7a5a2e"), outline=0.6)
     # hooded head leaning forward, with a mask
     hx, hy = cx + 6, hip - 27
     ellipse(ctx, hx, hy, 5.5, 6, SKIN, width=1.2)
@@ -325,8 +475,8 @@ def thief_draw(ctx, phase):
     ctx.line_to(hx + 1, hy - 4)
     ctx.close_path()
     fill_outline(ctx, darker(cloak, 0.2), 1.2)
-    # arm reaching forward, finger to the lips style
-    _arm(ctx, (cx + 3, hip - 18), (cx + 11 + sw * 2, hip - 10), cloak)
+    # arm reaching forward
+    _arm(ctx, (cx + 3, hip - 18), (cx + 10 + cw * 2.5, hip - 10 - sw), cloak)
 
 
 # Frame i of n of the fight cloud.

@@ -1,11 +1,11 @@
 # Buttons and icons shared by the menus, the pause scroll and the battle HUD:
 # plaques of wood, parchment or gold with words in the game font, round icon
-# buttons (speaker, gear, note, arrows, question mark, restart, scroll, door,
+# buttons (speaker, gear, bell, arrows, question mark, restart, scroll, door,
 # home), and their lit hover looks (brighter face, gold rim and glow).
 # Depends on draw.py.
 import math
 
-from draw import (GOLD, GOLD_LIGHT, INK, PARCH, WOOD, Canvas, darker, ellipse, 
+from draw import (GOLD, GOLD_LIGHT, INK, PARCH, WOOD, Canvas, darker, ellipse, fill_outline,
                   glow, lighter, mix, path_rounded, poly, rgb, rounded, set_color, text, thick_line)
 
 STYLES = {
@@ -120,12 +120,20 @@ def icon_gear(ctx, cx, cy, s, col):
     ellipse(ctx, cx, cy, s * 0.3, s * 0.3, darker(col, 0.55), width=max(1, s * 0.08))
 
 
-# A musical note, struck through when muted.
-def icon_note(ctx, cx, cy, s, col, muted=False):
-    thick_line(ctx, (cx + s * 0.15, cy + s * 0.55), (cx + s * 0.15, cy - s * 0.8), s * 0.14, col, outline=s * 0.06)
-    poly(ctx, [(cx + s * 0.15, cy - s * 0.8), (cx + s * 0.75, cy - s * 0.45), (cx + s * 0.75, cy - s * 0.15),
-               (cx + s * 0.15, cy - s * 0.5)], col, width=s * 0.08)
-    ellipse(ctx, cx - s * 0.15, cy + s * 0.58, s * 0.36, s * 0.27, col, width=s * 0.08)
+# A hand bell (the sound effects, told apart from the speaker of the music),
+# struck through when muted.
+def icon_bell(ctx, cx, cy, s, col, muted=False):
+    w = max(1, s * 0.08)
+    ellipse(ctx, cx, cy + s * 0.62, s * 0.16, s * 0.16, col, width=w)  # the clapper
+    ctx.move_to(cx - s * 0.72, cy + s * 0.5)
+    ctx.curve_to(cx - s * 0.5, cy + s * 0.3, cx - s * 0.55, cy - s * 0.1, cx - s * 0.45, cy - s * 0.35)
+    ctx.curve_to(cx - s * 0.35, cy - s * 0.7, cx + s * 0.35, cy - s * 0.7, cx + s * 0.45, cy - s * 0.35)
+    ctx.curve_to(cx + s * 0.55, cy - s * 0.1, cx + s * 0.5, cy + s * 0.3, cx + s * 0.72, cy + s * 0.5)
+    ctx.close_path()
+    fill_outline(ctx, col, w)
+    thick_line(ctx, (cx, cy - s * 0.62), (cx, cy - s * 0.85), s * 0.14, col, outline=s * 0.06)
+    thick_line(ctx, (cx - s * 0.66, cy + s * 0.47), (cx + s * 0.66, cy + s * 0.47), s * 0.08, darker(col, 0.3),
+               outline=0)
     if muted:
         thick_line(ctx, (cx - s * 0.85, cy - s * 0.85), (cx + s * 0.85, cy + s * 0.85), s * 0.16, rgb("#e03030"),
                    outline=s * 0.06)
