@@ -172,6 +172,15 @@ void RunGameStateManager() {
     }
 }
 
+// What every screen needs before its Update: the draw scale (and the cursor
+// in design units), the game's own cursor in place of the system's, and the
+// sound pool's finished channels given back.
+static void RunScreenChores() {
+    UpdateDrawScale();
+    HideSystemCursor();
+    UpdateSound();
+}
+
 // One frame in its fixed order.
 void RunFrame() {
     double frameStart = GetTime();
@@ -183,6 +192,7 @@ void RunFrame() {
     PlatformPumpEvents();
     UpdateInput();
     if (!isRunning) nextState = GS_QUIT;
+    RunScreenChores();
     cbUpdate();
     cbDraw();
     RenderDebugUi();

@@ -26,13 +26,6 @@ static const struct {
 // Internal functions
 // ---------------------------------------------------------------------------
 
-static bool Pressed(int key) {
-    return keyState[key] == 2;
-}
-static bool Down(int key) {
-    return keyState[key] > 0;
-}
-
 // ---------------------------------------------------------------------------
 // Public functions
 // ---------------------------------------------------------------------------
@@ -40,17 +33,17 @@ static bool Down(int key) {
 // Runs the global keys once; called from each screen's Update.
 void HandleGlobalInput() {
     for (const auto& screenKey : SCREEN_KEYS)
-        if (Pressed(screenKey.key)) nextState = screenKey.state;
+        if (IsKeyPressed(screenKey.key)) nextState = screenKey.state;
 
     // Held, not only pressed: Ctrl+Alt+Delete minimises, Ctrl+Alt+F4 quits.
-    if (Down(VK_ALT_SLOT)) {
-        if (Down(VK_DELETE) && Down(VK_CONTROL)) PlatformMinimizeWindow();
-        if (Down(VK_F4) && Down(VK_CONTROL)) nextState = GS_QUIT;
+    if (IsKeyHeld(VK_ALT_SLOT)) {
+        if (IsKeyHeld(VK_DELETE) && IsKeyHeld(VK_CONTROL)) PlatformMinimizeWindow();
+        if (IsKeyHeld(VK_F4) && IsKeyHeld(VK_CONTROL)) nextState = GS_QUIT;
     }
 
     bool spaceLeaves =
         currentState == GS_LOSE || currentState == GS_WIN || currentState == GS_HOW_TO_PLAY;
-    if (spaceLeaves && Pressed(VK_SPACE)) nextState = GS_MAIN_MENU;
+    if (spaceLeaves && IsKeyPressed(VK_SPACE)) nextState = GS_MAIN_MENU;
 
     // The menu's tracks go when a battle begins: level 1 on the normal road,
     // or level 2 or 3 reached straight from the menu with S, where they would
@@ -63,11 +56,11 @@ void HandleGlobalInput() {
     }
 
     // Both in one frame: windowed first, so full screen wins.
-    if (Pressed('O')) {
+    if (IsKeyPressed('O')) {
         SetFullscreen(false);
         fullscreenChosen = false;
     }
-    if (Pressed('P')) {
+    if (IsKeyPressed('P')) {
         SetFullscreen(true);
         fullscreenChosen = true;
     }

@@ -94,6 +94,21 @@ void ClearInput() {
     mouseWheelDelta = 0;
 }
 
+// The key went down in this frame.
+bool IsKeyPressed(int key) {
+    return key >= 0 && key < 256 && keyState[key] == 2;
+}
+
+// The key is down, newly or held.
+bool IsKeyHeld(int key) {
+    return key >= 0 && key < 256 && keyState[key] > 0;
+}
+
+// The mouse button went down in this frame.
+bool IsButtonPressed(int button) {
+    return button >= 0 && button < 3 && mouseButtonState[button] == 2;
+}
+
 // Once per frame after the event pump.
 void UpdateInput() {
     int cx = 0, cy = 0;

@@ -55,6 +55,13 @@ extern float rawMouseWheel; // written by the event pump, read and cleared by Up
 extern Gamepad gamepads[4];
 extern Gamepad gamepadsPrev[4];
 
+// The key went down in this frame (state 2).
+bool IsKeyPressed(int key);
+// The key is down: pressed in this frame or held.
+bool IsKeyHeld(int key);
+// The mouse button went down in this frame.
+bool IsButtonPressed(int button);
+
 // Clears every key and button state and its previous value.
 void ClearInput();
 // Turns raw states into 0/2/1, computes the cursor and wheel, polls gamepads.

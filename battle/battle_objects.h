@@ -79,8 +79,6 @@ class Rock : public Troop {
 
 // The troop type named by a typeName ("Knight", "Spearman", "Horseman"), or -1.
 int TroopTypeOfName(const std::string& typeName);
-// Type name of a troop type.
-const char* TroopTypeName(TroopType type);
 // Creates a player troop of `type` at the left end of a lane, as a purchase
 // does (no money is taken here).
 GameObject* SpawnPlayerTroop(TroopType type, bool upLane);

@@ -92,13 +92,6 @@ void ClearBattleEndFlags() {
     BattleState::battleWon = false;
 }
 
-// Level index of a state number.
-int LevelIndexOfState(int32_t state) {
-    for (int i = 0; i < LEVEL_COUNT; i++)
-        if (levelTables[i].stateId == state) return i;
-    return -1;
-}
-
 // The battle music's level: silent when muted or in the background.
 float BattleMusicLevel() {
     return AudibleLevel(!musicMuted);

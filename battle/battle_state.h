@@ -290,8 +290,6 @@ extern unsigned battleSeedOverride;
 float BattleMusicLevel();
 float BattleEffectLevel();
 void ClearBattleEndFlags();
-// The level index (0..2) of a state number, or -1.
-int LevelIndexOfState(int32_t state);
 // Plays a primed effect by the battle's effect rule.
 void PlayBattleEffect(BattleEffect effect);
 // The upgrade price shown and charged for a type (price minus the discount).

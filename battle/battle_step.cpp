@@ -17,21 +17,11 @@
 #include "battle/lane_combat.h"
 #include "engine/audio/sound.h"
 #include "screens/pause_menu.h"
+#include "screens/ui.h"
 
 // ---------------------------------------------------------------------------
 // Internal functions
 // ---------------------------------------------------------------------------
-
-// Hides the system cursor and moves the "Cursor" object to the cursor
-// (already in layout units).
-static void RunCursorStep() {
-    HideSystemCursor();
-    UpdateDrawScale();
-    GameObject* cursor = battle->cursor;
-    if (!cursor) return;
-    cursor->position[0] = cursorWorldX;
-    cursor->position[1] = cursorWorldY;
-}
 
 // The pause menu's steps with the K shortcut between them.
 static void RunPauseSteps() {
@@ -72,11 +62,9 @@ static void RunWorldStep() {
 
 // One battle frame.
 void RunBattleFrame() {
-    UpdateDrawScale();
     SyncBattleSound();
-    UpdateSound();
     RunOpeningCurtain();
-    RunCursorStep();
+    MoveToCursor(battle->cursor);
     RunPauseSteps();
     RunEndOfBattle();
     HandleGlobalInput();

@@ -7,6 +7,7 @@
 #include "app/game_state.h"
 #include "app/input.h"
 #include "battle/battle_objects.h"
+#include "screens/ui.h"
 
 // ---------------------------------------------------------------------------
 // Tables
@@ -17,9 +18,6 @@ static const float CASTLE_Y = -100;
 static const float CASTLE_HEALTH = 300;
 static const float BAR_WIDTH = 70;
 static const float BAR_OFFSET_X = 40; // bar and plate stand 40 units towards the field
-static const float CURTAIN_STEP = 10;
-static const float CURTAIN_LOW = -800;
-static const float END_CURTAIN_SECONDS = 2;
 
 // ---------------------------------------------------------------------------
 // Castle
@@ -86,8 +84,8 @@ void RunOpeningCurtain() {
         battle->introWallGone = true;
         return;
     }
-    if (wall->position[1] >= CURTAIN_LOW) wall->position[1] -= CURTAIN_STEP;
-    if (wall->position[1] <= CURTAIN_LOW) battle->introWallGone = true;
+    if (wall->position[1] >= CURTAIN_OPEN_Y) wall->position[1] -= CURTAIN_STEP;
+    if (wall->position[1] <= CURTAIN_OPEN_Y) battle->introWallGone = true;
 }
 
 // Once a castle has fallen: hide the HUD, close the curtain for 2 s, then
@@ -100,12 +98,12 @@ void RunEndOfBattle() {
     }
     state->hudHidden = true;
     if (!state->endWallPlaced) {
-        state->endWall = AddObject(new GameObject(), "Wall", 0, CURTAIN_LOW, 1380, 820, PI_F,
-                                   squareMesh, battleAssets.transitionWall);
+        state->endWall = AddObject(new GameObject(), "Wall", 0, CURTAIN_OPEN_Y, CURTAIN_WIDTH,
+                                   CURTAIN_HEIGHT, PI_F, squareMesh, battleAssets.transitionWall);
         state->endWallPlaced = true;
     }
     if (state->endTransitionTimer > 0) {
-        if (state->endWall && state->endWall->position[1] <= 0)
+        if (state->endWall && state->endWall->position[1] <= CURTAIN_CLOSED_Y)
             state->endWall->position[1] += CURTAIN_STEP;
         state->endTransitionTimer -= static_cast<float>(frameTime);
     }
@@ -117,10 +115,5 @@ void RunEndOfBattle() {
 
 // K goes to the win screen at once.
 void RunWinShortcut() {
-    if (keyState['K'] == 2) nextState = GS_WIN;
-}
-
-// Seconds the closing curtain runs.
-float EndCurtainSeconds() {
-    return END_CURTAIN_SECONDS;
+    if (IsKeyPressed('K')) nextState = GS_WIN;
 }

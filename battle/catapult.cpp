@@ -7,12 +7,12 @@
 #include "app/game_state.h"
 #include "app/input.h"
 #include "battle/battle_objects.h"
+#include "screens/ui.h"
 
 // ---------------------------------------------------------------------------
 // Tables
 // ---------------------------------------------------------------------------
 
-static const int32_t CATAPULT_PRICE = 300;
 static const float FIRST_ROCK_SECONDS = 10;
 static const float ROCK_SECONDS = 30;
 static const float ROCK_DAMAGE = 30;
@@ -26,8 +26,7 @@ static const float ROCK_IMPACT_X = 630;
 // The catapult step (every unpaused frame, after the upgrade step).
 void RunCatapultStep() {
     BattleState* state = battle;
-    bool clicked = state->cannonButton && mouseButtonState[MOUSE_LEFT] == 2 &&
-                   IsCursorOver(state->cannonButton);
+    bool clicked = IsClicked(state->cannonButton);
     if (state->catapultState == 0) {
         if (clicked && BattleState::money >= CATAPULT_PRICE) {
             BattleState::money -= CATAPULT_PRICE;

@@ -8,14 +8,12 @@
 #include "app/settings.h"
 #include "battle/battle_objects.h"
 #include "engine/audio/sound.h"
+#include "screens/ui.h"
 
 // ---------------------------------------------------------------------------
 // Tables
 // ---------------------------------------------------------------------------
 
-static const int32_t TROOP_PRICE = 30;
-static const int32_t THIEF_PRICE = 50;
-static const int32_t UPGRADE_START_PRICE = 100;
 static const int32_t UPGRADE_PRICE_STEP = 120;
 static const int32_t INCOME_CAP = 1000;
 static const float BUY_COOLDOWN = 2;
@@ -26,14 +24,6 @@ static const BattleEffect SPAWN_EFFECTS[TROOP_TYPES] = {EFFECT_KNIGHT_SPAWN, EFF
 // ---------------------------------------------------------------------------
 // Internal functions
 // ---------------------------------------------------------------------------
-
-static bool LeftClicked() {
-    return mouseButtonState[MOUSE_LEFT] == 2;
-}
-
-static bool ClickedInside(const GameObject* area) {
-    return area && LeftClicked() && IsCursorOver(area);
-}
 
 // The purchase's two effects; the primed channels are resumed only when both
 // are still paused, then each plays anew unless muted.
@@ -67,7 +57,7 @@ static void PlayUpgradeSound() {
 
 // A purchase of the troop type in one lane when its area was clicked.
 static void TryBuyTroop(TroopType type, GameObject* area, bool upLane) {
-    if (!ClickedInside(area)) return;
+    if (!IsClicked(area)) return;
     if (BattleState::money < TROOP_PRICE) {
         PlayBattleEffect(EFFECT_NO_MONEY);
         return;
@@ -81,7 +71,7 @@ static void TryBuyTroop(TroopType type, GameObject* area, bool upLane) {
 
 // A thief when its area was clicked, only while none is out.
 static void TryBuyThief() {
-    if (!ClickedInside(battle->thiefArea)) return;
+    if (!IsClicked(battle->thiefArea)) return;
     if (BattleState::money < THIEF_PRICE || BattleState::thiefOut) {
         PlayBattleEffect(EFFECT_NO_MONEY);
         return;
@@ -112,10 +102,10 @@ void RunBuyStep() {
     BattleState* state = battle;
     state->spawnCooldown -= static_cast<float>(frameTime);
     if (state->spawnCooldown > 0) {
-        bool clicked = ClickedInside(state->thiefArea);
+        bool clicked = IsClicked(state->thiefArea);
         for (int type = 0; type < TROOP_TYPES; type++)
-            clicked = clicked || ClickedInside(state->spawnerUp[type]) ||
-                      ClickedInside(state->spawnerDown[type]);
+            clicked =
+                clicked || IsClicked(state->spawnerUp[type]) || IsClicked(state->spawnerDown[type]);
         if (clicked) PlayBattleEffect(EFFECT_NO_MONEY);
     } else {
         state->spawnCooldown = 0;
@@ -133,7 +123,7 @@ void RunBuyStep() {
 // always answers with the no-money sound, whatever the money.
 void RunUpgradeStep() {
     BattleState* state = battle;
-    if (!LeftClicked()) return;
+    if (!IsButtonPressed(MOUSE_LEFT)) return;
     const bool canAffordAny = BattleState::money >= UPGRADE_START_PRICE - state->upgradeDiscount;
     for (int i = 0; i < TROOP_TYPES; i++) {
         TroopType type = static_cast<TroopType>(i);

@@ -11,6 +11,8 @@
 #include "app/settings.h"
 #include "app/window.h"
 #include "battle/battle_state.h"
+#include "battle/catapult.h"
+#include "battle/economy.h"
 #include "engine/graphics/device.h"
 #include "engine/graphics/font.h"
 #include "objects/game_object.h"
@@ -181,10 +183,14 @@ void DrawHud() {
     const bool paused = BattleState::paused;
     char text[HUD_TEXT_SIZE];
 
-    PrintRow(kHudRows[1], "KNIGHT   30$");
-    PrintRow(kHudRows[2], "SPEARMAN   30$");
-    PrintRow(kHudRows[3], "HORSEMAN   30$");
-    PrintRow(kHudRows[4], "THIEF   50$");
+    // The price labels come from the prices themselves, so they cannot drift apart.
+    static const char* const kBuyLabels[] = {"KNIGHT   %i$", "SPEARMAN   %i$", "HORSEMAN   %i$"};
+    for (int type = 0; type < TROOP_TYPES; ++type) {
+        snprintf(text, sizeof text, kBuyLabels[type], static_cast<int>(TROOP_PRICE));
+        PrintRow(kHudRows[1 + type], text);
+    }
+    snprintf(text, sizeof text, "THIEF   %i$", static_cast<int>(THIEF_PRICE));
+    PrintRow(kHudRows[4], text);
     if (!paused) DrawRunningReadouts();
     snprintf(text, sizeof text, "Allies: %i", static_cast<int>(b.alliedCrossings));
     PrintRow(kHudRows[8], text);
@@ -192,11 +198,15 @@ void DrawHud() {
         b.level && b.level->enemiesFormat ? b.level->enemiesFormat : "Enemies: %i";
     snprintf(text, sizeof text, enemiesFormat, static_cast<int>(b.enemyCrossings));
     PrintRow(kHudRows[9], text);
-    if (b.catapultState == 0) PrintRow(kHudRows[10], "300$ to Unlock");
+    if (b.catapultState == 0) {
+        snprintf(text, sizeof text, "%i$ to Unlock", static_cast<int>(CATAPULT_PRICE));
+        PrintRow(kHudRows[10], text);
+    }
     if (!paused) DrawCatapultReadout();
     for (int type = 0; type < TROOP_TYPES; ++type) {
-        snprintf(text, sizeof text, "Upgrade: %i / 5",
-                 static_cast<int>(TierOf(static_cast<TroopType>(type))) + 1);
+        snprintf(text, sizeof text, "Upgrade: %i / %i",
+                 static_cast<int>(TierOf(static_cast<TroopType>(type))) + 1,
+                 static_cast<int>(TIER_COUNT));
         PrintRow(kHudRows[13 + type], text);
     }
     for (int type = 0; type < TROOP_TYPES; ++type) {

@@ -14,6 +14,7 @@
 #include "app/input.h"
 #include "app/settings.h"
 #include "battle/battle_objects.h"
+#include "battle/castle.h"
 #include "battle/economy.h"
 #include "engine/audio/sound.h"
 #include "engine/graphics/font.h"
@@ -22,6 +23,7 @@
 #include "objects/animation.h"
 #include "screens/main_menu.h"
 #include "screens/pause_menu.h"
+#include "screens/ui.h"
 
 // ---------------------------------------------------------------------------
 // Tables
@@ -229,11 +231,6 @@ static void UnloadAllPictures() {
     }
 }
 
-// Adds a plain object of the field (rotation π, the square mesh).
-static GameObject* Place(const char* name, float x, float y, float sx, float sy, Texture* texture) {
-    return AddObject(new GameObject(), name, x, y, sx, sy, PI_F, squareMesh, texture);
-}
-
 // The house bonuses a level sets: level 1 all four, the others only income
 // and discount (the castle and damage bonuses stay as level 1 left them).
 static void SetHouseBonuses(BattleState* state) {
@@ -261,7 +258,7 @@ static void ResetRecord(BattleState* state) {
     BattleState::downLaneClear = true;
     BattleState::downDustShown = false;
     BattleState::upDustShown = false;
-    state->endTransitionTimer = 2;
+    state->endTransitionTimer = END_CURTAIN_SECONDS;
     state->endWallPlaced = false;
     state->introWallGone = false;
     state->hudHidden = false;
@@ -282,40 +279,48 @@ static void ResetRecord(BattleState* state) {
 static void PlaceObjects(BattleState* s) {
     BattleAssets& a = battleAssets;
     Sprite* background = new Sprite();
-    AddObject(background, "BG", 0, 0, -1280, 720, PI_F, squareMesh, a.background);
+    AddObject(background, "BG", 0, 0, BACKDROP_WIDTH, BACKDROP_HEIGHT, PI_F, squareMesh,
+              a.background);
     if (a.fieldAnim) SetAnimation(background, a.fieldAnim);
     background->loop = 1;
     s->background = background;
     s->playerCastle = AddObject(new Castle(), "AllieDown");
     s->enemyCastle = AddObject(new Castle(), "EnemyDown");
-    s->spawnerUp[TROOP_KNIGHT] = Place("KnightSpawnerUp", -572.5f, 310, 90, 40, a.redAreas);
-    s->spawnerDown[TROOP_KNIGHT] = Place("KnightSpawnerdOWN", -572.5f, 258, 90, 40, a.redAreas);
-    s->upgrader[TROOP_KNIGHT] = Place("KnightUpgrader", -507.5f, 284, 15, 100, a.redAreas);
-    s->spawnerUp[TROOP_SPEARMAN] = Place("SpearmanSpawnerUp", -442.5f, 310, 90, 40, a.redAreas);
-    s->spawnerDown[TROOP_SPEARMAN] = Place("SpearmanSpawnerDown", -442.5f, 258, 90, 40, a.redAreas);
-    s->upgrader[TROOP_SPEARMAN] = Place("SpearmanUpgrader", -377.5f, 284, 15, 100, a.redAreas);
-    s->spawnerUp[TROOP_HORSEMAN] = Place("HorsemanSpawnerUp", -312.5f, 310, 90, 40, a.redAreas);
-    s->spawnerDown[TROOP_HORSEMAN] = Place("HorsemanSpawnerDown", -312.5f, 258, 90, 40, a.redAreas);
-    s->upgrader[TROOP_HORSEMAN] = Place("HorsemanUpgrader", -247, 284, 15, 100, a.redAreas);
-    s->buyPicture[TROOP_KNIGHT] = Place("KnightUpgrade", -560, 285, -240, 150, a.buyKnight1);
-    s->buyPicture[TROOP_SPEARMAN] = Place("SpearmanUpgrade", -430, 285, -240, 150, a.buySpearman1);
-    s->buyPicture[TROOP_HORSEMAN] = Place("HorsemanUpgrade", -300, 285, -240, 150, a.buyHorseman1);
-    s->cannonButton = Place("CannonButton", -180, 285, 100, 100, a.red);
-    s->cannonButtonSprite = Place("CannonButtonSprite", -180, 285, -240, 150, a.cannonButton);
-    s->thiefArea = Place("ThiefUpgrade", -560, -240, 100, 100, a.redAreas);
-    s->thiefPicture = Place("ThiefUpgrade", -560, -240, -100, 100, a.buyThief);
-    s->banner = Place("Banner", 0, 150, 200, 200, a.bannerStandard);
-    s->lockPicture = Place("Lock", -180, 275, 150, 150, a.lock);
-    Place("AllieCounterSprite", 410, 300, -175, 175, a.playerCounterFrame);
-    Place("EnemyCounterSprite", 560, 300, 175, 175, a.enemyCounterFrame);
-    s->continueButton = Place("ContinueButton", 0, 85, 200, 50, a.red);
-    s->settingsButton = Place("SettingsButton", 0, -15, 200, 50, a.blue);
-    s->exitButton = Place("ExitButton", 0, -100, 175, 50, a.green);
+    s->spawnerUp[TROOP_KNIGHT] = AddPicture("KnightSpawnerUp", -572.5f, 310, 90, 40, a.redAreas);
+    s->spawnerDown[TROOP_KNIGHT] =
+        AddPicture("KnightSpawnerdOWN", -572.5f, 258, 90, 40, a.redAreas);
+    s->upgrader[TROOP_KNIGHT] = AddPicture("KnightUpgrader", -507.5f, 284, 15, 100, a.redAreas);
+    s->spawnerUp[TROOP_SPEARMAN] =
+        AddPicture("SpearmanSpawnerUp", -442.5f, 310, 90, 40, a.redAreas);
+    s->spawnerDown[TROOP_SPEARMAN] =
+        AddPicture("SpearmanSpawnerDown", -442.5f, 258, 90, 40, a.redAreas);
+    s->upgrader[TROOP_SPEARMAN] = AddPicture("SpearmanUpgrader", -377.5f, 284, 15, 100, a.redAreas);
+    s->spawnerUp[TROOP_HORSEMAN] =
+        AddPicture("HorsemanSpawnerUp", -312.5f, 310, 90, 40, a.redAreas);
+    s->spawnerDown[TROOP_HORSEMAN] =
+        AddPicture("HorsemanSpawnerDown", -312.5f, 258, 90, 40, a.redAreas);
+    s->upgrader[TROOP_HORSEMAN] = AddPicture("HorsemanUpgrader", -247, 284, 15, 100, a.redAreas);
+    s->buyPicture[TROOP_KNIGHT] = AddPicture("KnightUpgrade", -560, 285, -240, 150, a.buyKnight1);
+    s->buyPicture[TROOP_SPEARMAN] =
+        AddPicture("SpearmanUpgrade", -430, 285, -240, 150, a.buySpearman1);
+    s->buyPicture[TROOP_HORSEMAN] =
+        AddPicture("HorsemanUpgrade", -300, 285, -240, 150, a.buyHorseman1);
+    s->cannonButton = AddPicture("CannonButton", -180, 285, 100, 100, a.red);
+    s->cannonButtonSprite = AddPicture("CannonButtonSprite", -180, 285, -240, 150, a.cannonButton);
+    s->thiefArea = AddPicture("ThiefUpgrade", -560, -240, 100, 100, a.redAreas);
+    s->thiefPicture = AddPicture("ThiefUpgrade", -560, -240, -100, 100, a.buyThief);
+    s->banner = AddPicture("Banner", 0, 150, 200, 200, a.bannerStandard);
+    s->lockPicture = AddPicture("Lock", -180, 275, 150, 150, a.lock);
+    AddPicture("AllieCounterSprite", 410, 300, -175, 175, a.playerCounterFrame);
+    AddPicture("EnemyCounterSprite", 560, 300, 175, 175, a.enemyCounterFrame);
+    s->continueButton = AddPicture("ContinueButton", 0, 85, 200, 50, a.red);
+    s->settingsButton = AddPicture("SettingsButton", 0, -15, 200, 50, a.blue);
+    s->exitButton = AddPicture("ExitButton", 0, -100, 175, 50, a.green);
     for (GameObject* button : {s->continueButton, s->settingsButton, s->exitButton})
         if (button) button->visible = 0;
     s->cursor = AddObject(new GameObject(), "Cursor", cursorWorldX, cursorWorldY, 25, 25,
                           CURSOR_ROTATION, squareMesh, a.cursor);
-    s->introWall = Place("Wall", 0, 0, 1380, 820, a.transitionWall);
+    s->introWall = AddPicture("Wall", 0, 0, CURTAIN_WIDTH, CURTAIN_HEIGHT, a.transitionWall);
     s->endWall = nullptr;
 }
 

@@ -190,11 +190,6 @@ int TroopTypeOfName(const std::string& typeName) {
     return -1;
 }
 
-// Type name of a troop type.
-const char* TroopTypeName(TroopType type) {
-    return (type >= 0 && type < TROOP_TYPES) ? TROOP_TYPE_NAMES[type] : "";
-}
-
 // A new object of the troop class of `type`.
 static Sprite* NewTroop(TroopType type) {
     if (type == TROOP_SPEARMAN) return new Spearman();

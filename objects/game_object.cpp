@@ -25,10 +25,6 @@ Mesh* squareMesh = nullptr;
 float drawScale = 1.0f;
 bool cursorInDesignUnits = false;
 
-// The layout every screen is designed for.
-static constexpr float DESIGN_WIDTH = 1280.0f;
-static constexpr float DESIGN_HEIGHT = 720.0f;
-
 // Depth of the update and draw walks in progress. While a walk runs, nothing
 // is deleted and no node is removed, so the walk's position stays valid and an
 // object is never deleted inside its own Update or Draw.

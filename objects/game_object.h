@@ -68,6 +68,12 @@ struct Sprite : GameObject {
 extern std::list<GameObject*> objectList;
 extern std::list<GameObject*> destroyQueue;
 extern Mesh* squareMesh;
+// The layout every screen is designed for (units, origin at the centre, y up),
+// and its full-screen backdrop (the negative width mirrors the picture the
+// right way round).
+constexpr float DESIGN_WIDTH = 1280.0f, DESIGN_HEIGHT = 720.0f;
+constexpr float BACKDROP_WIDTH = -DESIGN_WIDTH, BACKDROP_HEIGHT = DESIGN_HEIGHT;
+
 extern float drawScale;
 // True once UpdateDrawScale has divided this frame's cursor by drawScale.
 // UpdateDrawScale sets it; UpdateInput (app/input.cpp) clears it whenever it

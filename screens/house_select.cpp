@@ -68,9 +68,6 @@ static const char* const housePicturePaths[HOUSE_PICTURE_COUNT] = {
 
 static const float SELECTOR_Y = 100;
 static const float PANEL_Y = -200;
-static const float CURTAIN_STEP = 10;
-static const float CURTAIN_OPEN_Y = -800;
-static const float CURTAIN_CLOSED_Y = 0;
 
 static Texture* housePictures[HOUSE_PICTURE_COUNT] = {};
 static Texture* selectorPictures[HOUSE_COUNT] = {};
@@ -134,9 +131,11 @@ void HouseSelectLoad() {
 // Keeps the menu track playing, makes the objects and resets the choice.
 void HouseSelectInit() {
     menuMusicStarted = true;
-    AddPicture("Background", 0, 0, -1280, 720, housePictures[HOUSE_BACKGROUND]);
+    AddPicture("Background", 0, 0, BACKDROP_WIDTH, BACKDROP_HEIGHT,
+               housePictures[HOUSE_BACKGROUND]);
     AddPicture("TextBg", 0, 300, -1280, 150, housePictures[HOUSE_TEXT_BG]);
-    AddPicture("ChooseText", 0, 300, -1280, 720, housePictures[HOUSE_CHOOSE_TEXT]);
+    AddPicture("ChooseText", 0, 300, BACKDROP_WIDTH, BACKDROP_HEIGHT,
+               housePictures[HOUSE_CHOOSE_TEXT]);
     for (int i = 0; i < HOUSE_COUNT; ++i)
         selectors[i] = AddPicture(houses[i].selectorName, houses[i].x, SELECTOR_Y, 250, 260,
                                   selectorPictures[i]);
@@ -144,16 +143,16 @@ void HouseSelectInit() {
         panels[i] =
             AddPicture(houses[i].panelName, houses[i].x, PANEL_Y, -330, 320, panelPictures[i]);
     houseCursor = AddCursorObject("Cursor", housePictures[HOUSE_CURSOR]);
-    openingWall = AddPicture("Wall", 0, 0, 1380, 820, housePictures[HOUSE_WALL]);
-    closingWall = AddPicture("Wall", 0, CURTAIN_OPEN_Y, 1380, 820, housePictures[HOUSE_WALL]);
+    openingWall =
+        AddPicture("Wall", 0, 0, CURTAIN_WIDTH, CURTAIN_HEIGHT, housePictures[HOUSE_WALL]);
+    closingWall = AddPicture("Wall", 0, CURTAIN_OPEN_Y, CURTAIN_WIDTH, CURTAIN_HEIGHT,
+                             housePictures[HOUSE_WALL]);
     startTimer = static_cast<float>(frameRate * frameTime * 2);
     houseChosen = false;
 }
 
 // One frame: curtains, cursor, the way out to level 1, houses, global keys.
 void HouseSelectUpdate() {
-    UpdateDrawScale();
-    HideSystemCursor();
     if (openingWall && openingWall->position[1] >= CURTAIN_OPEN_Y)
         openingWall->position[1] -= CURTAIN_STEP;
     MoveToCursor(houseCursor);

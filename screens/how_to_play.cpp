@@ -148,7 +148,7 @@ void HowToPlayInit() {
     StopChannel(pageTurnChannel);
     pageTurnChannel = PlaySound(pageTurnSound, true, PageTurnLevel());
 
-    AddPicture("BG", 0, 0, -1280, 720, backgroundTexture);
+    AddPicture("BG", 0, 0, BACKDROP_WIDTH, BACKDROP_HEIGHT, backgroundTexture);
     for (int i = 0; i < TOPIC_COUNT; ++i)
         topicButtons[i] =
             AddPicture(TOPICS[i].buttonName, TOPIC_BUTTON_X, TOPICS[i].buttonY, TOPIC_BUTTON_WIDTH,
@@ -166,9 +166,6 @@ void HowToPlayInit() {
 
 // Cursor, buttons, the page-turn volume and the global keys (Space leaves).
 void HowToPlayUpdate() {
-    HideSystemCursor();
-    UpdateDrawScale();
-    UpdateSound();
     MoveToCursor(cursorObject);
     UpdateButtons();
     UpdatePageTurnVolume();

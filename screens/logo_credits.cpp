@@ -90,16 +90,13 @@ void LogoCreditsLoad() {
 void LogoCreditsInit() {
     menuMusicStarted = true;
     for (int i = 0; i < CREDIT_PICTURE_COUNT; ++i)
-        pictures[i] = AddPicture(CREDIT_PICTURES[i].name, 0, CREDIT_PICTURES[i].startY, -1280, 720,
-                                 pictureTextures[i]);
+        pictures[i] = AddPicture(CREDIT_PICTURES[i].name, 0, CREDIT_PICTURES[i].startY,
+                                 BACKDROP_WIDTH, BACKDROP_HEIGHT, pictureTextures[i]);
     cursorObject = AddCursorObject("Cursor", cursorTexture);
 }
 
 // Raises the pictures and leaves for the menu once the last one is out of sight.
 void LogoCreditsUpdate() {
-    HideSystemCursor();
-    UpdateDrawScale();
-    UpdateSound();
     UpdateMenuMusicVolume();
 
     MoveToCursor(cursorObject);
@@ -108,7 +105,7 @@ void LogoCreditsUpdate() {
         picture->position[1] += creditsSpeed;
     if (pictures[LAST_PICTURE]->position[1] >= windowHeight * 0.5f + LEAVE_MARGIN)
         nextState = GS_MAIN_MENU;
-    creditsSpeed = keyState[VK_SPACE] > 0 ? FAST_SPEED : NORMAL_SPEED;
+    creditsSpeed = IsKeyHeld(VK_SPACE) ? FAST_SPEED : NORMAL_SPEED;
     HandleGlobalInput();
 }
 

@@ -103,9 +103,6 @@ static const MenuPictureObject frontPictures[] = {
 static const char* const MENU_THEME_PATH = "data\\MenuTheme.mp3";
 static const char* const SPRING_VILLAGE_PATH = "data\\Spring_Village.mp3";
 static const uint32_t LARGE_BUTTON_TINT = 0xFFFFFFFF;
-static const float CURTAIN_STEP = 10;
-static const float CURTAIN_OPEN_Y = -800;
-static const float CURTAIN_CLOSED_Y = 0;
 
 static Sound* menuThemeSound = nullptr;
 static Sound* springVillageSound = nullptr;
@@ -130,7 +127,7 @@ static void StartMenuMusic() {
 
 // Background, knight, panel, buttons, logo and small buttons, in drawing order.
 static void AddMenuPictures() {
-    AddPicture("BG", 0, 0, -1280, 720, menuPictures[MENU_BG]);
+    AddPicture("BG", 0, 0, BACKDROP_WIDTH, BACKDROP_HEIGHT, menuPictures[MENU_BG]);
     Sprite* knight = new Sprite();
     AddObject(knight, "BGKnight", -300, -170, -300, 320, PI_F, squareMesh, nullptr);
     if (knightAnimation) SetAnimation(knight, knightAnimation);
@@ -152,7 +149,8 @@ static void AddMenuPictures() {
 static void StepReturnCurtain() {
     if (previousState != GS_LOSE && previousState != GS_WIN) return;
     if (!returnWallMade) {
-        menu.returnWall = AddPicture("Wall", 0, 0, 1380, 820, menuPictures[MENU_WALL]);
+        menu.returnWall =
+            AddPicture("Wall", 0, 0, CURTAIN_WIDTH, CURTAIN_HEIGHT, menuPictures[MENU_WALL]);
         returnWallMade = true;
     }
     if (menu.returnWall && menu.returnWall->position[1] >= CURTAIN_OPEN_Y)
@@ -208,7 +206,8 @@ void MainMenuInit() {
     AddMenuPictures();
     AddSettingsPanelObjects();
     menu.cursor = AddCursorObject("Cursor", menuPictures[MENU_CURSOR]);
-    menu.wall = AddPicture("Wall", 0, CURTAIN_OPEN_Y, 1380, 820, menuPictures[MENU_WALL]);
+    menu.wall = AddPicture("Wall", 0, CURTAIN_OPEN_Y, CURTAIN_WIDTH, CURTAIN_HEIGHT,
+                           menuPictures[MENU_WALL]);
     ShowSettingsPanel(false);
     returnWallMade = false;
     playPressed = false;
@@ -220,10 +219,7 @@ void MainMenuInit() {
 
 // One frame of the menu; the buttons run inside HandleGlobalInput.
 void MainMenuUpdate() {
-    UpdateDrawScale();
     StepReturnCurtain();
-    UpdateSound();
-    HideSystemCursor();
     if (menu.knight) static_cast<Sprite*>(menu.knight)->playing = 1;
     MoveToCursor(menu.cursor);
     StepMenuMusicVolume();

@@ -207,7 +207,8 @@ static void DestroyExitPage() {
 static void CreateHowToPlayPage() {
     const BattleAssets& a = battleAssets;
     HowToPlayPage& p = howToPlayPage;
-    p.page = AddPicture("HTPCompact", -0.2f, 0, -1280, 720, a.howToPlayCompact);
+    p.page =
+        AddPicture("HTPCompact", -0.2f, 0, BACKDROP_WIDTH, BACKDROP_HEIGHT, a.howToPlayCompact);
     p.backButton = AddPicture("backButton", -545, -260, 90, 80, a.backToPause);
     p.cursor = AddCursorObject("CursorHTP", a.cursor);
 }
@@ -215,14 +216,15 @@ static void CreateHowToPlayPage() {
 // The black backdrop and the four rolling credit pictures.
 static void CreateCreditsRoll() {
     CreditsRoll& roll = creditsRoll;
-    GameObject* backdrop = AddPicture("Logo", 0, 0, -1280, 720, battleAssets.red);
+    GameObject* backdrop =
+        AddPicture("Logo", 0, 0, BACKDROP_WIDTH, BACKDROP_HEIGHT, battleAssets.red);
     backdrop->useTint = 1;
     backdrop->tintColor = 0xFF000000;
     roll.pictures[0] = backdrop;
     for (int i = 0; i < 4; ++i) {
         const CreditsPicture& picture = kRollingPictures[i];
-        roll.pictures[1 + i] =
-            AddPicture(picture.name, 0, picture.startY, -1280, 720, battleAssets.*picture.picture);
+        roll.pictures[1 + i] = AddPicture(picture.name, 0, picture.startY, BACKDROP_WIDTH,
+                                          BACKDROP_HEIGHT, battleAssets.*picture.picture);
     }
     roll.last = roll.pictures[3];
 }
@@ -349,7 +351,7 @@ void SyncBattleSound() {
 void UpdatePauseOpen() {
     if (!battle) return;
     BattleState& b = *battle;
-    bool wanted = keyState[VK_ESCAPE] == 2 || !IsWindowActive();
+    bool wanted = IsKeyPressed(VK_ESCAPE) || !IsWindowActive();
     if (!wanted || b.pauseScrollOpen != 0) return;
     BattleState::paused = true;
     b.pauseScrollOpen = 1;
@@ -483,7 +485,7 @@ void UpdatePauseCredits() {
         if (roll.pictures[i]) roll.pictures[i]->position[1] += 1;
     bool rolledOut =
         roll.last && roll.last->position[1] >= static_cast<float>(windowHeight) * 0.5f + 370;
-    if (rolledOut || keyState[VK_SPACE] == 2) {
+    if (rolledOut || IsKeyPressed(VK_SPACE)) {
         DestroyAll(roll.pictures, CREDITS_PICTURE_COUNT);
         roll = {};
         battle->creditsShown = false;

@@ -51,8 +51,8 @@ Sprite* AddLogoSprite(float width, float height, Animation* animation) {
 
 // A skip key held, or a mouse button pressed in this very frame.
 bool SkipRequested() {
-    return keyState[VK_ESCAPE] > 0 || keyState[VK_SPACE] > 0 || keyState[VK_RETURN] > 0 ||
-           mouseButtonState[MOUSE_LEFT] == 2 || mouseButtonState[MOUSE_RIGHT] == 2;
+    return IsKeyHeld(VK_ESCAPE) || IsKeyHeld(VK_SPACE) || IsKeyHeld(VK_RETURN) ||
+           IsButtonPressed(MOUSE_LEFT) || IsButtonPressed(MOUSE_RIGHT);
 }
 
 } // namespace
@@ -79,8 +79,6 @@ void SplashInit() {
 
 // Skip keys, the start of the studio logo, the hand-over between the logos and the end.
 void SplashUpdate() {
-    HideSystemCursor();
-    UpdateDrawScale();
     if (SkipRequested()) nextState = GS_MAIN_MENU;
 
     if (splashTimer <= 0 && splashFirstRun) {

@@ -35,7 +35,7 @@ bool UpdateButtonPicture(GameObject* button, Texture* idle, Texture* hover) {
 
 // The left button went down this frame over the object.
 bool IsClicked(const GameObject* object) {
-    return object && mouseButtonState[MOUSE_LEFT] == 2 && IsCursorOver(object);
+    return object && IsButtonPressed(MOUSE_LEFT) && IsCursorOver(object);
 }
 
 // First alive object with this exact name.

@@ -7,6 +7,12 @@
 
 struct Texture;
 
+// The curtain ("Wall") that dresses every change of screen: its size, its
+// step per frame, and where it waits open (just below the view) or stands closed.
+constexpr float CURTAIN_WIDTH = 1380, CURTAIN_HEIGHT = 820;
+constexpr float CURTAIN_STEP = 10;
+constexpr float CURTAIN_OPEN_Y = -800, CURTAIN_CLOSED_Y = 0;
+
 // Adds a plain picture object on squareMesh, rotation π (as screens draw them).
 GameObject* AddPicture(const char* name, float x, float y, float sx, float sy, Texture* texture);
 // Adds the 25 by 25 cursor object (rotation 1.2π) at the cursor.

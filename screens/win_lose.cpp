@@ -102,9 +102,6 @@ constexpr const char* FINAL_PICTURES[] = {
 constexpr float SIDE_BUTTON_X = 500, SIDE_BUTTON_Y = 10;
 constexpr float SIDE_BUTTON_WIDTH = 250, SIDE_BUTTON_HEIGHT = 260;
 constexpr float FINAL_BUTTON_Y = -270, FINAL_BUTTON_SIZE = 170;
-constexpr float WALL_WIDTH = 1380, WALL_HEIGHT = 820;
-constexpr float WALL_LOW_Y = -800; // the curtain out of sight below the screen
-constexpr float WALL_STEP = 10;    // units per frame
 constexpr float LEAVE_SECONDS = 2;
 
 // What one screen loads, and the objects its Update works with.
@@ -176,13 +173,14 @@ void AddEndScreenPictures(const EndScreenTable& table, EndScreenAssets& assets,
                           Texture* finalPicture, bool isFinal) {
     if (isFinal) {
         // An unknown house has no picture: the plain win picture stands in.
-        AddPicture("BG", 0, 0, -1280, 720, finalPicture ? finalPicture : assets.background);
+        AddPicture("BG", 0, 0, BACKDROP_WIDTH, BACKDROP_HEIGHT,
+                   finalPicture ? finalPicture : assets.background);
         assets.rightButton = nullptr;
         assets.mainMenuButton = AddPicture("MainMenuButton", 0, FINAL_BUTTON_Y, FINAL_BUTTON_SIZE,
                                            FINAL_BUTTON_SIZE, assets.mainMenu);
         return;
     }
-    AddPicture("BG", 0, 0, -1280, 720, assets.background);
+    AddPicture("BG", 0, 0, BACKDROP_WIDTH, BACKDROP_HEIGHT, assets.background);
     assets.rightButton = AddPicture(table.rightName, SIDE_BUTTON_X, SIDE_BUTTON_Y,
                                     SIDE_BUTTON_WIDTH, SIDE_BUTTON_HEIGHT, assets.right);
     assets.mainMenuButton = AddPicture("MainMenuButton", -SIDE_BUTTON_X, SIDE_BUTTON_Y,
@@ -193,8 +191,9 @@ void AddEndScreenPictures(const EndScreenTable& table, EndScreenAssets& assets,
 void FinishEndScreenInit(const EndScreenTable& table, EndScreenAssets& assets) {
     EndScreenState& state = *table.state;
     assets.cursorObject = AddCursorObject("Cursor", assets.cursor);
-    state.openingWall = AddPicture("Wall", 0, 0, WALL_WIDTH, WALL_HEIGHT, assets.wall);
-    state.closingWall = AddPicture("Wall", 0, WALL_LOW_Y, WALL_WIDTH, WALL_HEIGHT, assets.wall);
+    state.openingWall = AddPicture("Wall", 0, 0, CURTAIN_WIDTH, CURTAIN_HEIGHT, assets.wall);
+    state.closingWall =
+        AddPicture("Wall", 0, CURTAIN_OPEN_Y, CURTAIN_WIDTH, CURTAIN_HEIGHT, assets.wall);
     state.toMainMenu = false;
     for (int i = 0; i < table.choiceCount; ++i)
         *table.choices[i].flag = false;
@@ -223,7 +222,8 @@ void UpdateLeaving(const EndScreenTable& table) {
     EndScreenState& state = *table.state;
     if (!ChoiceMade(table)) return;
     if (state.leaveTimer > 0) {
-        if (state.closingWall->position[1] <= 0) state.closingWall->position[1] += WALL_STEP;
+        if (state.closingWall->position[1] <= CURTAIN_CLOSED_Y)
+            state.closingWall->position[1] += CURTAIN_STEP;
         state.leaveTimer -= static_cast<float>(frameTime);
     }
     if (state.leaveTimer <= 0) nextState = ChosenState(table);
@@ -246,12 +246,10 @@ void UpdateEndScreenButtons(const EndScreenTable& table, EndScreenAssets& assets
 // One frame of either screen.
 void UpdateEndScreen(const EndScreenTable& table, EndScreenAssets& assets) {
     EndScreenState& state = *table.state;
-    HideSystemCursor();
-    UpdateDrawScale();
-    if (state.openingWall->position[1] >= WALL_LOW_Y) state.openingWall->position[1] -= WALL_STEP;
+    if (state.openingWall->position[1] >= CURTAIN_OPEN_Y)
+        state.openingWall->position[1] -= CURTAIN_STEP;
     MoveToCursor(assets.cursorObject);
     if (state.musicChannel) SetChannelVolume(state.musicChannel, EndMusicLevel());
-    UpdateSound();
     UpdateLeaving(table);
     if (table.globalKeysFirst) HandleGlobalInput();
     UpdateEndScreenButtons(table, assets);
