@@ -1,11 +1,12 @@
 // Catapult and rocks: unlocking for 300, the cooldown (10 s after the
 // purchase, 30 s after each throw) and the rock's fixed arc onto the enemy
-// castle for 30 damage. Depends on the battle record, its assets, input and
-// the object list.
+// castle for 30 damage. Depends on the battle record, its assets, input,
+// the object list and the battle's effect cues.
 #include "battle/catapult.h"
 
 #include "app/game_state.h"
 #include "app/input.h"
+#include "battle/battle_cues.h"
 #include "battle/battle_objects.h"
 #include "screens/ui.h"
 
@@ -44,6 +45,7 @@ void RunCatapultStep() {
     }
     if (clicked && state->catapultCooldown <= 0) {
         AddObject(new Rock(), "Rock", -600, -80, 70, 70, PI_F, squareMesh, battleAssets.rock);
+        PlayBattleCue(CUE_CATAPULT_THROW);
         state->catapultCooldown = ROCK_SECONDS;
     }
     if (state->catapultCooldown >= 0) state->catapultCooldown -= static_cast<float>(frameTime);
@@ -72,6 +74,7 @@ void Rock::Update() {
         position[1] -= ROCK_STEP;
     }
     if (position[0] < ROCK_IMPACT_X) return;
+    PlayBattleCue(CUE_ROCK_IMPACT);
     for (GameObject* object : objectList) {
         if (!object || !object->alive || object->typeName != "Castle" ||
             object->name != "EnemyDown")

@@ -8,7 +8,6 @@
 #include "app/settings.h"
 #include "battle/battle_objects.h"
 #include "engine/audio/sound.h"
-#include "screens/ui.h"
 
 // ---------------------------------------------------------------------------
 // Tables
@@ -57,7 +56,7 @@ static void PlayUpgradeSound() {
 
 // A purchase of the troop type in one lane when its area was clicked.
 static void TryBuyTroop(TroopType type, GameObject* area, bool upLane) {
-    if (!IsClicked(area)) return;
+    if (!IsClickedOver(area)) return;
     if (BattleState::money < TROOP_PRICE) {
         PlayBattleEffect(EFFECT_NO_MONEY);
         return;
@@ -71,7 +70,7 @@ static void TryBuyTroop(TroopType type, GameObject* area, bool upLane) {
 
 // A thief when its area was clicked, only while none is out.
 static void TryBuyThief() {
-    if (!IsClicked(battle->thiefArea)) return;
+    if (!IsClickedOver(battle->thiefArea)) return;
     if (BattleState::money < THIEF_PRICE || BattleState::thiefOut) {
         PlayBattleEffect(EFFECT_NO_MONEY);
         return;
@@ -102,10 +101,10 @@ void RunBuyStep() {
     BattleState* state = battle;
     state->spawnCooldown -= static_cast<float>(frameTime);
     if (state->spawnCooldown > 0) {
-        bool clicked = IsClicked(state->thiefArea);
+        bool clicked = IsClickedOver(state->thiefArea);
         for (int type = 0; type < TROOP_TYPES; type++)
-            clicked =
-                clicked || IsClicked(state->spawnerUp[type]) || IsClicked(state->spawnerDown[type]);
+            clicked = clicked || IsClickedOver(state->spawnerUp[type]) ||
+                      IsClickedOver(state->spawnerDown[type]);
         if (clicked) PlayBattleEffect(EFFECT_NO_MONEY);
     } else {
         state->spawnCooldown = 0;

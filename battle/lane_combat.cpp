@@ -1,13 +1,14 @@
 // Lane combat: the engagement scan that stops troops in contact and makes
 // enemy pairs exchange blows by the type matrix, deaths and their reward, the
 // up-lane crossings and the banner. Depends on the battle record, its assets,
-// the troop classes and the object list.
+// the troop classes, the object list and the battle's effect cues.
 #include "battle/lane_combat.h"
 
 #include <cstdio>
 #include <vector>
 
 #include "app/settings.h"
+#include "battle/battle_cues.h"
 #include "battle/battle_objects.h"
 
 // ---------------------------------------------------------------------------
@@ -92,9 +93,11 @@ static void ExchangeBlows(GameObject* a, GameObject* b) {
     } else if (typeA >= 0 && castleB) {
         b->health -= a->damage;
         a->health = 0;
+        PlayBattleCue(CUE_CASTLE_HIT);
     } else if (castleA && typeB >= 0) {
         a->health -= b->damage;
         b->health = 0;
+        PlayBattleCue(CUE_CASTLE_HIT);
     }
     for (GameObject* fighter : {a, b})
         if (fighter->health > 0 && fighter->healthBarFill && fighter->maxHealth > 0)
@@ -148,6 +151,7 @@ static void ExchangeStep(GameObject* a, GameObject* b, const LaneRefs& lane) {
         AddObject(new Dust(), lane.dustName, BattleState::dustX, b->position[1], 200, 200, PI_F,
                   squareMesh, battleAssets.fightCloud);
         *lane.dustShown = true;
+        PlayBattleCue(CUE_CLASH); // the cloud marks the start of a fight
     }
     if (*lane.exchangeTimer <= 0) {
         ExchangeBlows(a, b);

@@ -1,7 +1,7 @@
 // Level set-up: what a level's Load reads for the player's house and its
 // enemy, what its Init places on the field and resets, and what Free and
 // Unload release. Depends on the battle record, the object list, textures,
-// animations, sounds, fonts and the settings values.
+// animations, sounds, the battle's effect cues, fonts and the settings values.
 #include "battle/level_setup.h"
 
 #include <cstdio>
@@ -13,6 +13,7 @@
 #include "app/game_state.h"
 #include "app/input.h"
 #include "app/settings.h"
+#include "battle/battle_cues.h"
 #include "battle/battle_objects.h"
 #include "battle/castle.h"
 #include "battle/economy.h"
@@ -376,6 +377,7 @@ void LoadLevel(int index) {
         battleAssets.effects[effect] = LoadSound(EFFECT_FILES[effect]);
     battleAssets.coinSound = LoadSound(level.coinSound);
     state->ambient = level.ambient ? LoadSound(level.ambient) : nullptr;
+    LoadBattleCues();
     battleAssets.scrollOpenAnim = LoadAnimation("data\\Animation\\ScrollAnimOpen");
     battleAssets.scrollCloseAnim = LoadAnimation("data\\Animation\\ScrollAnimClose");
     battleAssets.thiefAnim = LoadAnimation("data\\Animation\\ThiefAnimation");
@@ -412,6 +414,7 @@ void FreeLevel() {
     state->ambientChannel = nullptr;
     for (Channel*& channel : state->effectChannels)
         channel = nullptr;
+    ForgetBattleCueVoices();
     state->pauseScroll = nullptr;
 }
 
@@ -441,4 +444,5 @@ void UnloadLevel(int index) {
     state->music = nullptr;
     if (state->ambient) ReleaseSound(state->ambient);
     state->ambient = nullptr;
+    ReleaseBattleCues();
 }

@@ -260,6 +260,11 @@ bool IsCursorOver(const GameObject* object) {
            y - halfHeight <= cursorWorldY && cursorWorldY <= y + halfHeight;
 }
 
+// The left button went down this frame over the object (a pure query).
+bool IsClickedOver(const GameObject* object) {
+    return object && IsButtonPressed(MOUSE_LEFT) && IsCursorOver(object);
+}
+
 // One scale for drawing and clicks: the largest that fits the 1280 by 720
 // layout into the client area; the cursor is turned into layout units once per
 // frame (UpdateInput clears cursorInDesignUnits when it recomputes it).

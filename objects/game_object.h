@@ -107,6 +107,8 @@ void SetAnimation(Sprite* sprite, Animation* animation);
 void UpdateFrameMatrix(Sprite* sprite);
 // The one hit test of buttons and panels, in design units.
 bool IsCursorOver(const GameObject* object);
+// The left mouse button went down in this frame with the cursor over the object.
+bool IsClickedOver(const GameObject* object);
 // Sets drawScale to min(client width / 1280, client height / 720) and turns
 // cursorWorldX and cursorWorldY into design units (divided by drawScale), so
 // drawing and clicks share one scale in every window size and in full screen.

@@ -1,6 +1,8 @@
 // The ten screens of the game registered as game states: a number and six
-// callbacks each, in the order the game registers them. Depends on every
-// screen and on the shared object callbacks.
+// callbacks each, in the order the game registers them; every screen with
+// buttons loads the button click with its own Load and releases it with its
+// Unload. Depends on every screen, the shared object callbacks and the
+// screen helpers.
 #include "screens/registry.h"
 
 #include "app/game_state.h"
@@ -11,27 +13,41 @@
 #include "screens/logo_credits.h"
 #include "screens/main_menu.h"
 #include "screens/splash.h"
+#include "screens/ui.h"
 #include "screens/win_lose.h"
+
+// A screen's Load, then the button click.
+template <StateCallback Load> static void WithClick() {
+    Load();
+    LoadClickSound();
+}
+
+// A screen's Unload, then the button click's release.
+template <StateCallback Unload> static void WithoutClick() {
+    Unload();
+    ReleaseClickSound();
+}
 
 // Registers the ten states.
 void RegisterGameStates() {
-    AddGameState(GS_LEVEL1, Level1Load, Level1Init, Level1Update, Level1Draw, LevelFree,
-                 Level1Unload);
-    AddGameState(GS_MAIN_MENU, MainMenuLoad, MainMenuInit, MainMenuUpdate, MainMenuDraw,
-                 FreeAllObjects, MainMenuUnload);
-    AddGameState(GS_LOSE, LoseLoad, LoseInit, LoseUpdate, DrawAllObjects, FreeAllObjects,
-                 LoseUnload);
-    AddGameState(GS_WIN, WinLoad, WinInit, WinUpdate, DrawAllObjects, FreeAllObjects, WinUnload);
-    AddGameState(GS_HOW_TO_PLAY, HowToPlayLoad, HowToPlayInit, HowToPlayUpdate, DrawAllObjects,
-                 FreeAllObjects, HowToPlayUnload);
-    AddGameState(GS_HOUSE_SELECT, HouseSelectLoad, HouseSelectInit, HouseSelectUpdate,
-                 DrawAllObjects, FreeAllObjects, HouseSelectUnload);
-    AddGameState(GS_LOGO_CREDITS, LogoCreditsLoad, LogoCreditsInit, LogoCreditsUpdate,
-                 DrawAllObjects, FreeAllObjects, LogoCreditsUnload);
-    AddGameState(GS_LEVEL2, Level2Load, Level2Init, Level2Update, Level2Draw, LevelFree,
-                 Level2Unload);
-    AddGameState(GS_LEVEL3, Level3Load, Level3Init, Level3Update, Level3Draw, LevelFree,
-                 Level3Unload);
+    AddGameState(GS_LEVEL1, WithClick<Level1Load>, Level1Init, Level1Update, Level1Draw, LevelFree,
+                 WithoutClick<Level1Unload>);
+    AddGameState(GS_MAIN_MENU, WithClick<MainMenuLoad>, MainMenuInit, MainMenuUpdate, MainMenuDraw,
+                 FreeAllObjects, WithoutClick<MainMenuUnload>);
+    AddGameState(GS_LOSE, WithClick<LoseLoad>, LoseInit, LoseUpdate, DrawAllObjects, FreeAllObjects,
+                 WithoutClick<LoseUnload>);
+    AddGameState(GS_WIN, WithClick<WinLoad>, WinInit, WinUpdate, DrawAllObjects, FreeAllObjects,
+                 WithoutClick<WinUnload>);
+    AddGameState(GS_HOW_TO_PLAY, WithClick<HowToPlayLoad>, HowToPlayInit, HowToPlayUpdate,
+                 DrawAllObjects, FreeAllObjects, WithoutClick<HowToPlayUnload>);
+    AddGameState(GS_HOUSE_SELECT, WithClick<HouseSelectLoad>, HouseSelectInit, HouseSelectUpdate,
+                 DrawAllObjects, FreeAllObjects, WithoutClick<HouseSelectUnload>);
+    AddGameState(GS_LOGO_CREDITS, WithClick<LogoCreditsLoad>, LogoCreditsInit, LogoCreditsUpdate,
+                 DrawAllObjects, FreeAllObjects, WithoutClick<LogoCreditsUnload>);
+    AddGameState(GS_LEVEL2, WithClick<Level2Load>, Level2Init, Level2Update, Level2Draw, LevelFree,
+                 WithoutClick<Level2Unload>);
+    AddGameState(GS_LEVEL3, WithClick<Level3Load>, Level3Init, Level3Update, Level3Draw, LevelFree,
+                 WithoutClick<Level3Unload>);
     AddGameState(GS_SPLASH, SplashLoad, SplashInit, SplashUpdate, DrawAllObjects, FreeAllObjects,
                  SplashUnload);
 }

@@ -1,11 +1,14 @@
 // Small helpers every screen shares: pictures on the square mesh, buttons
-// whose picture follows the cursor, clicks, cursor objects and finding
-// objects by name. Depends on the object list and input.
+// whose picture follows the cursor, clicks (with the button click sound),
+// cursor objects and finding objects by name. Depends on the object list,
+// input and the effect cues.
 #include "screens/ui.h"
 
 #include <cstring>
 
 #include "app/input.h"
+
+static EffectCue clickCue = {{"data\\ButtonClick.wav"}, {}, {}, {}, nullptr, 0};
 
 // Adds a plain picture object on squareMesh, rotation π.
 GameObject* AddPicture(const char* name, float x, float y, float sx, float sy, Texture* texture) {
@@ -33,9 +36,24 @@ bool UpdateButtonPicture(GameObject* button, Texture* idle, Texture* hover) {
     return over;
 }
 
-// The left button went down this frame over the object.
+// A button clicked: the left button went down this frame over it; it answers
+// with the click sound.
 bool IsClicked(const GameObject* object) {
-    return object && IsButtonPressed(MOUSE_LEFT) && IsCursorOver(object);
+    bool clicked = IsClickedOver(object);
+    if (clicked) PlayCue(clickCue);
+    return clicked;
+}
+
+void LoadClickSound() {
+    LoadCue(clickCue);
+}
+
+void ReleaseClickSound() {
+    ReleaseCue(clickCue);
+}
+
+const EffectCue& ClickCueRecord() {
+    return clickCue;
 }
 
 // First alive object with this exact name.

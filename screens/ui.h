@@ -1,9 +1,11 @@
 // Small helpers every screen shares: pictures on the square mesh, buttons
-// whose picture follows the cursor, clicks, cursor objects and finding
-// objects by name. Depends on the object list and input.
+// whose picture follows the cursor, clicks (with the button click sound),
+// cursor objects and finding objects by name. Depends on the object list,
+// input and the effect cues.
 #pragma once
 
 #include "objects/game_object.h"
+#include "screens/effect_cue.h"
 
 struct Texture;
 
@@ -21,7 +23,12 @@ GameObject* AddCursorObject(const char* name, Texture* texture);
 void MoveToCursor(GameObject* cursor);
 // Shows `hover` while the cursor is over the button, `idle` otherwise; returns hovered.
 bool UpdateButtonPicture(GameObject* button, Texture* idle, Texture* hover);
-// The left button went down this frame with the cursor over the object.
+// The left button went down this frame with the cursor over the object; a
+// click plays the button click.
 bool IsClicked(const GameObject* object);
+// The button click, loaded and released with every screen that has buttons.
+void LoadClickSound();
+void ReleaseClickSound();
+const EffectCue& ClickCueRecord();
 // First alive object of objectList with this exact name, or null.
 GameObject* FindObject(const char* name);

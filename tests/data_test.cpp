@@ -448,8 +448,9 @@ double SeamRatio(const Decoded& d) {
     return std::abs(d.samples[0] - d.samples[(frames - 1) * ch]) / std::max(1.0, typical);
 }
 
-// Effects are short and audible; the music tracks last 45 to 120 s at one loudness;
-// nothing clips; the music and the rain loop without a click.
+// Effects are short and audible, leave headroom and fade out below -60 dBFS; the
+// music tracks last 45 to 120 s at one loudness; nothing clips; the music and
+// the rain loop without a click.
 TEST(DataSounds, EffectsAreShortMusicHasOneLoudnessAndLoopsJoinWithoutAClick) {
     std::map<std::string, double> loudness;
     for (const std::string& p : Manifest(IsSound)) {
@@ -462,6 +463,10 @@ TEST(DataSounds, EffectsAreShortMusicHasOneLoudnessAndLoopsJoinWithoutAClick) {
             EXPECT_TRUE(rain || d.Seconds() < 1.5) << p << " lasts " << d.Seconds() << " s";
             EXPECT_TRUE(!rain || SeamRatio(d) < 6.0) << "the rain's seam clicks";
             EXPECT_GT(d.Peak(), 3000) << p << " is nearly silent";
+            EXPECT_LT(d.Peak(), 23200) << p << " leaves less than 3 dB of headroom";
+            Decoded tail = d; // the last 50 ms
+            tail.samples.erase(tail.samples.begin(), tail.samples.end() - d.rate / 20 * d.channels);
+            EXPECT_TRUE(rain || tail.RmsDb() < -60) << p << " ends at " << tail.RmsDb() << " dBFS";
             continue;
         }
         EXPECT_GE(d.Seconds(), 45.0) << p;

@@ -119,21 +119,21 @@ TEST_F(HowToPlayTest, FirstTopicClickPlaysThePageTurnTwiceAtOnce) {
     ASSERT_NE(primed, nullptr);
     EXPECT_TRUE(primed->paused);
     EXPECT_FLOAT_EQ(primed->volume, 0.5f);
-    int busy = BusyChannelCount();
+    int busy = BusyChannelsBesideClicks();
     ClickTopic(0);
     EXPECT_FALSE(primed->paused);
     EXPECT_TRUE(IsChannelPlaying(primed));
     ASSERT_NE(pageTurnChannel, primed);
     EXPECT_FALSE(pageTurnChannel->paused);
     EXPECT_TRUE(IsChannelPlaying(pageTurnChannel));
-    EXPECT_EQ(BusyChannelCount(), busy + 1);
+    EXPECT_EQ(BusyChannelsBesideClicks(), busy + 1);
     Channel* second = pageTurnChannel;
     ClickTopic(0); // the page already shown: nothing plays
     EXPECT_EQ(pageTurnChannel, second);
-    EXPECT_EQ(BusyChannelCount(), busy + 1);
+    EXPECT_EQ(BusyChannelsBesideClicks(), busy + 1);
     ClickTopic(3); // another page: one more turn, the primed one is not replayed
     EXPECT_NE(pageTurnChannel, second);
-    EXPECT_EQ(BusyChannelCount(), busy + 2);
+    EXPECT_EQ(BusyChannelsBesideClicks(), busy + 2);
     // Silent while the window is inactive.
     LoseFocus();
     RunFrames(2);

@@ -1,5 +1,6 @@
 # A small wavetable synthesiser for the music and the effects: instrument
-# voices (pluck, pad, flute, brass, strings, bell, bass) rendered note by note
+# voices (pluck, pad, flute, brass, strings, bell, bass, fiddle, horn, shawm,
+# cello, fife) rendered note by note
 # with numpy, drum hits, a circular mix buffer whose note tails wrap round to
 # its start (so a track loops without a seam), a circular reverb, loudness
 # matching and writing WAV or, through lame, MP3. Depends on python3-numpy and
@@ -35,6 +36,12 @@ TABLES = {
     "reed": _table([1, 0.1, 0.5, 0.08, 0.3, 0.05, 0.18]),
     "bass": _table([1, 0.45, 0.15, 0.05]),
     "organ": _table([1, 0.5, 0, 0.3, 0, 0.15, 0, 0.1]),
+    # a bowed string: every harmonic, falling off like a sawtooth
+    "saw": _table([1.0 / k for k in range(1, 16)]),
+    # a double reed: strong upper harmonics make it nasal and bright
+    "shawm": _table([1, 0.9, 0.8, 0.7, 0.55, 0.45, 0.35, 0.25, 0.18, 0.12, 0.08, 0.05]),
+    # a mellow horn: few harmonics
+    "horn": _table([1, 0.55, 0.3, 0.15, 0.07]),
 }
 
 
@@ -75,6 +82,11 @@ VOICES = {
     "bass": ("bass", 0.006, 0.25, 0.55, 0.08, 0.0, 0.25),
     "organ": ("organ", 0.02, 0.5, 0.85, 0.2, 0.0, 0.3),
     "bell": ("sine", 0.002, 0.9, 0.0, 0.5, 0.0, 1.6),
+    "fiddle": ("saw", 0.04, 0.3, 0.85, 0.1, 0.012, 0.3),
+    "horn": ("horn", 0.06, 0.4, 0.8, 0.2, 0.003, 0.4),
+    "shawm": ("shawm", 0.02, 0.2, 0.85, 0.08, 0.007, 0.25),
+    "cello": ("saw", 0.12, 0.6, 0.8, 0.3, 0.01, 0.5),
+    "fife": ("flute", 0.02, 0.2, 0.75, 0.06, 0.01, 0.2),
 }
 
 _note_cache = {}
@@ -130,6 +142,14 @@ def highpass(x, cutoff):
     return x - lowpass(x, cutoff)
 
 
+def bandpass(x, low, high):
+    """Keeps the band from low to high Hz (second-order slopes either side), through the FFT."""
+    n = len(x)
+    f = np.fft.rfftfreq(n, 1 / RATE)
+    gain = (f / low) ** 2 / np.sqrt(1 + (f / low) ** 4) / np.sqrt(1 + (f / high) ** 4)
+    return np.fft.irfft(np.fft.rfft(x) * gain, n)
+
+
 _drum_cache = {}
 
 
@@ -168,6 +188,15 @@ def drum(kind, vel=1.0):
         t = np.arange(n) / RATE
         f = 80 + 40 * np.exp(-t / 0.05)
         out = np.sin(2 * np.pi * np.cumsum(f) / RATE) * np.exp(-t / 0.18)
+    elif kind == "shaker":
+        n = int(0.09 * RATE)
+        t = np.arange(n) / RATE
+        out = 0.4 * bandpass(noise(n, 17), 5000, 12000) * np.sin(np.pi * t / 0.09) ** 2
+    elif kind == "clap":
+        n = int(0.2 * RATE)
+        t = np.arange(n) / RATE
+        bursts = sum(np.exp(-np.maximum(0, t - d) / 0.008) * (t >= d) for d in (0, 0.011, 0.022))
+        out = 0.7 * bandpass(noise(n, 19), 1000, 6000) * (bursts / 3 + 0.5 * np.exp(-t / 0.07))
     elif kind == "tamb":
         n = int(0.15 * RATE)
         t = np.arange(n) / RATE
