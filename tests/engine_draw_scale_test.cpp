@@ -1,6 +1,6 @@
 // One scale for drawing and clicking: a button made as the screens make them is hit
-// at its drawn pixels and missed just outside, in a 1280 by 720 window and in full
-// screen at the display's size (ctest runs */FullScreen on 1366x768 and 2560x1440 too).
+// at its drawn pixels and missed just outside, in windows of several shapes and in
+// full screen at the display's size (ctest runs */FullScreen on 1366x768 and 2560x1440 too).
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -22,22 +22,28 @@ bool clicked = false;
 const float BUTTON_X = 300, BUTTON_Y = -200, BUTTON_W = 120, BUTTON_H = 60;
 
 // A screen with one green button, testing clicks the way every screen does.
+// The scale is updated twice: the second call must change nothing.
 void ButtonUpdate() {
+    UpdateDrawScale();
     UpdateDrawScale();
     if (mouseButtonState[MOUSE_LEFT] == 2 && IsCursorOver(button)) clicked = true;
 }
 
-class DrawScaleTest : public ::testing::TestWithParam<bool> {
+// A window size, or {0, 0} for full screen.
+struct Client {
+    int width, height;
+};
+
+class DrawScaleTest : public ::testing::TestWithParam<Client> {
   protected:
     Texture* green = nullptr;
 
     void SetUp() override {
-        StartTestEngine(GetParam());
+        StartTestEngine(GetParam().width == 0);
+        if (GetParam().width) SetWindowResolution(GetParam().width, GetParam().height);
         squareMesh = CreateSquareMesh(0xFFFFFFFF);
-        std::vector<unsigned char> pixels;
-        for (int i = 0; i < 4 * 4; i++)
-            pixels.insert(pixels.end(), {0, 255, 0, 255});
-        green = CreateTexture(4, 4, pixels.data());
+        const unsigned char pixel[4] = {0, 255, 0, 255};
+        green = CreateTexture(1, 1, pixel);
         ClearStates();
         AddGameState(1, nullptr, nullptr, ButtonUpdate, DrawAllObjects, FreeAllObjects, nullptr);
         EnterFirstState(1);
@@ -70,11 +76,13 @@ class DrawScaleTest : public ::testing::TestWithParam<bool> {
 TEST_P(DrawScaleTest, ClicksLandWhereTheButtonIsDrawn) {
     Screenshot shot = CaptureFrame();
     const int w = shot.width, h = shot.height;
-    int sw = 1280, sh = 720; // the window, or in full screen the whole display
-    if (GetParam()) PlatformGetScreenSize(&sw, &sh);
+    int sw = GetParam().width, sh = GetParam().height; // or in full screen the whole display
+    if (!sw) PlatformGetScreenSize(&sw, &sh);
     EXPECT_EQ(std::make_pair(w, h), std::make_pair(sw, sh));
+    // Width decides on a 4:3 window, height on a 21:9 one.
+    const float scale = std::fmin(w / 1280.0f, h / 720.0f);
+    EXPECT_FLOAT_EQ(drawScale, scale);
     // Find the drawn button: the green pixels on the row through its centre.
-    float scale = std::fmin(w / 1280.0f, h / 720.0f);
     int row = (int)std::lround(h / 2.0f - BUTTON_Y * scale);
     int left = -1, right = -1;
     for (int x = 0; x < w; x++) {
@@ -84,7 +92,8 @@ TEST_P(DrawScaleTest, ClicksLandWhereTheButtonIsDrawn) {
     }
     ASSERT_GE(left, 0) << "button not drawn at " << w << "x" << h;
     EXPECT_NEAR(right - left + 1, BUTTON_W * scale, 2.0);
-    int column = (left + right) / 2;
+    const int column = (left + right) / 2;
+    EXPECT_NEAR(column, w / 2.0f + BUTTON_X * scale, 2.0);
     int top = -1, bottom = -1;
     for (int y = 0; y < h; y++) {
         if (shot.At(column, y) != 0xFF00FF00) continue;
@@ -100,7 +109,14 @@ TEST_P(DrawScaleTest, ClicksLandWhereTheButtonIsDrawn) {
     EXPECT_FALSE(ClickClient(column, bottom + 3)) << "below the button";
 }
 
-INSTANTIATE_TEST_SUITE_P(WindowAndFullScreen, DrawScaleTest, ::testing::Values(false, true),
-                         [](const auto& info) { return info.param ? "FullScreen" : "Window"; });
+INSTANTIATE_TEST_SUITE_P(WindowAndFullScreen, DrawScaleTest,
+                         ::testing::Values(Client{1280, 720}, Client{1024, 768}, Client{1680, 720},
+                                           Client{0, 0}),
+                         [](const auto& info) {
+                             const Client& c = info.param;
+                             return c.width ? "Window" + std::to_string(c.width) + "x" +
+                                                  std::to_string(c.height)
+                                            : std::string("FullScreen");
+                         });
 
 } // namespace
