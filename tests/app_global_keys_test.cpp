@@ -1,6 +1,5 @@
 // The keys that work on every screen (screen keys, the last one winning; Ctrl+Alt+F4;
-// Space on win, lose and how to play only; O and P) and the menu music released on
-// entering a battle.
+// Space on win, lose and how to play only; O and P) and the window modes behind O and P.
 #include <gtest/gtest.h>
 
 #include "app/game_state.h"
@@ -82,18 +81,6 @@ TEST_F(GlobalKeysTest, SpaceLeavesOnlyWinLoseAndHowToPlay) {
         const bool leaves = id == GS_WIN || id == GS_LOSE || id == GS_HOW_TO_PLAY;
         EXPECT_EQ(Press({VK_SPACE}), leaves ? GS_MAIN_MENU : id) << "state " << id;
     }
-}
-
-TEST_F(GlobalKeysTest, EnteringABattleReleasesTheMenuMusic) {
-    for (int32_t level : {GS_LEVEL1, GS_LEVEL2, GS_LEVEL3}) {
-        AddGameState(level, nullptr, nullptr, KeysUpdate, nullptr, nullptr, nullptr);
-        menuMusicReleased = false;
-        Enter(level);
-        EXPECT_TRUE(menuMusicReleased) << "state " << level;
-    }
-    menuMusicReleased = false;
-    Enter(GS_HOUSE_SELECT);
-    EXPECT_FALSE(menuMusicReleased);
 }
 
 // P: full screen at the display's size; O: the 1280 by 720 window back where it was.

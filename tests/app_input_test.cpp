@@ -1,12 +1,10 @@
 // Input as a player produces it, through the window events: key and button
-// transitions and the cursor at the client corners.
+// transitions, auto-repeat, the wheel (the cursor's mapping is engine_draw_scale_test's).
 #include <gtest/gtest.h>
 
 #include <vector>
 
-#include "app/game_state.h"
 #include "app/input.h"
-#include "app/window.h"
 #include "engine/platform/platform.h"
 #include "harness/harness.h"
 
@@ -54,20 +52,6 @@ TEST_F(InputTest, KeysUseTheirCodesAltSlotTenButtonsTheSameRuleAndTheWheelLastWi
     right.push_back(mouseButtonState[MOUSE_RIGHT]);
     EXPECT_EQ(right, (std::vector<int>{2, 1, 0}));
     EXPECT_EQ(mouseButtonState[MOUSE_LEFT], 0);
-}
-
-TEST_F(InputTest, CursorAtClientCornersMapsToWorldCorners) {
-    MoveCursorToClient(0, 0);
-    RunFrames(1);
-    EXPECT_FLOAT_EQ(cursorWorldX, -windowWidth / 2.0f);
-    EXPECT_FLOAT_EQ(cursorWorldY, windowHeight / 2.0f);
-    EXPECT_TRUE(cursorInWindow);
-    MoveCursorToClient(windowWidth - 1, windowHeight - 1); // the last pixel of the client
-    RunFrames(1);
-    EXPECT_FLOAT_EQ(cursorWorldX, windowWidth / 2.0f - 1);
-    EXPECT_FLOAT_EQ(cursorWorldY, 1 - windowHeight / 2.0f);
-    EXPECT_FLOAT_EQ(cursorDeltaX, windowWidth - 1.0f);
-    EXPECT_TRUE(cursorInWindow);
 }
 
 } // namespace
