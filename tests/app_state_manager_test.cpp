@@ -14,30 +14,18 @@ std::vector<std::string> calls;
 int32_t initRequest = 0;   // state that state 20's Init asks for (0: none)
 int32_t updateRequest = 0; // state that state 20's Update writes every frame (0: none)
 
-#define STATE_CALLBACKS(ID)                                                                        \
-    void Load##ID() {                                                                              \
-        calls.push_back("Load" #ID);                                                               \
-    }                                                                                              \
-    void Init##ID() {                                                                              \
-        calls.push_back("Init" #ID);                                                               \
-        if (ID == 20 && initRequest) nextState = initRequest;                                      \
-    }                                                                                              \
-    void Update##ID() {                                                                            \
-        calls.push_back("Update" #ID);                                                             \
-        if (ID == 20 && updateRequest) nextState = updateRequest;                                  \
-    }                                                                                              \
-    void Draw##ID() {                                                                              \
-        calls.push_back("Draw" #ID);                                                               \
-    }                                                                                              \
-    void Free##ID() {                                                                              \
-        calls.push_back("Free" #ID);                                                               \
-    }                                                                                              \
-    void Unload##ID() {                                                                            \
-        calls.push_back("Unload" #ID);                                                             \
-    }
-STATE_CALLBACKS(20)
-STATE_CALLBACKS(21)
-STATE_CALLBACKS(22)
+// Callback `KIND` of state `ID` logs itself; state 20's Init and Update ask as set above.
+template <int ID, int KIND> void Callback() {
+    static const char* const names[] = {"Load", "Init", "Update", "Draw", "Free", "Unload"};
+    calls.push_back(names[KIND] + std::to_string(ID));
+    const int32_t request = KIND == 1 ? initRequest : KIND == 2 ? updateRequest : 0;
+    if (ID == 20 && request) nextState = request;
+}
+// Registers state `ID` with the callbacks of state `AS`.
+template <int ID, int AS = ID> void Register() {
+    AddGameState(ID, Callback<AS, 0>, Callback<AS, 1>, Callback<AS, 2>, Callback<AS, 3>,
+                 Callback<AS, 4>, Callback<AS, 5>);
+}
 
 using Calls = std::vector<std::string>;
 
@@ -48,10 +36,9 @@ class StateManagerTest : public ::testing::Test {
         ClearStates();
         calls.clear();
         initRequest = updateRequest = 0;
-        AddGameState(20, Load20, Init20, Update20, Draw20, Free20, Unload20);
-        AddGameState(21, Load21, Init21, Update21, Draw21, Free21, Unload21);
-        AddGameState(22, Load22, Init22, Update22, Draw22, Free22, Unload22);
-        AddGameState(21, Load22, Init22, Update22, Draw22, Free22, Unload22); // ignored
+        Register<20>();
+        Register<21>();
+        Register<21, 22>(); // a second registration of a number is ignored
         EnterFirstState(20);
     }
     void TearDown() override { StopTestEngine(); }

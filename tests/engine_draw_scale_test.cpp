@@ -54,7 +54,6 @@ class DrawScaleTest : public ::testing::TestWithParam<Client> {
     }
     void TearDown() override {
         FreeAllObjects();
-        FlushDestroyed();
         UnloadTexture(green);
         FreeMesh(squareMesh);
         squareMesh = nullptr;
@@ -82,24 +81,18 @@ TEST_P(DrawScaleTest, ClicksLandWhereTheButtonIsDrawn) {
     // Width decides on a 4:3 window, height on a 21:9 one.
     const float scale = std::fmin(w / 1280.0f, h / 720.0f);
     EXPECT_FLOAT_EQ(drawScale, scale);
-    // Find the drawn button: the green pixels on the row through its centre.
-    int row = (int)std::lround(h / 2.0f - BUTTON_Y * scale);
-    int left = -1, right = -1;
-    for (int x = 0; x < w; x++) {
-        if (shot.At(x, row) != 0xFF00FF00) continue;
-        if (left < 0) left = x;
-        right = x;
-    }
-    ASSERT_GE(left, 0) << "button not drawn at " << w << "x" << h;
-    EXPECT_NEAR(right - left + 1, BUTTON_W * scale, 2.0);
-    const int column = (left + right) / 2;
+    // Find the drawn button: its green pixels.
+    int left = w, right = -1, top = h, bottom = -1;
+    for (int y = 0; y < h; y++)
+        for (int x = 0; x < w; x++)
+            if (shot.At(x, y) == 0xFF00FF00)
+                left = std::min(left, x), right = std::max(right, x), top = std::min(top, y),
+                bottom = std::max(bottom, y);
+    ASSERT_GE(right, 0) << "button not drawn at " << w << "x" << h;
+    const int column = (left + right) / 2, row = (top + bottom) / 2;
     EXPECT_NEAR(column, w / 2.0f + BUTTON_X * scale, 2.0);
-    int top = -1, bottom = -1;
-    for (int y = 0; y < h; y++) {
-        if (shot.At(column, y) != 0xFF00FF00) continue;
-        if (top < 0) top = y;
-        bottom = y;
-    }
+    EXPECT_NEAR(row, h / 2.0f - BUTTON_Y * scale, 2.0);
+    EXPECT_NEAR(right - left + 1, BUTTON_W * scale, 2.0);
     EXPECT_NEAR(bottom - top + 1, BUTTON_H * scale, 2.0);
 
     EXPECT_TRUE(ClickClient(column, row)) << "centre";

@@ -14,19 +14,15 @@ namespace {
 std::string MakeWav(const std::string& name, int milliseconds) {
     static const std::string folder = MakeTempFolder();
     const uint32_t samples = 44100 * milliseconds / 1000;
-    std::string wav;
-    auto put = [&wav](uint32_t value, int bytes) {
-        for (int i = 0; i < bytes; ++i)
-            wav.push_back((char)(value >> (8 * i)));
-    };
-    wav += "RIFF";
-    put(36 + samples * 2, 4);
-    wav += "WAVEfmt ";
-    put(16, 4), put(1, 2), put(1, 2), put(44100, 4), put(88200, 4), put(2, 2), put(16, 2);
-    wav += "data";
-    put(samples * 2, 4);
-    for (uint32_t i = 0; i < samples; ++i)
-        put((uint16_t)(int16_t)(1000 * std::sin(i * 0.06)), 2);
+    // "RIFF", size, "WAVE", "fmt ", 16, PCM and mono, rate, bytes a second, 2 and 16 bits, "data".
+    const uint32_t header[] = {0x46464952, 36 + samples * 2, 0x45564157, 0x20746D66,
+                               16,         0x10001,          44100,      88200,
+                               0x100002,   0x61746164,       samples * 2};
+    std::string wav((const char*)header, sizeof header); // little-endian, as WAV is
+    for (uint32_t i = 0; i < samples; ++i) {
+        const int16_t sample = (int16_t)(1000 * std::sin(i * 0.06));
+        wav.append((const char*)&sample, 2);
+    }
     WriteBytes(folder + "/" + name, wav);
     return folder + "/" + name;
 }
