@@ -1,7 +1,5 @@
 // The graphics device: the world-to-pixel mapping, blending and painter's order,
-// tint and texture, the per-frame reset, the box shown when OpenGL is too old, and
-// the mesh builder (triangles only while building, the 8192-triangle cap, bad
-// vertex counts refused without losing the build, a mesh freed only once).
+// tint and texture, the per-frame reset, and the box shown when OpenGL is too old.
 #include "engine/graphics/texture.h"
 #include "engine/platform/platform.h"
 #include "graphics_helpers.h"
@@ -76,41 +74,6 @@ TEST_F(DeviceTest, AMissingOpenGLVersionIsShownInABox) {
     EXPECT_NE(err.find("OpenGL 9.7 is not supported! Please download latest GPU drivers!"),
               std::string::npos)
         << err;
-}
-
-// Stages one triangle whose first x carries `tag`.
-void AddTaggedTriangle(float tag) {
-    MeshAddTriangle(tag, 0, 0xFFFFFFFF, 0, 0, 1, 0, 0xFFFFFFFF, 1, 0, 0, 1, 0xFFFFFFFF, 0, 1);
-}
-
-TEST_F(DeviceTest, TheBuilderKeepsAtMost8192TrianglesOnlyWhileBuilding) {
-    ResetRenderState();
-    const int meshes = MeshCount();
-    AddTaggedTriangle(1);
-    EXPECT_EQ(MeshBuilderTriangleCount(), 0u);
-    EXPECT_EQ(MeshEnd(3), nullptr);
-    MeshStart();
-    for (int i = 0; i < MESH_MAX_TRIANGLES + 5; ++i)
-        AddTaggedTriangle((float)i);
-    EXPECT_EQ(MeshBuilderTriangleCount(), 8192u);
-    // Bad counts (past the kept triangles, zero, not a multiple of 3) keep the build.
-    const std::string err =
-        CaptureStderrOf([] { EXPECT_EQ(MeshEnd(3 * (MESH_MAX_TRIANGLES + 1)), nullptr); });
-    EXPECT_EQ(CountLines(err), 1) << err;
-    EXPECT_EQ(MeshEnd(0), nullptr);
-    EXPECT_EQ(MeshEnd(4), nullptr);
-    EXPECT_TRUE(MeshBuilderIsBuilding());
-    Mesh* mesh = MeshEnd(3 * MeshBuilderTriangleCount());
-    ASSERT_NE(mesh, nullptr);
-    EXPECT_FALSE(MeshBuilderIsBuilding());
-    EXPECT_EQ(mesh->vertexCount, 3 * 8192);
-    EXPECT_FLOAT_EQ(ReadMeshVertices(mesh)[3 * 8191].x, 8191.0f); // the last kept is the 8192nd
-    EXPECT_EQ(MeshCount(), meshes + 1);
-    FreeMesh(mesh);
-    EXPECT_EQ(CountLines(CaptureStderrOf([&] { FreeMesh(mesh); })), 1); // twice: refused
-    DrawMesh(nullptr);
-    FreeMesh(nullptr);
-    EXPECT_EQ(MeshCount(), meshes);
 }
 
 } // namespace
