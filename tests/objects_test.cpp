@@ -210,43 +210,32 @@ constexpr uint32_t TOP_LEFT = 0xFF0000, TOP_RIGHT = 0x00FF00, BOTTOM_LEFT = 0xFF
                    BOTTOM_RIGHT = 0xFFFF00;
 using Quarters = std::vector<uint32_t>;
 
-class Pictures : public GraphicsTest {
-  protected:
-    Texture* quarters = nullptr;
-    void SetUp() override {
-        ClearStates();
-        AddGameState(100, NoStep, NoStep, PictureUpdate, DrawAllObjects, FreeAllObjects, NoStep);
-        EnterFirstState(100);
-        squareMesh = CreateSquareMesh(0xFFFFFFFF);
-        std::vector<uint8_t> pixels;
-        for (int i = 0; i < 16 * 16; ++i) {
-            const int x = i % 16, y = i / 16;
-            const uint32_t rgb =
-                y < 8 ? (x < 8 ? TOP_LEFT : TOP_RIGHT) : (x < 8 ? BOTTOM_LEFT : BOTTOM_RIGHT);
-            pixels.insert(pixels.end(), {uint8_t(rgb >> 16), uint8_t(rgb >> 8), uint8_t(rgb), 255});
-        }
-        const std::string path = MakeTempFolder() + "/quarters.png";
-        ASSERT_TRUE(WritePng(path, 16, 16, pixels));
-        quarters = LoadTexture(path.c_str());
-        ASSERT_NE(quarters, nullptr);
-    }
-    void TearDown() override {
-        FreeAllObjects();
-        FlushDestroyed();
-        FreeMesh(squareMesh);
-        squareMesh = nullptr;
-        UnloadTexture(quarters);
-    }
-    // The colours at the centres of the client's quarters (TL, TR, BL, BR) in the next frame.
-    static Quarters Shown() {
-        const Screenshot shot = CaptureFrame();
-        const int w = shot.width, h = shot.height;
-        return {shot.At(w / 4, h / 4) & 0xFFFFFF, shot.At(3 * w / 4, h / 4) & 0xFFFFFF,
-                shot.At(w / 4, 3 * h / 4) & 0xFFFFFF, shot.At(3 * w / 4, 3 * h / 4) & 0xFFFFFF};
-    }
-};
+using Pictures = GraphicsTest;
+
+// The colours at the centres of the client's quarters (TL, TR, BL, BR) in the next frame.
+static Quarters Shown() {
+    const Screenshot shot = CaptureFrame();
+    const int w = shot.width, h = shot.height;
+    return {shot.At(w / 4, h / 4) & 0xFFFFFF, shot.At(3 * w / 4, h / 4) & 0xFFFFFF,
+            shot.At(w / 4, 3 * h / 4) & 0xFFFFFF, shot.At(3 * w / 4, 3 * h / 4) & 0xFFFFFF};
+}
 
 TEST_F(Pictures, UprightOrMirroredTintedAndSheetFramesFromTheBottomLeftCell) {
+    ClearStates();
+    AddGameState(100, NoStep, NoStep, PictureUpdate, DrawAllObjects, FreeAllObjects, NoStep);
+    EnterFirstState(100);
+    squareMesh = CreateSquareMesh(0xFFFFFFFF);
+    std::vector<uint8_t> pixels; // a 16 by 16 picture of the four quarters
+    for (int i = 0; i < 16 * 16; ++i) {
+        const int x = i % 16, y = i / 16;
+        const uint32_t rgb =
+            y < 8 ? (x < 8 ? TOP_LEFT : TOP_RIGHT) : (x < 8 ? BOTTOM_LEFT : BOTTOM_RIGHT);
+        pixels.insert(pixels.end(), {uint8_t(rgb >> 16), uint8_t(rgb >> 8), uint8_t(rgb), 255});
+    }
+    const std::string path = MakeTempFolder() + "/quarters.png";
+    ASSERT_TRUE(WritePng(path, 16, 16, pixels));
+    Texture* quarters = LoadTexture(path.c_str());
+    ASSERT_NE(quarters, nullptr);
     // Rotation π and a negative width on the square mesh: the screens' backgrounds.
     GameObject* bg = AddObject(new GameObject, "BG", 0, 0, -1280, 720, PI_F, squareMesh, quarters);
     EXPECT_EQ(Shown(), (Quarters{TOP_LEFT, TOP_RIGHT, BOTTOM_LEFT, BOTTOM_RIGHT}));
@@ -282,4 +271,9 @@ TEST_F(Pictures, UprightOrMirroredTintedAndSheetFramesFromTheBottomLeftCell) {
                      AddObject(new Sprite, "Still", 0, 0, -1280, 720, PI_F, squareMesh, quarters)),
                  nullptr);
     EXPECT_EQ(Shown(), (Quarters{TOP_LEFT, TOP_RIGHT, BOTTOM_LEFT, BOTTOM_RIGHT}));
+    FreeAllObjects();
+    FlushDestroyed();
+    FreeMesh(squareMesh);
+    squareMesh = nullptr;
+    UnloadTexture(quarters);
 }
