@@ -27,8 +27,7 @@ class GlobalKeysTest : public ::testing::Test {
     void SetUp() override {
         StartTestEngine();
         ClearStates();
-        for (int32_t id : std::initializer_list<int32_t>{GS_LEVEL1, GS_LOSE, GS_WIN, GS_HOW_TO_PLAY,
-                                                         GS_HOUSE_SELECT, 20})
+        for (int32_t id : {+GS_LEVEL1, +GS_LOSE, +GS_WIN, +GS_HOW_TO_PLAY, +GS_HOUSE_SELECT, 20})
             AddGameState(id, nullptr, nullptr, KeysUpdate, nullptr, nullptr, nullptr);
         Enter(20);
     }
@@ -77,81 +76,30 @@ TEST_F(GlobalKeysTest, ScreenKeysRequestTheirStateTheLastOneWinning) {
 }
 
 TEST_F(GlobalKeysTest, SpaceLeavesOnlyWinLoseAndHowToPlay) {
-    for (int32_t id : std::initializer_list<int32_t>{GS_WIN, GS_LOSE, GS_HOW_TO_PLAY}) {
+    for (int32_t id : {+GS_WIN, +GS_LOSE, +GS_HOW_TO_PLAY, +GS_LEVEL1, +GS_HOUSE_SELECT, 20}) {
         Enter(id);
-        EXPECT_EQ(Press({VK_SPACE}), GS_MAIN_MENU) << "state " << id;
-    }
-    for (int32_t id : std::initializer_list<int32_t>{GS_LEVEL1, GS_HOUSE_SELECT, 20}) {
-        Enter(id);
-        EXPECT_EQ(Press({VK_SPACE}), id) << "state " << id;
+        const bool leaves = id == GS_WIN || id == GS_LOSE || id == GS_HOW_TO_PLAY;
+        EXPECT_EQ(Press({VK_SPACE}), leaves ? GS_MAIN_MENU : id) << "state " << id;
     }
 }
 
-TEST_F(GlobalKeysTest, EnteringABattleReleasesTheMenuMusic) {
-    for (int32_t level : std::initializer_list<int32_t>{GS_LEVEL1, GS_LEVEL2, GS_LEVEL3}) {
-        AddGameState(level, nullptr, nullptr, KeysUpdate, nullptr, nullptr, nullptr);
-        menuMusicReleased = false;
-        Enter(level);
-        EXPECT_TRUE(menuMusicReleased) << "state " << level;
-    }
-    menuMusicReleased = false;
-    Enter(GS_HOUSE_SELECT);
-    EXPECT_FALSE(menuMusicReleased);
-}
-
+// P: full screen at the display's size; O: the 1280 by 720 window back where it was.
 TEST_F(GlobalKeysTest, OWindowsPFullScreenAndBothTogetherEndFullScreen) {
+    int left = 0, top = 0, x = -1, y = -1, w = 0, h = 0;
+    PlatformGetWindowPosition(&left, &top);
     Press({'P'});
+    Press({'P'}); // a second entry must not overwrite the saved placement
     EXPECT_TRUE(isFullscreen && fullscreenChosen);
-    int w = 0, h = 0;
     PlatformGetScreenSize(&w, &h);
-    EXPECT_EQ(windowWidth, w);
+    EXPECT_EQ(std::make_pair(windowWidth, windowHeight), std::make_pair(w, h));
+    EXPECT_FLOAT_EQ(worldMaxX, w / 2.0f);
     Press({'O'});
     EXPECT_FALSE(isFullscreen || fullscreenChosen);
-    EXPECT_EQ(windowWidth, 1280);
-    Press({'O', 'P'});
-    EXPECT_TRUE(isFullscreen && fullscreenChosen);
-}
-
-using WindowTest = GlobalKeysTest;
-
-TEST_F(WindowTest, SameResolutionChangesNothingAndWorldBoundsFollowTheClient) {
-    worldMaxX = 12345; // a recomputation would overwrite it
-    SetWindowResolution(windowWidth, windowHeight);
-    EXPECT_EQ(worldMaxX, 12345);
-    SetWindowResolution(960, 540);
-    EXPECT_FLOAT_EQ(worldMaxX, 480);
-    EXPECT_FLOAT_EQ(worldMinY, -270);
-    int w = 0, h = 0;
-    PlatformGetClientSize(&w, &h);
-    EXPECT_EQ(std::make_pair(w, h), std::make_pair(960, 540));
-    SetWindowResolution(1600, 900);
-    RunFrames(1);
-    EXPECT_FLOAT_EQ(worldMaxX, 800);
-    EXPECT_FLOAT_EQ(worldMaxY, 450);
-}
-
-TEST_F(WindowTest, LeavingFullScreenRestoresThePlacementOfTheFirstEntry) {
-    int left = 0, top = 0;
-    PlatformGetWindowPosition(&left, &top);
-    SetFullscreen(true);
-    SetFullscreen(true); // a second call must not overwrite the saved placement
-    int x = -1, y = -1;
-    PlatformGetWindowPosition(&x, &y);
-    EXPECT_EQ(std::make_pair(x, y), std::make_pair(0, 0));
-    SetFullscreen(false);
     EXPECT_EQ(std::make_pair(windowWidth, windowHeight), std::make_pair(1280, 720));
     PlatformGetWindowPosition(&x, &y);
     EXPECT_EQ(std::make_pair(x, y), std::make_pair(left, top));
-}
-
-TEST_F(WindowTest, DisplayModeRowsApplyAndLeaveFullScreenFirst) {
-    SetFullscreen(true);
-    ApplyDisplayMode(1);
-    EXPECT_FALSE(isFullscreen);
-    EXPECT_EQ(windowWidth, 1336); // the table's second row is 1336 wide
-    EXPECT_EQ(windowHeight, 768);
-    ApplyDisplayMode(4);
-    EXPECT_EQ(windowWidth, 960);
+    Press({'O', 'P'});
+    EXPECT_TRUE(isFullscreen && fullscreenChosen);
 }
 
 } // namespace

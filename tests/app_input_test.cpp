@@ -1,13 +1,10 @@
 // Input as a player produces it, through the window events: key and button
-// transitions, the cursor at the client corners, and the gamepads' dead zones.
+// transitions, auto-repeat, the wheel (the cursor's mapping is engine_draw_scale_test's).
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <vector>
 
-#include "app/game_state.h"
 #include "app/input.h"
-#include "app/window.h"
 #include "engine/platform/platform.h"
 #include "harness/harness.h"
 
@@ -55,55 +52,6 @@ TEST_F(InputTest, KeysUseTheirCodesAltSlotTenButtonsTheSameRuleAndTheWheelLastWi
     right.push_back(mouseButtonState[MOUSE_RIGHT]);
     EXPECT_EQ(right, (std::vector<int>{2, 1, 0}));
     EXPECT_EQ(mouseButtonState[MOUSE_LEFT], 0);
-}
-
-TEST_F(InputTest, CursorAtClientCornersMapsToWorldCorners) {
-    MoveCursorToClient(0, 0);
-    RunFrames(1);
-    EXPECT_FLOAT_EQ(cursorWorldX, -windowWidth / 2.0f);
-    EXPECT_FLOAT_EQ(cursorWorldY, windowHeight / 2.0f);
-    EXPECT_TRUE(cursorInWindow);
-    MoveCursorToClient(windowWidth - 1, windowHeight - 1); // the last pixel of the client
-    RunFrames(1);
-    EXPECT_FLOAT_EQ(cursorWorldX, windowWidth / 2.0f - 1);
-    EXPECT_FLOAT_EQ(cursorWorldY, 1 - windowHeight / 2.0f);
-    EXPECT_FLOAT_EQ(cursorDeltaX, windowWidth - 1.0f);
-    EXPECT_TRUE(cursorInWindow);
-}
-
-// Raw stick and trigger values in, dead zones applied: length one at full
-// deflection, zero inside the dead zone, nothing at rest turns into NaN.
-TEST(GamepadDeadZone, FullDeflectionGivesLengthOneAndTheDeadZoneZero) {
-    const struct {
-        int16_t leftX, leftY, rightX;
-        uint8_t trigger;
-        float wantLeftX, wantRightX, wantTrigger;
-    } cases[] = {
-        {32767, 0, -32768, 255, 1, -1, 1}, // -32768 is clamped to -32767 before scaling
-        {7849, 0, 8689, 29, 0, 0, 0},      // just inside each dead zone
-        {0, 0, 0, 30, 0, 0, 0},            // 30 is the trigger threshold itself
-        {0, 0, 0, 0, 0, 0, 0},
-    };
-    for (const auto& c : cases) {
-        Gamepad pad = {};
-        pad.connected = true;
-        pad.rawLeftX = c.leftX;
-        pad.rawLeftY = c.leftY;
-        pad.rawRightX = c.rightX;
-        pad.rawLeftTrigger = pad.rawRightTrigger = c.trigger;
-        ApplyGamepadDeadZones(&pad);
-        EXPECT_EQ(std::vector<float>({pad.leftX, pad.leftY, pad.rightX, pad.leftTrigger}),
-                  std::vector<float>({c.wantLeftX, 0, c.wantRightX, c.wantTrigger}))
-            << c.leftX << " " << c.rightX << " " << (int)c.trigger;
-    }
-    Gamepad pad = {};
-    pad.rawLeftX = pad.rawLeftY = 30000;
-    ApplyGamepadDeadZones(&pad);
-    EXPECT_NEAR(std::hypot(pad.leftX, pad.leftY), 1.0f, 1e-5f);
-    pad.rawLeftX = 7850; // just outside the dead zone
-    pad.rawLeftY = 0;
-    ApplyGamepadDeadZones(&pad);
-    EXPECT_GT(pad.leftX, 0.0f);
 }
 
 } // namespace

@@ -1,9 +1,7 @@
 // The state manager's orders (first entry, change, restart, quit, Init asking for
-// another state, an unregistered number, a double registration, a window close)
-// and the frame timing on the stepped clock.
+// another state, an unregistered number, a double registration, a window close).
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -16,35 +14,20 @@ std::vector<std::string> calls;
 int32_t initRequest = 0;   // state that state 20's Init asks for (0: none)
 int32_t updateRequest = 0; // state that state 20's Update writes every frame (0: none)
 
-void Log(const char* what, int id) {
-    calls.push_back(std::string(what) + std::to_string(id));
+// Callback `KIND` of state `ID` logs itself; state 20's Init and Update ask as set above.
+template <int ID, int KIND> void Callback() {
+    static const char* const names[] = {"Load", "Init", "Update", "Draw", "Free", "Unload"};
+    calls.push_back(names[KIND] + std::to_string(ID));
+    const int32_t request = KIND == 1 ? initRequest : KIND == 2 ? updateRequest : 0;
+    if (ID == 20 && request) nextState = request;
+}
+// Registers state `ID` with the callbacks of state `AS`.
+template <int ID, int AS = ID> void Register() {
+    AddGameState(ID, Callback<AS, 0>, Callback<AS, 1>, Callback<AS, 2>, Callback<AS, 3>,
+                 Callback<AS, 4>, Callback<AS, 5>);
 }
 
-#define STATE_CALLBACKS(ID)                                                                        \
-    void Load##ID() {                                                                              \
-        Log("Load", ID);                                                                           \
-    }                                                                                              \
-    void Init##ID() {                                                                              \
-        Log("Init", ID);                                                                           \
-        if (ID == 20 && initRequest) nextState = initRequest;                                      \
-    }                                                                                              \
-    void Update##ID() {                                                                            \
-        Log("Update", ID);                                                                         \
-        if (ID == 20 && updateRequest) nextState = updateRequest;                                  \
-    }                                                                                              \
-    void Draw##ID() {                                                                              \
-        Log("Draw", ID);                                                                           \
-    }                                                                                              \
-    void Free##ID() {                                                                              \
-        Log("Free", ID);                                                                           \
-    }                                                                                              \
-    void Unload##ID() {                                                                            \
-        Log("Unload", ID);                                                                         \
-    }
-
-STATE_CALLBACKS(20)
-STATE_CALLBACKS(21)
-STATE_CALLBACKS(22)
+using Calls = std::vector<std::string>;
 
 class StateManagerTest : public ::testing::Test {
   protected:
@@ -53,104 +36,80 @@ class StateManagerTest : public ::testing::Test {
         ClearStates();
         calls.clear();
         initRequest = updateRequest = 0;
-        AddGameState(20, Load20, Init20, Update20, Draw20, Free20, Unload20);
-        AddGameState(21, Load21, Init21, Update21, Draw21, Free21, Unload21);
-        AddGameState(22, Load22, Init22, Update22, Draw22, Free22, Unload22);
+        Register<20>();
+        Register<21>();
+        Register<21, 22>(); // a second registration of a number is ignored
         EnterFirstState(20);
     }
     void TearDown() override { StopTestEngine(); }
-
-    // Steps the manager `frames` times, stopping at the quit.
+    // A fresh engine and manager for the next case of a test.
+    void Restart() {
+        TearDown();
+        SetUp();
+    }
+    // Steps the manager `steps` times, stopping at the quit.
     bool Step(int steps) {
         for (int i = 0; i < steps; i++)
             if (!StepGameStateManager()) return false;
         return true;
     }
-    // After a first frame of 20, `steps` frames with its Update asking for `request`
-    // (0: none): the first `count` calls of those (all when the order repeats).
-    std::vector<std::string> CallsAfter(int32_t request, int steps, size_t count) {
-        Step(1);
-        calls.clear();
-        updateRequest = request;
-        running = Step(steps);
-        calls.resize(std::min(count, calls.size()));
-        return calls;
-    }
-    bool running = true;
-    using Calls = std::vector<std::string>;
 };
 
-TEST_F(StateManagerTest, FirstEntryLoadsAndInitsThenAChangeFreesUnloadsLoadsAndInits) {
+TEST_F(StateManagerTest, FirstEntryAChangeAndAnInitAskingForAnotherState) {
+    Step(1);
+    updateRequest = 21; // the frame of 20 asks for 21: Free20, Unload20, then 21 enters
     Step(2);
-    updateRequest = 21;
-    Step(1); // frame of 20 asks for 21: Free20, Unload20
-    Step(1); // entering 21 and its first frame
-    EXPECT_EQ(calls,
-              (Calls{"Load20", "Init20", "Update20", "Draw20", "Update20", "Draw20", "Update20",
-                     "Draw20", "Free20", "Unload20", "Load21", "Init21", "Update21", "Draw21"}));
+    EXPECT_EQ(calls, (Calls{"Load20", "Init20", "Update20", "Draw20", "Update20", "Draw20",
+                            "Free20", "Unload20", "Load21", "Init21", "Update21", "Draw21"}));
     EXPECT_EQ(currentState, 21);
     EXPECT_EQ(previousState, 20);
-}
-
-TEST_F(StateManagerTest, RestartRunsFreeAndInitOnly) {
-    EXPECT_EQ(CallsAfter(GS_RESTART, 2, 6),
-              (Calls{"Update20", "Draw20", "Free20", "Init20", "Update20", "Draw20"}));
-    EXPECT_EQ(currentState, 20);
-    EXPECT_EQ(previousState, 20); // unchanged by a restart
-}
-
-TEST_F(StateManagerTest, QuitFreesAndUnloadsThenEnds) {
-    EXPECT_EQ(CallsAfter(GS_QUIT, 1, 9), (Calls{"Update20", "Draw20", "Free20", "Unload20"}));
-    EXPECT_FALSE(running);
-    EXPECT_EQ(currentState, GS_QUIT);
-    EXPECT_FALSE(StepGameStateManager()); // stays ended
-}
-
-TEST_F(StateManagerTest, InitAskingForAnotherStateRunsNoFrame) {
-    initRequest = 21;
+    Restart();
+    initRequest = 21; // no frame of 20 runs
     Step(2);
     EXPECT_EQ(calls, (Calls{"Load20", "Init20", "Free20", "Unload20", "Load21", "Init21",
                             "Update21", "Draw21"}));
 }
 
-TEST_F(StateManagerTest, UnregisteredNumberKeepsThePreviousCallbacks) {
-    // State 20's Load and Init run again, now under the number 99.
-    EXPECT_EQ(CallsAfter(99, 2, 6),
-              (Calls{"Update20", "Draw20", "Free20", "Unload20", "Load20", "Init20"}));
-    EXPECT_EQ(currentState, 99);
+TEST_F(StateManagerTest, RestartQuitAndAnUnregisteredNumber) {
+    const struct {
+        int32_t request;
+        int steps;
+        Calls expected;
+        int32_t state;
+    } cases[] = {
+        {GS_RESTART, 2, {"Update20", "Draw20", "Free20", "Init20", "Update20", "Draw20"}, 20},
+        {GS_QUIT, 2, {"Update20", "Draw20", "Free20", "Unload20"}, GS_QUIT},
+        // State 20's Load and Init run again, now under the number 99.
+        {99, 2, {"Update20", "Draw20", "Free20", "Unload20", "Load20", "Init20"}, 99},
+    };
+    for (const auto& c : cases) {
+        Restart();
+        Step(1);
+        calls.clear();
+        updateRequest = c.request;
+        const bool running = Step(c.steps);
+        calls.resize(std::min(c.expected.size(), calls.size()));
+        EXPECT_EQ(calls, c.expected) << c.request;
+        EXPECT_EQ(currentState, c.state);
+        EXPECT_EQ(running, c.request != GS_QUIT);
+        if (c.request == GS_RESTART) EXPECT_EQ(previousState, 20); // unchanged by a restart
+    }
 }
 
-TEST_F(StateManagerTest, SecondRegistrationOfANumberIsIgnored) {
-    AddGameState(21, Load22, Init22, Update22, Draw22, Free22, Unload22);
-    updateRequest = 21;
-    Step(3);
-    EXPECT_NE(std::find(calls.begin(), calls.end(), "Init21"), calls.end());
-    EXPECT_EQ(std::find(calls.begin(), calls.end(), "Init22"), calls.end());
-}
-
-TEST_F(StateManagerTest, WindowCloseEndsAfterThatFramesUpdateAndDraw) {
+TEST_F(StateManagerTest, AWindowCloseEndsAfterThatFrameUnlessUpdateOverridesIt) {
     Step(1);
     calls.clear();
     CloseWindow();
     EXPECT_FALSE(Step(1));
     EXPECT_EQ(calls, (Calls{"Update20", "Draw20", "Free20", "Unload20"}));
-}
-
-TEST_F(StateManagerTest, UpdateOverridingTheCloseDelaysItOneFrameAtATime) {
+    EXPECT_FALSE(StepGameStateManager()); // stays ended
+    Restart();
     Step(1);
     updateRequest = 20; // the state keeps asking to stay
     CloseWindow();
-    EXPECT_TRUE(Step(3)); // the close is overridden every frame
+    EXPECT_TRUE(Step(3));
     updateRequest = 0;
     EXPECT_FALSE(Step(1)); // the next frame's request to quit stands
-}
-
-TEST_F(StateManagerTest, SteppedClockGivesOneUnitPerFrame) {
-    int before = frameCounter;
-    Step(10);
-    EXPECT_EQ(frameCounter - before, 10);
-    EXPECT_DOUBLE_EQ(frameTime, 1.0 / 60.0);
-    EXPECT_NEAR(frameRate * frameTime, 1.0, 1e-12);
 }
 
 } // namespace

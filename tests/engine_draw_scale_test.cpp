@@ -1,6 +1,6 @@
 // One scale for drawing and clicking: a button made as the screens make them is hit
-// at its drawn pixels and missed just outside, in a 1280 by 720 window and in full
-// screen at the display's size (ctest runs */FullScreen on 1366x768 and 2560x1440 too).
+// at its drawn pixels and missed just outside, in windows of several shapes and in
+// full screen at the display's size (ctest runs */FullScreen on 1366x768 and 2560x1440 too).
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -22,22 +22,28 @@ bool clicked = false;
 const float BUTTON_X = 300, BUTTON_Y = -200, BUTTON_W = 120, BUTTON_H = 60;
 
 // A screen with one green button, testing clicks the way every screen does.
+// The scale is updated twice: the second call must change nothing.
 void ButtonUpdate() {
+    UpdateDrawScale();
     UpdateDrawScale();
     if (mouseButtonState[MOUSE_LEFT] == 2 && IsCursorOver(button)) clicked = true;
 }
 
-class DrawScaleTest : public ::testing::TestWithParam<bool> {
+// A window size, or {0, 0} for full screen.
+struct Client {
+    int width, height;
+};
+
+class DrawScaleTest : public ::testing::TestWithParam<Client> {
   protected:
     Texture* green = nullptr;
 
     void SetUp() override {
-        StartTestEngine(GetParam());
+        StartTestEngine(GetParam().width == 0);
+        if (GetParam().width) SetWindowResolution(GetParam().width, GetParam().height);
         squareMesh = CreateSquareMesh(0xFFFFFFFF);
-        std::vector<unsigned char> pixels;
-        for (int i = 0; i < 4 * 4; i++)
-            pixels.insert(pixels.end(), {0, 255, 0, 255});
-        green = CreateTexture(4, 4, pixels.data());
+        const unsigned char pixel[4] = {0, 255, 0, 255};
+        green = CreateTexture(1, 1, pixel);
         ClearStates();
         AddGameState(1, nullptr, nullptr, ButtonUpdate, DrawAllObjects, FreeAllObjects, nullptr);
         EnterFirstState(1);
@@ -48,7 +54,6 @@ class DrawScaleTest : public ::testing::TestWithParam<bool> {
     }
     void TearDown() override {
         FreeAllObjects();
-        FlushDestroyed();
         UnloadTexture(green);
         FreeMesh(squareMesh);
         squareMesh = nullptr;
@@ -70,27 +75,24 @@ class DrawScaleTest : public ::testing::TestWithParam<bool> {
 TEST_P(DrawScaleTest, ClicksLandWhereTheButtonIsDrawn) {
     Screenshot shot = CaptureFrame();
     const int w = shot.width, h = shot.height;
-    int sw = 1280, sh = 720; // the window, or in full screen the whole display
-    if (GetParam()) PlatformGetScreenSize(&sw, &sh);
+    int sw = GetParam().width, sh = GetParam().height; // or in full screen the whole display
+    if (!sw) PlatformGetScreenSize(&sw, &sh);
     EXPECT_EQ(std::make_pair(w, h), std::make_pair(sw, sh));
-    // Find the drawn button: the green pixels on the row through its centre.
-    float scale = std::fmin(w / 1280.0f, h / 720.0f);
-    int row = (int)std::lround(h / 2.0f - BUTTON_Y * scale);
-    int left = -1, right = -1;
-    for (int x = 0; x < w; x++) {
-        if (shot.At(x, row) != 0xFF00FF00) continue;
-        if (left < 0) left = x;
-        right = x;
-    }
-    ASSERT_GE(left, 0) << "button not drawn at " << w << "x" << h;
+    // Width decides on a 4:3 window, height on a 21:9 one.
+    const float scale = std::fmin(w / 1280.0f, h / 720.0f);
+    EXPECT_FLOAT_EQ(drawScale, scale);
+    // Find the drawn button: its green pixels.
+    int left = w, right = -1, top = h, bottom = -1;
+    for (int y = 0; y < h; y++)
+        for (int x = 0; x < w; x++)
+            if (shot.At(x, y) == 0xFF00FF00)
+                left = std::min(left, x), right = std::max(right, x), top = std::min(top, y),
+                bottom = std::max(bottom, y);
+    ASSERT_GE(right, 0) << "button not drawn at " << w << "x" << h;
+    const int column = (left + right) / 2, row = (top + bottom) / 2;
+    EXPECT_NEAR(column, w / 2.0f + BUTTON_X * scale, 2.0);
+    EXPECT_NEAR(row, h / 2.0f - BUTTON_Y * scale, 2.0);
     EXPECT_NEAR(right - left + 1, BUTTON_W * scale, 2.0);
-    int column = (left + right) / 2;
-    int top = -1, bottom = -1;
-    for (int y = 0; y < h; y++) {
-        if (shot.At(column, y) != 0xFF00FF00) continue;
-        if (top < 0) top = y;
-        bottom = y;
-    }
     EXPECT_NEAR(bottom - top + 1, BUTTON_H * scale, 2.0);
 
     EXPECT_TRUE(ClickClient(column, row)) << "centre";
@@ -100,7 +102,14 @@ TEST_P(DrawScaleTest, ClicksLandWhereTheButtonIsDrawn) {
     EXPECT_FALSE(ClickClient(column, bottom + 3)) << "below the button";
 }
 
-INSTANTIATE_TEST_SUITE_P(WindowAndFullScreen, DrawScaleTest, ::testing::Values(false, true),
-                         [](const auto& info) { return info.param ? "FullScreen" : "Window"; });
+INSTANTIATE_TEST_SUITE_P(WindowAndFullScreen, DrawScaleTest,
+                         ::testing::Values(Client{1280, 720}, Client{1024, 768}, Client{1680, 720},
+                                           Client{0, 0}),
+                         [](const auto& info) {
+                             const Client& c = info.param;
+                             return c.width ? "Window" + std::to_string(c.width) + "x" +
+                                                  std::to_string(c.height)
+                                            : std::string("FullScreen");
+                         });
 
 } // namespace

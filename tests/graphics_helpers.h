@@ -1,6 +1,6 @@
-// Shared helpers of the graphics tests: an engine started once per suite,
-// drawing into the back buffer outside the frame loop and reading it back,
-// reading a mesh's vertex buffer, and temporary picture files.
+// Shared helpers of the engine tests: an engine started once per suite, drawing
+// into the back buffer outside the frame loop and reading it back, a mesh's
+// vertex buffer, temporary files and captured stderr.
 // Depends on the test harness, the graphics device, meshes and stb_image_write.
 #pragma once
 
@@ -20,8 +20,6 @@
 #include "engine/graphics/mesh.h"
 #include "harness/harness.h"
 
-// Types
-
 // A suite whose tests share one running engine in a 1280 by 720 window.
 class GraphicsTest : public ::testing::Test {
   protected:
@@ -37,8 +35,6 @@ struct MeshVertex {
     float x, y, z, r, g, b, a, u, v;
 };
 
-// Functions
-
 // What the frame loop does before a state draws: reset, bounds, viewport, clear.
 inline void BeginTestDrawing() {
     ResetRenderState();
@@ -47,31 +43,15 @@ inline void BeginTestDrawing() {
     ClearFrame();
 }
 
-// Pixel of the back buffer at client coordinates (origin top-left) as 0xAARRGGBB.
-inline uint32_t ReadClientPixel(int x, int y) {
-    GLint viewport[4] = {0, 0, 0, 0};
-    glGetIntegerv(GL_VIEWPORT, viewport);
+// Back-buffer pixel at a world point (origin at the client centre, y up) as 0xRRGGBB.
+inline uint32_t ReadWorldPixel(float x, float y) {
     uint8_t p[4] = {0, 0, 0, 0};
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadBuffer(GL_BACK);
-    glReadPixels(x, viewport[3] - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
-    return (uint32_t)p[3] << 24 | (uint32_t)p[0] << 16 | (uint32_t)p[1] << 8 | p[2];
-}
-
-// Pixel at a world point (origin at the client centre, y up).
-inline uint32_t ReadWorldPixel(float x, float y) {
-    return ReadClientPixel((int)(worldMaxX + x), (int)(worldMaxY - y));
-}
-
-// Colour channels of 0xAARRGGBB.
-inline int Red(uint32_t c) {
-    return (c >> 16) & 0xFF;
-}
-inline int Green(uint32_t c) {
-    return (c >> 8) & 0xFF;
-}
-inline int Blue(uint32_t c) {
-    return c & 0xFF;
+    const int row =
+        (int)(2 * worldMaxY) - 1 - (int)(worldMaxY - y); // GL rows count from the bottom
+    glReadPixels((int)(worldMaxX + x), row, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
+    return (uint32_t)p[0] << 16 | (uint32_t)p[1] << 8 | p[2];
 }
 
 // Draws `mesh` scaled to w by h at world (x, y) with the render globals as they are.
