@@ -45,16 +45,18 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGE_CONTACT "Morrow Studio <studio@morrowgame.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "lane-battle strategy game of four medieval houses")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "lane-battle strategy game of four medieval houses
- Lead one of four houses (Noblemen, Workers, Wisemen, Warriors), each with a
- bonus of its own, through three battles in a row. Two castles face each
- other across a field with two lanes: buy knights, spearmen and horsemen,
- send a thief for gold, upgrade your troops and bring up a catapult while
- the enemy commander sends waves of his own.")
+set(CPACK_PACKAGE_DESCRIPTION "Lead one of four houses (Noblemen, Workers, Wisemen, Warriors), each with a
+bonus of its own, through three battles in a row. Two castles face each
+other across a field with two lanes: buy knights, spearmen and horsemen,
+send a thief for gold, upgrade your troops and bring up a catapult while
+the enemy commander sends waves of his own.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_THREADS 2)
+# cpack and `make install` take what is built (the program, the data folder,
+# the files above) rather than building every test and benchmark first.
+set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
 include(CPack)
