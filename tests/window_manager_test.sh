@@ -44,7 +44,7 @@ within() {
 # left, right, top and bottom widths as the window manager reports them.
 placement() { xwininfo -id "$window" | awk '/Absolute upper-left X/ { x = $NF } /Absolute upper-left Y/ { y = $NF }
     /Width:/ { w = $NF } /Height:/ { h = $NF } END { print w "x" h "+" x "+" y }'; }
-frame() { xprop -id "$(xdotool search --name "$GAME_TITLE" | tail -1)" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g'; }
+frame() { xprop -id "$window" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g'; }
 is_placed() { [ "$(placement)" = "$1" ]; }
 is_framed() { [ "$(frame)" != "0 0 0 0" ] && [ -n "$(frame)" ]; }
 # Loudest sample of the last quarter second the mixer played (16-bit stereo, 44.1 kHz).
@@ -59,7 +59,8 @@ is_viewable() { xwininfo -id "$window" | grep -q "IsViewable"; }
 
 openbox --sm-disable >/dev/null 2>&1 &
 others=$!
-within 10 xprop -root _NET_SUPPORTING_WM_CHECK >/dev/null 2>&1 || fail "openbox did not start"
+wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"; }
+within 10 wm_running || fail "openbox did not start"
 
 # Without its data folder: one line on stderr naming both places, a message
 # box saying the same, exit code 3.
@@ -68,6 +69,7 @@ cp "$build/morrow" "$log/bare/morrow"
 "$log/bare/morrow" >/dev/null 2>"$log/err" &
 pid=$!
 within 20 "$build/tests/x11_send_close" --exists "Data Folder Not Found" || fail "no 'Data Folder Not Found' box"
+drive_shot "$shots/0-no-data.png"
 "$build/tests/x11_send_close" "Data Folder Not Found"
 drive_wait_exit "$pid" 10 || fail "the game without data did not end after its message box"
 wait "$pid"
