@@ -1,9 +1,15 @@
-// Game files: maps the paths the game names ("data\Font\X.ttf", "data/X.png")
-// onto the data folder beside the program, whatever the working directory.
+// Game files: finds the data folder (beside the program, or the installed
+// game's shared data folder) and maps the paths the game names
+// ("data\Font\X.ttf", "data/X.png") onto it, whatever the working directory.
 // Depends on the platform layer for the program's folder.
 #include "engine/file.h"
 
+#include <filesystem>
+
 #include "engine/platform/platform.h"
+
+// MORROW_SHARED_DATA_FROM_PROGRAM, from the build: where an installed game
+// keeps its data folder, relative to the program's folder.
 
 // ---------------------------------------------------------------------------
 // Globals
@@ -15,6 +21,25 @@ static bool gameBaseDirSet = false;
 // ---------------------------------------------------------------------------
 // Public functions
 // ---------------------------------------------------------------------------
+
+// The first of the program's folder and the shared data folder that holds `data`.
+bool FindGameBaseDir(std::string* lookedIn) {
+    namespace fs = std::filesystem;
+    const fs::path program = PlatformGetBaseDir();
+    const fs::path candidates[] = {program,
+                                   (program / MORROW_SHARED_DATA_FROM_PROGRAM).lexically_normal()};
+    std::string tried;
+    for (const fs::path& base : candidates) {
+        std::error_code error;
+        if (fs::is_directory(base / "data", error)) {
+            SetGameBaseDir(base.string());
+            return true;
+        }
+        tried += (tried.empty() ? "" : ", ") + (base / "data").string();
+    }
+    if (lookedIn) *lookedIn = tried;
+    return false;
+}
 
 // Sets the folder that holds `data`.
 void SetGameBaseDir(const std::string& dir) {

@@ -24,6 +24,7 @@ GROUPS = {
     "music": "music",
     "sfx": "sfx",
     "font": "font",
+    "icons": "icons",
 }
 
 

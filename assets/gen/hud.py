@@ -249,9 +249,10 @@ def cursor_pic():
 
 
 # The window icon.
-def icon_pic():
-    # 256 pixels: the window icon, and the desktop's largest usual icon size.
-    c = Canvas(64, 64, scale=4)
+def icon_pic(scale=4):
+    # 256 pixels by default: the window icon, and the desktop's largest usual
+    # icon size; the desktop icons draw it again at smaller scales.
+    c = Canvas(64, 64, scale=scale)
     ctx = c.ctx
     ellipse(ctx, 32, 32, 30, 30, GOLD, width=2.5, shaded=True)
     ellipse(ctx, 32, 32, 24, 24, rgb("#8e2323"), width=2, shaded=True)

@@ -24,6 +24,9 @@ static int cursorClientX = 0, cursorClientY = 0;
 // counts as focused from its creation until told otherwise.
 static bool windowFocused = true;
 static bool windowMinimized = false;
+// Whether a window manager has ever framed the window (without one, as on a
+// bare X server, the frame is always nothing).
+static bool frameSeen = false;
 // Tag carried by queued synthetic events, and whether only those count.
 static const Uint32 SYNTHETIC_TAG = 0x4B455354; // "KEST"
 static bool syntheticInputOnly = false;
@@ -226,6 +229,22 @@ static void HandleEvent(const SDL_Event& event) {
     }
 }
 
+// Pumps events (the window manager's news of the frame arrives with them)
+// until the window's frame is there, or gone, as asked: SDL places the window
+// by its client area using the last frame it heard of. Waits at most half a
+// second, and not at all for a frame when no window manager ever gave one.
+static void WaitForFrame(bool framed) {
+    for (int waited = 0; waited <= 500; waited += 5) {
+        SDL_PumpEvents();
+        int top = 0, left = 0, bottom = 0, right = 0;
+        SDL_GetWindowBordersSize(window, &top, &left, &bottom, &right);
+        const bool hasFrame = top > 0 || left > 0 || bottom > 0 || right > 0;
+        frameSeen = frameSeen || hasFrame;
+        if (hasFrame == framed || (framed && !frameSeen)) return;
+        SDL_Delay(5);
+    }
+}
+
 // Starts SDL's video system. With an X display at hand it asks for X11 by
 // name and tries again a few times: a display that answers late would
 // otherwise make SDL fall back on a driver without OpenGL through GLX.
@@ -264,6 +283,8 @@ bool PlatformCreateWindow(const char* title, int x, int y, int clientWidth, int 
     SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
     SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 8);
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
+    if (x == PLATFORM_WINDOW_CENTRED) x = SDL_WINDOWPOS_CENTERED;
+    if (y == PLATFORM_WINDOW_CENTRED) y = SDL_WINDOWPOS_CENTERED;
     window = SDL_CreateWindow(title, x, y, clientWidth, clientHeight,
                               SDL_WINDOW_OPENGL | SDL_WINDOW_RESIZABLE | SDL_WINDOW_SHOWN);
     if (!window) {
@@ -277,6 +298,12 @@ bool PlatformCreateWindow(const char* title, int x, int y, int clientWidth, int 
         window = nullptr;
         return false;
     }
+    // A window manager places a new window's frame, not its client area, at
+    // the asked position; asked again once the frame's size is known (the
+    // events pumped here stay queued), the client area lands there.
+    frameSeen = false;
+    WaitForFrame(true);
+    SDL_SetWindowPosition(window, x, y);
     SDL_GL_MakeCurrent(window, glContext);
     SDL_GL_SetSwapInterval(0); // the frame loop paces itself
     windowFocused = true;
@@ -333,7 +360,9 @@ void PlatformSetWindowPosition(int x, int y) {
 
 // Borderless pop-up style for full screen, decorated otherwise.
 void PlatformSetBorderless(bool borderless) {
-    if (window) SDL_SetWindowBordered(window, borderless ? SDL_FALSE : SDL_TRUE);
+    if (!window) return;
+    SDL_SetWindowBordered(window, borderless ? SDL_FALSE : SDL_TRUE);
+    WaitForFrame(!borderless);
 }
 
 // Size of the primary display.
