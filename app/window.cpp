@@ -26,11 +26,10 @@ static int32_t savedWidth = 800, savedHeight = 600;
 // Public functions
 // ---------------------------------------------------------------------------
 
-// Opens the window with a 1280 by 720 client area in the middle of the screen
-// (the windowed placement that O returns to from the starting full screen).
+// Opens the window at (100, 100) with a 1280 by 720 client area (the windowed
+// placement that O returns to from the starting full screen).
 bool CreateGameWindow() {
-    return PlatformCreateWindow(windowTitle, PLATFORM_WINDOW_CENTRED, PLATFORM_WINDOW_CENTRED,
-                                windowWidth, windowHeight);
+    return PlatformCreateWindow(windowTitle, 100, 100, windowWidth, windowHeight);
 }
 
 // Resizes the client area and resets the world bounds; nothing when unchanged.

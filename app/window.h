@@ -19,7 +19,7 @@ extern const char* windowTitle;
 extern const DisplayMode DisplayModeTable[5];
 enum { DISPLAY_MODE_COUNT = 5 };
 
-// Opens the window in the middle of the screen with a 1280 by 720 client area.
+// Opens the window at (100, 100) with a 1280 by 720 client area.
 bool CreateGameWindow();
 // Resizes the client area (nothing when the size is unchanged) and resets the world bounds.
 void SetWindowResolution(int32_t width, int32_t height);

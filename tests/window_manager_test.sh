@@ -3,7 +3,7 @@
 # Without its data folder it names every place it looked in, on one stderr
 # line and in a message box, and ends with code 3. With it: it starts full
 # screen, undecorated, covering the screen; O gives a decorated 1280 by 720
-# window in the middle of the screen whose buttons take clicks; another window
+# window at (100, 100), where the game opened it, whose buttons take clicks; another window
 # taking the focus silences the music and a click back brings it again, as
 # minimising and restoring do; P returns to full screen; the window manager's
 # close button ends the game with code 0. The music is heard through SDL's
@@ -105,9 +105,9 @@ drive_click "$window" 500 -300
 within 10 is_heard || fail "the music did not come back after a click on the game"
 echo "another window: music silent; a click back: music at $(loudness)"
 
-# O: a decorated window of 1280 by 720 in the middle of the screen.
+# O: a decorated window of 1280 by 720 where the game opened it, at (100, 100).
 drive_key o
-within 10 is_placed 1280x720+320+180 || fail "the window is $(placement), not 1280x720+320+180"
+within 10 is_placed 1280x720+100+100 || fail "the window is $(placement), not 1280x720+100+100"
 within 5 is_framed || fail "the window has no frame"
 drive_wait_settled "$shots/3-windowed.png" 6
 echo "O: $(placement), frame $(frame)"
@@ -123,14 +123,14 @@ echo "windowed: Play clicked, the house selection shown, M back to the menu"
 
 # The title bar's buttons, from the right: close, maximise, minimise.
 read -r _ right top _ <<<"$(frame)"
-close_x=$((320 + 1280 + right - 12)) title_y=$((180 - top / 2))
+close_x=$((100 + 1280 + right - 12)) title_y=$((100 - top / 2))
 # Minimised with its button: unseen and silent; restored: seen and heard again.
 xdotool mousemove --sync $((close_x - 32)) "$title_y" click 1
 within 10 is_silent || fail "the music plays on while minimised"
 is_viewable && fail "the minimised window is still shown"
 xdotool windowactivate "$window"
 within 10 is_heard || fail "the music did not come back after the restore"
-within 5 is_placed 1280x720+320+180 || fail "restored as $(placement)"
+within 5 is_placed 1280x720+100+100 || fail "restored as $(placement)"
 echo "minimised: music silent; restored: $(placement), music at $(loudness)"
 
 # P: full screen again, undecorated.
@@ -141,7 +141,7 @@ echo "P: $(placement), no frame"
 
 # The window manager's close button (the right-most button of the title bar).
 drive_key o
-within 10 is_placed 1280x720+320+180 || fail "the second O gave $(placement)"
+within 10 is_placed 1280x720+100+100 || fail "the second O gave $(placement)"
 xdotool mousemove --sync "$close_x" "$title_y" click 1
 drive_wait_exit "$pid" 30 || fail "the game did not end after the close button"
 wait "$pid"

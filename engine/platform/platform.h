@@ -13,10 +13,8 @@
 // Window and OpenGL context (sdl_window.cpp)
 // ---------------------------------------------------------------------------
 
-// Position that asks for the window's client area in the middle of the screen.
-enum { PLATFORM_WINDOW_CENTRED = -0x10000 };
 // Starts the video subsystem and opens the window with the given client size at
-// (x, y) (either may be PLATFORM_WINDOW_CENTRED), resizable, with an OpenGL 3.3 core
+// (x, y), resizable, with an OpenGL 3.3 core
 // forward-compatible context (double-buffered, RGBA 32 bits, depth buffer) made current, swap
 // interval 0. Returns false (after a line on stderr) when the window or context fails.
 bool PlatformCreateWindow(const char* title, int x, int y, int clientWidth, int clientHeight);

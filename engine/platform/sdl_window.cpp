@@ -283,8 +283,6 @@ bool PlatformCreateWindow(const char* title, int x, int y, int clientWidth, int 
     SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
     SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 8);
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
-    if (x == PLATFORM_WINDOW_CENTRED) x = SDL_WINDOWPOS_CENTERED;
-    if (y == PLATFORM_WINDOW_CENTRED) y = SDL_WINDOWPOS_CENTERED;
     window = SDL_CreateWindow(title, x, y, clientWidth, clientHeight,
                               SDL_WINDOW_OPENGL | SDL_WINDOW_RESIZABLE | SDL_WINDOW_SHOWN);
     if (!window) {
