@@ -10,6 +10,7 @@
 #include "app/window.h"
 #include "engine/audio/sound.h"
 #include "engine/graphics/device.h"
+#include "engine/graphics/render_paths.h"
 #include "engine/graphics/texture.h"
 #include "engine/platform/platform.h"
 #include "objects/game_object.h"
@@ -172,11 +173,21 @@ void RunGameStateManager() {
     }
 }
 
-// One frame in its fixed order.
+// The state's Draw, clipped to the scene (the bars beside it stay black).
+static void DrawScene() {
+    BeginSceneClip(drawScale);
+    cbDraw();
+    EndSceneClip();
+}
+
+// One frame in its fixed order. While the window cannot be seen, Update runs
+// as always but nothing is drawn or shown.
 void RunFrame() {
     double frameStart = GetTime();
+    const bool shown = PlatformIsWindowVisible();
+    SetDrawingSuppressed(!shown);
     ResetRenderState();
-    ClearFrame();
+    if (shown) ClearFrame();
     BeginDebugUiFrame();
     SetWorldBoundsFromClient();
     SetViewportToClient();
@@ -184,13 +195,24 @@ void RunFrame() {
     UpdateInput();
     if (!isRunning) nextState = GS_QUIT;
     cbUpdate();
-    cbDraw();
+    DrawScene();
     RenderDebugUi();
     if (beforeSwapHook) beforeSwapHook();
-    PlatformSwapBuffers();
+    if (shown) PlatformSwapBuffers();
     WaitOutFrame(frameStart);
     frameRate = 1.0 / frameTime;
     frameCounter++;
+}
+
+// Clears and draws the current frame again without its Update, with no time
+// passing for the animations (for comparing the draw paths on one frame).
+void DrawFrameAgain() {
+    const double savedFrameTime = frameTime;
+    frameTime = 0;
+    ResetRenderState();
+    ClearFrame();
+    DrawScene();
+    frameTime = savedFrameTime;
 }
 
 // Seconds on the high-resolution counter, split so precision survives long uptimes.
