@@ -48,4 +48,12 @@ fi
 cmake --build "$build" -j2 --target morrow load_bench battle_bench frame_bench first_frame \
     x11_send_close >/dev/null
 build=$(cd "$build" && pwd)
-xvfb-run -a -s "-screen 0 1920x1080x24 -br" "$root/bench/run.sh" --report "$build" "$frames"
+# On a shared machine other work would starve the game of its frames and its
+# CPU figures with them: the report runs at a higher priority where allowed.
+priority=()
+if nice -n -10 true 2>/dev/null; then
+    priority=(nice -n -10)
+    echo "(running at nice -10: the CPU figures are what the game takes when it gets its frames)"
+fi
+"${priority[@]}" xvfb-run -a -s "-screen 0 1920x1080x24 -br" "$root/bench/run.sh" --report \
+    "$build" "$frames"

@@ -190,7 +190,9 @@ void ChooseSampler(const Mesh* mesh) {
     const int level = lean ? ExactLevel(mesh) : -1;
     if (level >= 0 && exactSamplers[level] == 0) exactSamplers[level] = MakeExactSampler(level);
     if (level >= 0 && !boundTexture->mipmapsMade) {
-        glGenerateMipmap(GL_TEXTURE_2D); // box-filtered halves: what the filter reads at 2:1
+        // Only the half-size level: the box-filtered halves the filter reads at 2:1.
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 1);
+        glGenerateMipmap(GL_TEXTURE_2D);
         boundTexture->mipmapsMade = true;
     }
     if (level == exactLevelBound) return;

@@ -6,7 +6,6 @@
 #include "engine/platform/platform.h"
 
 #include <SDL2/SDL.h>
-#include <SDL2/SDL_syswm.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -25,8 +24,6 @@ static int cursorClientX = 0, cursorClientY = 0;
 // counts as focused from its creation until told otherwise.
 static bool windowFocused = true;
 static bool windowMinimized = false;
-// Wholly covered by other windows, as the X server last told (SDL does not).
-static bool windowObscured = false;
 // Tag carried by queued synthetic events, and whether only those count.
 static const Uint32 SYNTHETIC_TAG = 0x4B455354; // "KEST"
 static bool syntheticInputOnly = false;
@@ -193,30 +190,6 @@ static bool IsSystemInput(const SDL_Event& event) {
     }
 }
 
-// Asks the X server to say when the window becomes wholly covered or seen
-// again: SDL's own window events only tell minimised and hidden.
-static void WatchVisibility() {
-#if defined(SDL_VIDEO_DRIVER_X11)
-    SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return;
-    XWindowAttributes attributes;
-    if (!XGetWindowAttributes(info.info.x11.display, info.info.x11.window, &attributes)) return;
-    XSelectInput(info.info.x11.display, info.info.x11.window,
-                 attributes.your_event_mask | VisibilityChangeMask);
-    SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
-#endif
-}
-
-// Notes a visibility change the X server reported.
-static void HandleWindowSystemEvent(const SDL_SysWMmsg* message) {
-#if defined(SDL_VIDEO_DRIVER_X11)
-    if (message && message->subsystem == SDL_SYSWM_X11 &&
-        message->msg.x11.event.type == VisibilityNotify)
-        windowObscured = message->msg.x11.event.xvisibility.state == VisibilityFullyObscured;
-#endif
-}
-
 // Writes one event into the raw input state, as the window procedure does.
 static void HandleEvent(const SDL_Event& event) {
     if (syntheticInputOnly && IsSystemInput(event)) return;
@@ -226,9 +199,6 @@ static void HandleEvent(const SDL_Event& event) {
         break;
     case SDL_WINDOWEVENT:
         HandleWindowEvent(event.window);
-        break;
-    case SDL_SYSWMEVENT:
-        HandleWindowSystemEvent(event.syswm.msg);
         break;
     case SDL_KEYDOWN:
     case SDL_KEYUP: {
@@ -311,8 +281,6 @@ bool PlatformCreateWindow(const char* title, int x, int y, int clientWidth, int 
     SDL_GL_SetSwapInterval(0); // the frame loop paces itself
     windowFocused = true;
     windowMinimized = false;
-    windowObscured = false;
-    WatchVisibility();
     cursorClientX = cursorClientY = 0;
     return true;
 }
@@ -385,10 +353,10 @@ bool PlatformIsWindowActive() {
     return window && windowFocused && !windowMinimized;
 }
 
-// Not minimised, not hidden (unmapped), not wholly covered.
+// Not minimised, not hidden (unmapped).
 bool PlatformIsWindowVisible() {
     if (!window) return false;
-    return !windowMinimized && !windowObscured &&
+    return !windowMinimized &&
            (SDL_GetWindowFlags(window) & (SDL_WINDOW_HIDDEN | SDL_WINDOW_MINIMIZED)) == 0;
 }
 
