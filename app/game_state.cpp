@@ -88,10 +88,12 @@ static void WaitOutFrame(double frameStart) {
         frameTime = steppedFrameTime;
         return;
     }
+    // Nobody sees the frames of a hidden window: no spinning for their pacing.
+    const double spin = DrawingSuppressed() ? 0.0 : SPIN_SECONDS;
     double elapsed = GetTime() - frameStart;
     while (elapsed < frameTimeMin) {
         double remaining = frameTimeMin - elapsed;
-        if (remaining > SPIN_SECONDS) PlatformSleep(remaining - SPIN_SECONDS);
+        if (remaining > spin) PlatformSleep(remaining - spin);
         elapsed = GetTime() - frameStart;
     }
     frameTime = elapsed;
