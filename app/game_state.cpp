@@ -10,6 +10,7 @@
 #include "app/window.h"
 #include "engine/audio/sound.h"
 #include "engine/graphics/device.h"
+#include "engine/graphics/render_paths.h"
 #include "engine/graphics/texture.h"
 #include "engine/platform/platform.h"
 #include "objects/game_object.h"
@@ -87,10 +88,12 @@ static void WaitOutFrame(double frameStart) {
         frameTime = steppedFrameTime;
         return;
     }
+    // Nobody sees the frames of a hidden window: no spinning for their pacing.
+    const double spin = DrawingSuppressed() ? 0.0 : SPIN_SECONDS;
     double elapsed = GetTime() - frameStart;
     while (elapsed < frameTimeMin) {
         double remaining = frameTimeMin - elapsed;
-        if (remaining > SPIN_SECONDS) PlatformSleep(remaining - SPIN_SECONDS);
+        if (remaining > spin) PlatformSleep(remaining - spin);
         elapsed = GetTime() - frameStart;
     }
     frameTime = elapsed;
@@ -181,11 +184,21 @@ static void RunScreenChores() {
     UpdateSound();
 }
 
-// One frame in its fixed order.
+// The state's Draw, clipped to the scene (the bars beside it stay black).
+static void DrawScene() {
+    BeginSceneClip(drawScale);
+    cbDraw();
+    EndSceneClip();
+}
+
+// One frame in its fixed order. While the window cannot be seen, Update runs
+// as always but nothing is drawn or shown.
 void RunFrame() {
     double frameStart = GetTime();
+    const bool shown = PlatformIsWindowVisible();
+    SetDrawingSuppressed(!shown);
     ResetRenderState();
-    ClearFrame();
+    if (shown) ClearFrame();
     BeginDebugUiFrame();
     SetWorldBoundsFromClient();
     SetViewportToClient();
@@ -194,13 +207,24 @@ void RunFrame() {
     if (!isRunning) nextState = GS_QUIT;
     RunScreenChores();
     cbUpdate();
-    cbDraw();
+    DrawScene();
     RenderDebugUi();
     if (beforeSwapHook) beforeSwapHook();
-    PlatformSwapBuffers();
+    if (shown) PlatformSwapBuffers();
     WaitOutFrame(frameStart);
     frameRate = 1.0 / frameTime;
     frameCounter++;
+}
+
+// Clears and draws the current frame again without its Update, with no time
+// passing for the animations (for comparing the draw paths on one frame).
+void DrawFrameAgain() {
+    const double savedFrameTime = frameTime;
+    frameTime = 0;
+    ResetRenderState();
+    ClearFrame();
+    DrawScene();
+    frameTime = savedFrameTime;
 }
 
 // Seconds on the high-resolution counter, split so precision survives long uptimes.

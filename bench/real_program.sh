@@ -2,13 +2,16 @@
 # The real program measured from outside (no measuring code in the game):
 # - time from its start to the first picture on the screen, over several
 #   starts (bench/tools/first_frame.c polls the black root window);
-# - its CPU use idling on the main menu for 10 s with the real frame loop
-#   (utime + stime from /proc/<pid>/stat);
+# - its CPU use (utime + stime from /proc/<pid>/stat, all its threads, with
+#   the real frame loop) on each screen of a short tour: 10 s idling on the
+#   main menu, 10 s of level 1 with a few troops, and 5 s of level 1 with the
+#   window hidden (unmapped, as a minimised window is);
 # - its peak resident memory (VmHWM of /proc/<pid>/status) on the menu and
 #   after a tour of level 1 (a house chosen, troops bought in both lanes, the
 #   pause scroll opened and closed), driven by real X input (xdotool).
-# Usage: real_program.sh <build folder> [starts]
-# Needs a 1920x1080 display with a black root window (Xvfb -br).
+# Usage: real_program.sh <build folder> [starts (0: CPU figures only)]
+# Needs a display with a black root window (Xvfb -br); the figures are
+# labelled with its size.
 set -u
 build=$1
 starts=${2:-5}
@@ -23,6 +26,19 @@ ticks=$(getconf CLK_TCK)
 # CPU seconds (user + system) a process has used.
 cpu_seconds() {
     awk -v t="$ticks" '{ print ($14 + $15) / t }' "/proc/$1/stat"
+}
+# CPU use of process $1 over $2 seconds, printed as "$3 (<size>): N % of one
+# core"; a process that is gone by the end gives no figure.
+cpu_over() {
+    local pid=$1 seconds=$2 label=$3 c0 c1 w0 w1
+    c0=$(cpu_seconds "$pid" 2>/dev/null) && w0=$(date +%s.%N) && sleep "$seconds" &&
+        c1=$(cpu_seconds "$pid" 2>/dev/null) && w1=$(date +%s.%N) && kill -0 "$pid" 2>/dev/null || {
+        echo "  CPU $label ($screen): not measured, the game ended"
+        return 1
+    }
+    awk -v c0="$c0" -v c1="$c1" -v w0="$w0" -v w1="$w1" -v l="$label" -v s="$screen" 'BEGIN {
+        printf "  CPU %s (%s): %.1f %% of one core (%.2f s CPU in %.1f s)\n",
+               l, s, 100 * (c1 - c0) / (w1 - w0), c1 - c0, w1 - w0 }'
 }
 # Peak resident memory of a process, in MiB.
 peak_mib() {
@@ -45,7 +61,8 @@ close_game() {
     drive_wait_exit "$1" 5
 }
 
-echo "The real program ($build/morrow), measured from outside"
+screen=$(xdotool getdisplaygeometry | tr ' ' x)
+echo "The real program ($build/morrow) on a ${screen} screen, measured from outside"
 # 1. Start to first picture.
 times=()
 for _ in $(seq 1 "$starts"); do
@@ -79,16 +96,8 @@ for _ in $(seq 1 20); do
     awk -v m="$(drive_mean "$work/menu.png")" 'BEGIN { exit !(m > 0.2) }' && break
 done
 sleep 2 # the menu's opening
-still_running "$pid" "CPU idling on the main menu" || exit 1
-cpu_start=$(cpu_seconds "$pid")
-wall_start=$(date +%s.%N)
-sleep 10
-still_running "$pid" "CPU idling on the main menu" || exit 1
-cpu_end=$(cpu_seconds "$pid")
-wall_end=$(date +%s.%N)
-awk -v c0="$cpu_start" -v c1="$cpu_end" -v w0="$wall_start" -v w1="$wall_end" 'BEGIN {
-    printf "  CPU idling on the main menu: %.1f %% of one core (%.2f s CPU in %.1f s)\n",
-           100 * (c1 - c0) / (w1 - w0), c1 - c0, w1 - w0 }'
+cpu_over "$pid" 10 "idling on the main menu" || exit 1
+still_running "$pid" "peak resident memory on the main menu" || exit 1
 echo "  peak resident memory on the main menu: $(peak_mib "$pid") MiB"
 
 # 3. A tour of level 1: Play, the first house, troops in both lanes, pause, continue.
@@ -103,7 +112,13 @@ for point in "-572.5 310" "-442.5 258" "-312.5 310" "-572.5 258"; do
     sleep 2.5 # the shared buy cooldown
 done
 drive_point_at "$window" 0 -330
-sleep 10
+cpu_over "$pid" 10 "in level 1 with a few troops"
+xdotool windowunmap --sync "$window"
+sleep 1
+cpu_over "$pid" 5 "in level 1 with the window hidden"
+xdotool windowmap --sync "$window"
+drive_point_at "$window" 0 -330
+sleep 1
 drive_key Escape
 sleep 3
 drive_click "$window" 0 85

@@ -2,7 +2,9 @@
 # The benchmark report in one command: builds what is missing, then, on a
 # display of its own (Xvfb, 1920x1080, black root) with the dummy audio driver,
 # prints the start-up time, each screen's Load time, the 200-troop battle's
-# frame cost, the idle CPU use on the main menu and the peak resident memory.
+# frame cost, the real program's CPU use per screen (main menu, level 1, level
+# 1 with its window hidden) at 1920x1080 and at 1280x720, and the peak
+# resident memory.
 # Usage: bench/run.sh [build folder (default build/)] [battle frames (default 300)]
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -18,6 +20,10 @@ report() {
     echo "Graphics: Xvfb 1920x1080, OpenGL in software (Mesa), no GPU"
     echo
     "$root/bench/real_program.sh" "$build" 5
+    echo
+    # The same screens on a smaller display (CPU figures only).
+    xvfb-run -a -s "-screen 0 1280x720x24 -br" "$root/bench/real_program.sh" "$build" 0 |
+        grep -v "peak resident"
     echo
     "$build/bench/load_bench" 3 2>/dev/null | grep -v '^[0-9.]*$'
     echo
@@ -42,4 +48,12 @@ fi
 cmake --build "$build" -j2 --target morrow load_bench battle_bench frame_bench first_frame \
     x11_send_close >/dev/null
 build=$(cd "$build" && pwd)
-xvfb-run -a -s "-screen 0 1920x1080x24 -br" "$root/bench/run.sh" --report "$build" "$frames"
+# On a shared machine other work would starve the game of its frames and its
+# CPU figures with them: the report runs at a higher priority where allowed.
+priority=()
+if nice -n -10 true 2>/dev/null; then
+    priority=(nice -n -10)
+    echo "(running at nice -10: the CPU figures are what the game takes when it gets its frames)"
+fi
+"${priority[@]}" xvfb-run -a -s "-screen 0 1920x1080x24 -br" "$root/bench/run.sh" --report \
+    "$build" "$frames"

@@ -12,6 +12,7 @@
 #include "app/input.h"
 #include "engine/graphics/device.h"
 #include "engine/graphics/mesh.h"
+#include "engine/graphics/render_paths.h"
 #include "engine/platform/platform.h"
 #include "objects/animation.h"
 
@@ -53,6 +54,36 @@ static void EndWalk() {
     }
 }
 
+// The object's model matrix in world units: T · R · S at the draw scale (one
+// scale for every window size, full screen included).
+static Matrix3 ModelMatrix(const GameObject* object) {
+    const float s = drawScale;
+    Matrix3 model = Matrix3Translation(object->position[0] * s, object->position[1] * s);
+    Matrix3Concat(model, model, Matrix3Rotation(object->rotation));
+    Matrix3Concat(model, model, Matrix3Scale(object->scale[0] * s, object->scale[1] * s));
+    return model;
+}
+
+// Cursor objects ("Cursor", "CursorPause", ...) stay visible over the bars
+// beside the scene.
+static bool IsCursorObject(const GameObject* object) {
+    return object->name.rfind("Cursor", 0) == 0;
+}
+
+// The last object whose opaque picture covers the whole scene: what is drawn
+// before it cannot be seen (null when there is none).
+static GameObject* LastCoveringObject() {
+    for (auto node = objectList.rbegin(); node != objectList.rend(); ++node) {
+        GameObject* object = *node;
+        if (object == nullptr || !object->alive || !object->visible || IsCursorObject(object))
+            continue;
+        if (CoversVisibleScene(object->mesh, object->texture, object->useTint != 0,
+                               object->tintColor, ModelMatrix(object)))
+            return object;
+    }
+    return nullptr;
+}
+
 // ---------------------------------------------------------------------------
 // GameObject and Sprite
 // ---------------------------------------------------------------------------
@@ -64,19 +95,17 @@ void GameObject::Draw() {
     if (texture != nullptr) BindTexture(texture);
     ::useTint = useTint != 0;
     SetTintColor(tintColor);
-
-    // One scale for every window size, full screen included.
-    const float s = drawScale;
-    Matrix3 model = Matrix3Translation(position[0] * s, position[1] * s);
-    Matrix3Concat(model, model, Matrix3Rotation(rotation));
-    Matrix3Concat(model, model, Matrix3Scale(scale[0] * s, scale[1] * s));
-    SetTransform(model);
+    SetTransform(ModelMatrix(this));
+    const bool cursor = IsCursorObject(this);
+    if (cursor) SetSceneClipLifted(true);
     DrawMesh(mesh);
+    if (cursor) SetSceneClipLifted(false);
 }
 
 // Advances the animation by the frame time: at most one frame per call.
 void Sprite::Advance() {
-    if (!playing || animation == nullptr) return;
+    // No time passed (a frame drawn again): nothing moves, `ended` stays.
+    if (!playing || animation == nullptr || frameTime <= 0) return;
     const uint32_t count = PlayableFrames(animation);
     if (count == 0) return;
     // A stopped one-shot animation played again starts over from its first frame.
@@ -198,14 +227,20 @@ void UpdateAllObjects() {
     EndWalk();
 }
 
-// Draws every live, visible object in list order (later ones on top).
+// Draws every live, visible object in list order (later ones on top). With
+// lean rendering the objects under the last one that covers the whole scene
+// still run their Draw (animations advance) but send nothing to the GPU.
 void DrawAllObjects() {
+    GameObject* cover = LeanRendering() ? LastCoveringObject() : nullptr;
+    SetDrawsHidden(cover != nullptr);
     ++walkDepth;
     for (auto node = objectList.begin(); node != objectList.end(); ++node) {
         GameObject* object = *node;
+        if (object == cover) SetDrawsHidden(false);
         if (object != nullptr && object->alive && object->visible) object->Draw();
     }
     EndWalk();
+    SetDrawsHidden(false);
 }
 
 int ObjectCount() {

@@ -20,6 +20,7 @@
 #include "app/game_state.h"
 #include "app/input.h"
 #include "engine/graphics/mesh.h"
+#include "engine/graphics/render_paths.h"
 #include "engine/graphics/texture.h"
 #include "engine/platform/platform.h"
 
@@ -32,6 +33,13 @@ namespace {
 // Uniform locations of the shader program (-1 where the program has none).
 struct ShaderUniforms {
     GLint model, viewProj, texture, colorTexture, useTexture, modColor, useModColor;
+};
+
+// The uniform values last handed to the program.
+struct SentUniforms {
+    float viewProj[16], model[16], texture[9], modColor[4];
+    int useModColor, useTexture, colorTexture;
+    bool valid;
 };
 
 // Names of the OpenGL error codes the error report knows.
@@ -55,11 +63,16 @@ Texture* boundTexture = nullptr;
 
 namespace {
 
-GLuint shaderProgram = 0;
+// The engine's program, and the lean path's program for untinted pictures: the
+// same vertex stage, and a fragment stage that only samples the picture, which
+// the software rasterizer runs on its fast path.
+GLuint shaderProgram = 0, pictureProgram = 0;
 ShaderUniforms uniforms = {-1, -1, -1, -1, -1, -1, -1};
+ShaderUniforms pictureUniforms = {-1, -1, -1, -1, -1, -1, -1};
 // Stored row-major with the translation in the last column and handed to the
 // shader as stored; see UpdateProjection.
 float viewProjection[4][4];
+SentUniforms sentUniforms = {}, pictureSentUniforms = {};
 bool debugUiCreated = false;
 bool debugUiFrameOpen = false; // NewFrame ran and Render has not yet
 
@@ -104,6 +117,15 @@ void main() {
 }
 )";
 
+const char* const PICTURE_FRAGMENT_SHADER_SOURCE = R"(#version 330
+in vec2 fragUV;
+uniform sampler2D colorTexture;
+out vec4 outColor;
+void main() {
+    outColor = texture(colorTexture, fragUV);
+}
+)";
+
 // Virtual-key codes the debug interface's key map points at, by ImGuiKey_ slot.
 const struct {
     int imguiKey;
@@ -141,6 +163,14 @@ void Matrix4Identity(float m[4][4]) {
             m[r][c] = r == c ? 1.0f : 0.0f;
 }
 
+// Whether `value` must be sent: always when `all`, else when it differs from
+// what was sent last (which it then becomes).
+bool Changed(bool all, void* sent, const void* value, size_t size) {
+    if (!all && memcmp(sent, value, size) == 0) return false;
+    memcpy(sent, value, size);
+    return true;
+}
+
 // Shows a shader stage's or program's information log, when it has one.
 void ShowShaderLog(const char* log, const char* caption) {
     if (log[0] != '\0') PlatformMessageBox(log, caption, MESSAGEBOX_ERROR);
@@ -162,16 +192,22 @@ GLuint CompileShaderStage(GLenum type, const char* source) {
     return stage;
 }
 
-// Builds the engine's one program and looks up its uniforms.
+// The uniform locations of a program (-1 for those it lacks).
+ShaderUniforms FindUniforms(GLuint program) {
+    return {
+        glGetUniformLocation(program, "mtxModel"),   glGetUniformLocation(program, "mtxViewProj"),
+        glGetUniformLocation(program, "mtxTexture"), glGetUniformLocation(program, "colorTexture"),
+        glGetUniformLocation(program, "useTexture"), glGetUniformLocation(program, "modColor"),
+        glGetUniformLocation(program, "useModColor")};
+}
+
+// Builds the engine's program and the picture program, and finds their uniforms.
 void CreateShaderProgram() {
     shaderProgram = BuildShaderProgram(VERTEX_SHADER_SOURCE, FRAGMENT_SHADER_SOURCE);
-    uniforms.model = glGetUniformLocation(shaderProgram, "mtxModel");
-    uniforms.viewProj = glGetUniformLocation(shaderProgram, "mtxViewProj");
-    uniforms.texture = glGetUniformLocation(shaderProgram, "mtxTexture");
-    uniforms.colorTexture = glGetUniformLocation(shaderProgram, "colorTexture");
-    uniforms.useTexture = glGetUniformLocation(shaderProgram, "useTexture");
-    uniforms.modColor = glGetUniformLocation(shaderProgram, "modColor");
-    uniforms.useModColor = glGetUniformLocation(shaderProgram, "useModColor");
+    pictureProgram = BuildShaderProgram(VERTEX_SHADER_SOURCE, PICTURE_FRAGMENT_SHADER_SOURCE);
+    uniforms = FindUniforms(shaderProgram);
+    pictureUniforms = FindUniforms(pictureProgram);
+    sentUniforms = pictureSentUniforms = {}; // new programs have their uniforms at zero
     CheckGLError();
 }
 
@@ -190,6 +226,7 @@ void SetFixedRenderState() {
     glBlendEquation(GL_FUNC_ADD);
     glBlendFuncSeparate(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA, GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    ApplyRenderPathState(); // the lean path draws without the depth test
     CheckGLError();
 }
 
@@ -337,9 +374,9 @@ void ResetRenderState() {
     }
 }
 
-// Clears colour and depth.
+// Clears colour, and depth while the depth test is in use.
 void ClearFrame() {
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glClear(GL_COLOR_BUFFER_BIT | (DepthBufferInUse() ? GL_DEPTH_BUFFER_BIT : 0));
     CheckGLError();
 }
 
@@ -368,18 +405,35 @@ void CheckGLErrorAt(const char* file, int line) {
     fflush(stdout);
 }
 
-// Uses the program and hands it the render globals (for DrawMesh).
+// Uses the program and hands it the render globals (for DrawMesh). The
+// program keeps its uniforms between draws, so the lean path sends only those
+// that changed since the last draw.
 void ApplyRenderUniforms() {
-    glUseProgram(shaderProgram);
-    glUniformMatrix4fv(uniforms.viewProj, 1, GL_FALSE, &viewProjection[0][0]);
-    glUniformMatrix4fv(uniforms.model, 1, GL_TRUE, &modelTransform[0][0]);
-    glUniformMatrix3fv(uniforms.texture, 1, GL_TRUE, &textureTransform.m[0][0]);
-    glUniform4f(uniforms.modColor, ((tintColor >> 16) & 0xFF) / 255.0f,
-                ((tintColor >> 8) & 0xFF) / 255.0f, (tintColor & 0xFF) / 255.0f,
-                ((tintColor >> 24) & 0xFF) / 255.0f);
-    glUniform1i(uniforms.useModColor, useTint ? 1 : 0);
-    glUniform1i(uniforms.useTexture, boundTexture != nullptr ? 1 : 0);
-    glUniform1i(uniforms.colorTexture, 0);
+    // Texture times white is the texture: untinted pictures take the short program.
+    const bool picture = LeanRendering() && boundTexture != nullptr && !useTint;
+    const ShaderUniforms& at = picture ? pictureUniforms : uniforms;
+    SentUniforms& sent = picture ? pictureSentUniforms : sentUniforms;
+    glUseProgram(picture ? pictureProgram : shaderProgram);
+    const bool all = !LeanRendering() || !sent.valid;
+    const float modColor[4] = {((tintColor >> 16) & 0xFF) / 255.0f,
+                               ((tintColor >> 8) & 0xFF) / 255.0f, (tintColor & 0xFF) / 255.0f,
+                               ((tintColor >> 24) & 0xFF) / 255.0f};
+    if (Changed(all, sent.viewProj, &viewProjection[0][0], sizeof sent.viewProj))
+        glUniformMatrix4fv(at.viewProj, 1, GL_FALSE, &viewProjection[0][0]);
+    if (Changed(all, sent.model, &modelTransform[0][0], sizeof sent.model))
+        glUniformMatrix4fv(at.model, 1, GL_TRUE, &modelTransform[0][0]);
+    if (Changed(all, sent.texture, &textureTransform.m[0][0], sizeof sent.texture))
+        glUniformMatrix3fv(at.texture, 1, GL_TRUE, &textureTransform.m[0][0]);
+    if (Changed(all, sent.modColor, modColor, sizeof sent.modColor))
+        glUniform4f(at.modColor, modColor[0], modColor[1], modColor[2], modColor[3]);
+    const int flags[3] = {useTint ? 1 : 0, boundTexture != nullptr ? 1 : 0, 0};
+    if (Changed(all, &sent.useModColor, &flags[0], sizeof(int)))
+        glUniform1i(at.useModColor, flags[0]);
+    if (Changed(all, &sent.useTexture, &flags[1], sizeof(int)))
+        glUniform1i(at.useTexture, flags[1]);
+    if (Changed(all, &sent.colorTexture, &flags[2], sizeof(int)))
+        glUniform1i(at.colorTexture, flags[2]);
+    sent.valid = true;
 }
 
 // Feeds the debug interface from the engine's input and starts its frame.
@@ -408,11 +462,14 @@ void BeginDebugUiFrame() {
 }
 
 // Renders the debug interface's frame (nothing is submitted, so nothing shows).
+// The lean path leaves OpenGL alone when the frame has nothing to draw.
 void RenderDebugUi() {
     if (!debugUiCreated || !debugUiFrameOpen) return;
     debugUiFrameOpen = false;
     ImGui::Render();
-    ImGui_ImplOpenGL3_RenderDrawData(ImGui::GetDrawData());
+    ImDrawData* drawData = ImGui::GetDrawData();
+    if (DrawingSuppressed() || (LeanRendering() && drawData->CmdListsCount == 0)) return;
+    ImGui_ImplOpenGL3_RenderDrawData(drawData);
     CheckGLError();
 }
 

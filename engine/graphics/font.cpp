@@ -18,6 +18,7 @@
 #include "engine/file.h"
 #include "engine/graphics/device.h"
 #include "engine/graphics/mesh.h"
+#include "engine/graphics/render_paths.h"
 #include "engine/graphics/texture.h"
 
 // ---------------------------------------------------------------------------
@@ -274,6 +275,7 @@ Mesh* BuildTextMesh(Font* font, const char* text) {
 void PrintText(const char* text, Font* font, uint32_t color) {
     if (text == nullptr || font == nullptr) return;
     if (printTextObserver != nullptr) printTextObserver(text, color, modelTransform);
+    if (DrawingSuppressed()) return; // the window cannot be seen: no mesh to build
     Mesh* mesh = BuildTextMesh(font, text);
     if (mesh == nullptr) return;
     const bool savedUseTint = useTint;

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "engine/graphics/device.h"
+#include "engine/graphics/render_paths.h"
 
 // ---------------------------------------------------------------------------
 // Types
@@ -51,6 +52,8 @@ uint32_t stagedTriangles = 0;
 bool building = false;
 
 std::vector<Mesh*> meshList;
+// The vertex array a lean draw left bound (0 when none is).
+unsigned boundVertexArray = 0;
 
 // ---------------------------------------------------------------------------
 // Internal functions
@@ -83,6 +86,19 @@ void EnableVertexAttributes(bool on) {
             glEnableVertexAttribArray(attribute.location);
         else
             glDisableVertexAttribArray(attribute.location);
+    }
+}
+
+// Bounds and opacity of the mesh's staged vertices (for the lean draw paths).
+void DescribeStagedVertices(Mesh* mesh) {
+    mesh->minX = mesh->minY = 1e30f;
+    mesh->maxX = mesh->maxY = -1e30f;
+    mesh->opaqueColors = true;
+    for (int32_t i = 0; i < mesh->vertexCount; ++i) {
+        const Vertex& v = stagingVertices[i];
+        mesh->minX = std::min(mesh->minX, v.x), mesh->maxX = std::max(mesh->maxX, v.x);
+        mesh->minY = std::min(mesh->minY, v.y), mesh->maxY = std::max(mesh->maxY, v.y);
+        mesh->opaqueColors = mesh->opaqueColors && v.a >= 1.0f;
     }
 }
 
@@ -128,10 +144,12 @@ Mesh* MeshEnd(uint32_t vertexCount) {
                  GL_STATIC_DRAW);
     DescribeVertexAttributes();
     glBindVertexArray(0);
+    boundVertexArray = 0;
     glBindBuffer(GL_ARRAY_BUFFER, 0);
     CheckGLError();
     MeshBuilderReset();
     mesh->vertexCount = (int32_t)vertexCount;
+    DescribeStagedVertices(mesh);
     snprintf(mesh->name, sizeof mesh->name, "Mesh%i", (int)meshList.size());
     meshList.push_back(mesh);
     return mesh;
@@ -141,6 +159,9 @@ Mesh* MeshEnd(uint32_t vertexCount) {
 void MeshBuilderReset() {
     stagedTriangles = 0;
     building = false;
+    // Also at start-up, where a new context has nothing bound.
+    if (boundVertexArray != 0) glBindVertexArray(0);
+    boundVertexArray = 0;
 }
 
 // Triangles staged so far.
@@ -161,15 +182,27 @@ void SetMeshRasterizing(bool on) {
     meshRasterizing = on;
 }
 
-// Draws the whole mesh with the render globals the caller has set.
+// Draws the whole mesh with the render globals the caller has set. The lean
+// path keeps the vertex array bound and its attributes on (the vertex array
+// remembers them) until another mesh is drawn.
 void DrawMesh(Mesh* mesh) {
-    if (mesh == nullptr) return;
-    glBindVertexArray(mesh->vertexArray);
+    if (mesh == nullptr || CanSkipDraw(mesh)) return;
+    ChooseBlending(mesh);
+    ChooseSampler(mesh);
+    const bool lean = LeanRendering();
+    if (!lean || boundVertexArray != mesh->vertexArray) glBindVertexArray(mesh->vertexArray);
     ApplyRenderUniforms();
-    EnableVertexAttributes(true);
+    if (!lean || !mesh->attributesOn) EnableVertexAttributes(true);
     if (meshRasterizing) glDrawArrays(GL_TRIANGLES, 0, mesh->vertexCount);
-    EnableVertexAttributes(false);
-    glBindVertexArray(0);
+    if (lean) {
+        boundVertexArray = mesh->vertexArray;
+        mesh->attributesOn = true;
+    } else {
+        EnableVertexAttributes(false);
+        glBindVertexArray(0);
+        boundVertexArray = 0;
+        mesh->attributesOn = false;
+    }
     CheckGLError();
 }
 
@@ -182,6 +215,7 @@ void FreeMesh(Mesh* mesh) {
         fprintf(stderr, "FreeMesh: mesh is not in the mesh list (freed twice?)\n");
         return;
     }
+    if (boundVertexArray == mesh->vertexArray) boundVertexArray = 0;
     glDeleteVertexArrays(1, &mesh->vertexArray);
     glDeleteBuffers(1, &mesh->vertexBuffer);
     CheckGLError();
@@ -196,7 +230,9 @@ Mesh* CreateSquareMesh(uint32_t color) {
                     color, 1.0f, 1.0f);
     MeshAddTriangle(-0.5f, 0.5f, color, 0.0f, 0.0f, 0.5f, -0.5f, color, 1.0f, 1.0f, 0.5f, 0.5f,
                     color, 1.0f, 0.0f);
-    return MeshEnd(3 * MeshBuilderTriangleCount());
+    Mesh* mesh = MeshEnd(3 * MeshBuilderTriangleCount());
+    if (mesh) mesh->unitSquare = true;
+    return mesh;
 }
 
 // Live meshes (shown in the exit report).

@@ -11,6 +11,10 @@ struct Mesh {
     unsigned vertexBuffer;
     int32_t vertexCount;
     char name[256];
+    float minX, maxX, minY, maxY; // bounds of the vertex positions
+    bool opaqueColors;            // every vertex colour has alpha 1
+    bool unitSquare;              // made by CreateSquareMesh
+    bool attributesOn;            // its vertex array has the attributes enabled
 };
 
 enum { MESH_MAX_TRIANGLES = 8192 };

@@ -68,6 +68,14 @@ unsigned char* DecodeImageFile(const char* caller, const char* path, int* width,
     return pixels;
 }
 
+// Whether every one of `count` RGBA pixels has alpha 255 (such pictures are
+// drawn without blending).
+bool IsOpaque(const unsigned char* pixels, size_t count) {
+    for (size_t i = 0; i < count; ++i)
+        if (pixels[i * 4 + 3] != 255) return false;
+    return true;
+}
+
 // Uploads RGBA rows into a new texture with the engine's fixed parameters,
 // leaving the binding the device believes in (boundTexture) in force.
 Texture* UploadTexture(int32_t width, int32_t height, const unsigned char* pixels) {
@@ -86,6 +94,7 @@ Texture* UploadTexture(int32_t width, int32_t height, const unsigned char* pixel
     CheckGLError();
     texture->width = width;
     texture->height = height;
+    texture->opaque = pixels != nullptr && IsOpaque(pixels, (size_t)width * height);
     textureList.push_back(texture);
     return texture;
 }

@@ -10,6 +10,8 @@ struct Texture {
     unsigned glName;
     int32_t width, height;
     char name[256];
+    bool opaque;      // every pixel has alpha 255
+    bool mipmapsMade; // its smaller levels exist (for sampling at half size)
 };
 
 // Loads a PNG (path with '\' or '/', relative to the data folder's parent);

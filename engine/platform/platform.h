@@ -35,6 +35,8 @@ void PlatformSetBorderless(bool borderless);
 void PlatformGetScreenSize(int* width, int* height);
 // True when the window is not minimised and has the keyboard focus.
 bool PlatformIsWindowActive();
+// False while the window is minimised or hidden (nothing of it can be seen).
+bool PlatformIsWindowVisible();
 void PlatformMinimizeWindow();
 // Hides the system cursor (the screens draw their own).
 void PlatformHideCursor();

@@ -380,6 +380,13 @@ bool PlatformIsWindowActive() {
     return window && windowFocused && !windowMinimized;
 }
 
+// Not minimised, not hidden (unmapped).
+bool PlatformIsWindowVisible() {
+    if (!window) return false;
+    return !windowMinimized &&
+           (SDL_GetWindowFlags(window) & (SDL_WINDOW_HIDDEN | SDL_WINDOW_MINIMIZED)) == 0;
+}
+
 // Minimises the window.
 void PlatformMinimizeWindow() {
     if (window) SDL_MinimizeWindow(window);

@@ -1,0 +1,240 @@
+// Lean draw paths and the scene clip (see render_paths.h for what they do).
+// Depends on the graphics device (render globals, world bounds), meshes (their
+// bounds and colours), textures (their opacity) and the platform's client size.
+#include "engine/graphics/render_paths.h"
+
+#include <GL/glew.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "engine/graphics/device.h"
+#include "engine/graphics/mesh.h"
+#include "engine/graphics/texture.h"
+#include "engine/platform/platform.h"
+
+namespace {
+
+// A rectangle in world units (client pixels from the centre, y up).
+struct WorldRect {
+    float left, right, bottom, top;
+};
+
+// The layout every screen is designed for.
+constexpr float SCENE_WIDTH = 1280.0f;
+constexpr float SCENE_HEIGHT = 720.0f;
+
+bool lean = true;
+bool suppressed = false;
+bool hiddenBelow = false;
+bool sceneClipOn = false;
+bool sceneClipLifted = false;
+WorldRect sceneRect = {0, 0, 0, 0};
+bool blendOn = true; // the fixed render state starts with blending on
+// Nearest-texel samplers for pictures drawn one texel to one pixel (level 0)
+// or two by two texels to one pixel (level 1, the picture's half-size copy):
+// every pixel centre then falls on a texel centre of that level, where the
+// linear filter reads exactly that texel (0: not made yet).
+GLuint exactSamplers[2] = {0, 0};
+int exactLevelBound = -1; // -1: the texture's own linear filter
+
+// The pixel span [first, end) whose centres lie in [centre - half, centre + half).
+void PixelSpan(int size, float half, int* first, int* end) {
+    *first = std::clamp((int)std::ceil(size / 2.0f - half - 0.5f), 0, size);
+    *end = std::clamp((int)std::ceil(size / 2.0f + half - 0.5f), 0, size);
+}
+
+// What a draw can reach now: the scene, or the whole client area.
+WorldRect VisibleRect() {
+    if (sceneClipOn && !sceneClipLifted) return sceneRect;
+    return {worldMinX, worldMaxX, worldMinY, worldMaxY};
+}
+
+// Whether a 0xAARRGGBB tint leaves the alpha alone.
+bool TintKeepsOpacity(bool tinted, uint32_t tint) {
+    return !tinted || (tint >> 24) == 0xFF;
+}
+
+} // namespace
+
+void SetLeanRendering(bool on) {
+    lean = on;
+    ApplyRenderPathState();
+}
+
+bool LeanRendering() {
+    return lean;
+}
+
+// The scissor is set in whole pixels: those whose centres the scene covers.
+void BeginSceneClip(float scale) {
+    int width = 0, height = 0;
+    PlatformGetClientSize(&width, &height);
+    if (width <= 0 || height <= 0 || scale <= 0) return;
+    int x0, x1, y0, y1;
+    PixelSpan(width, SCENE_WIDTH * scale / 2, &x0, &x1);
+    PixelSpan(height, SCENE_HEIGHT * scale / 2, &y0, &y1);
+    glScissor(x0, y0, x1 - x0, y1 - y0);
+    glEnable(GL_SCISSOR_TEST);
+    sceneRect = {x0 - width / 2.0f, x1 - width / 2.0f, y0 - height / 2.0f, y1 - height / 2.0f};
+    sceneClipOn = true;
+    sceneClipLifted = false;
+}
+
+void EndSceneClip() {
+    if (sceneClipOn) glDisable(GL_SCISSOR_TEST);
+    sceneClipOn = false;
+    sceneClipLifted = false;
+}
+
+void SetSceneClipLifted(bool lifted) {
+    if (!sceneClipOn || lifted == sceneClipLifted) return;
+    sceneClipLifted = lifted;
+    lifted ? glDisable(GL_SCISSOR_TEST) : glEnable(GL_SCISSOR_TEST);
+}
+
+void SetDrawingSuppressed(bool on) {
+    suppressed = on;
+}
+
+bool DrawingSuppressed() {
+    return suppressed;
+}
+
+void SetDrawsHidden(bool on) {
+    hiddenBelow = on;
+}
+
+// Left out: everything while suppressed; with lean rendering, a draw under a
+// later opaque picture (the cursor is never under one) or one whose bounds
+// lie wholly outside what can be seen.
+bool CanSkipDraw(const Mesh* mesh) {
+    if (suppressed) return true;
+    if (!lean) return false;
+    if (hiddenBelow && !sceneClipLifted) return true;
+    float left = 1e30f, right = -1e30f, bottom = 1e30f, top = -1e30f;
+    for (float x : {mesh->minX, mesh->maxX})
+        for (float y : {mesh->minY, mesh->maxY}) {
+            float wx = modelTransform[0][0] * x + modelTransform[0][1] * y + modelTransform[0][3];
+            float wy = modelTransform[1][0] * x + modelTransform[1][1] * y + modelTransform[1][3];
+            left = std::min(left, wx), right = std::max(right, wx);
+            bottom = std::min(bottom, wy), top = std::max(top, wy);
+        }
+    // A pixel is drawn when its centre is inside; one pixel of margin is plenty.
+    const WorldRect visible = VisibleRect();
+    return right < visible.left - 1 || left > visible.right + 1 || top < visible.bottom - 1 ||
+           bottom > visible.top + 1;
+}
+
+// Blending changes nothing where every source pixel is opaque: the picture's
+// (or, untextured, the vertex colours') alpha is 1 and the tint keeps it.
+void ChooseBlending(const Mesh* mesh) {
+    bool blend = true;
+    if (lean) {
+        bool opaque = boundTexture != nullptr ? boundTexture->opaque : mesh->opaqueColors;
+        blend = !(opaque && TintKeepsOpacity(useTint, tintColor));
+    }
+    if (blend == blendOn) return;
+    blend ? glEnable(GL_BLEND) : glDisable(GL_BLEND);
+    blendOn = blend;
+}
+
+// The mip level whose texels fall one to one on the pixels when the unit
+// square under the model transform shows the bound texture, or one cell of a
+// sprite sheet, at full or half size, its edges on pixel edges and on texel
+// edges of that level; -1 otherwise.
+int ExactLevel(const Mesh* mesh) {
+    const Texture* texture = boundTexture;
+    if (!mesh->unitSquare || texture == nullptr || useTint) return -1;
+    const Matrix3& t = textureTransform;
+    const float(&m)[4][4] = modelTransform;
+    if (t.m[0][1] != 0 || t.m[1][0] != 0 || std::fabs(m[0][1]) > 1e-3f ||
+        std::fabs(m[1][0]) > 1e-3f)
+        return -1;
+    const float width = std::fabs(m[0][0]), height = std::fabs(m[1][1]);
+    const float left = m[0][3] - width / 2 - worldMinX, bottom = m[1][3] - height / 2 - worldMinY;
+    auto whole = [](float v) { return std::fabs(v - std::round(v)) < 1e-3f; };
+    if (!whole(left) || !whole(bottom)) return -1;
+    // The shown part of the texture, in texels.
+    const float cellWidth = std::fabs(t.m[0][0]) * texture->width;
+    const float cellHeight = std::fabs(t.m[1][1]) * texture->height;
+    const float cellX = t.m[0][2] * texture->width, cellY = t.m[1][2] * texture->height;
+    for (int level = 0; level < 2; level++) {
+        const float texels = (float)(1 << level);
+        if (whole(cellWidth / texels - width) && whole(cellHeight / texels - height) &&
+            std::fabs(cellWidth / texels - width) < 1e-3f &&
+            std::fabs(cellHeight / texels - height) < 1e-3f && whole(cellX / texels) &&
+            whole(cellY / texels))
+            return level;
+    }
+    return -1;
+}
+
+// A nearest-texel sampler reading only `level`.
+GLuint MakeExactSampler(int level) {
+    GLuint sampler = 0;
+    glGenSamplers(1, &sampler);
+    glSamplerParameteri(sampler, GL_TEXTURE_MIN_FILTER, GL_NEAREST_MIPMAP_NEAREST);
+    glSamplerParameteri(sampler, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glSamplerParameteri(sampler, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glSamplerParameteri(sampler, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    glSamplerParameterf(sampler, GL_TEXTURE_MIN_LOD, (float)level);
+    glSamplerParameterf(sampler, GL_TEXTURE_MAX_LOD, (float)level);
+    return sampler;
+}
+
+// Binds the nearest-texel sampler for such draws (making the half-size copy
+// the first time a picture is drawn at half size), and lets the texture's own
+// linear filter apply to every other draw.
+void ChooseSampler(const Mesh* mesh) {
+    const int level = lean ? ExactLevel(mesh) : -1;
+    if (level >= 0 && exactSamplers[level] == 0) exactSamplers[level] = MakeExactSampler(level);
+    if (level >= 0 && !boundTexture->mipmapsMade) {
+        // Only the half-size level: the box-filtered halves the filter reads at 2:1.
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 1);
+        glGenerateMipmap(GL_TEXTURE_2D);
+        boundTexture->mipmapsMade = true;
+    }
+    if (level == exactLevelBound) return;
+    glBindSampler(0, level >= 0 ? exactSamplers[level] : 0);
+    exactLevelBound = level;
+}
+
+// Every geometry of the game lies at depth 0 and is drawn in painter's order,
+// so the depth test never rejects a pixel: the lean path leaves it off.
+// Blending starts on for either path.
+void ApplyRenderPathState() {
+    glEnable(GL_BLEND);
+    blendOn = true;
+    glBindSampler(0, 0);
+    exactLevelBound = -1;
+    exactSamplers[0] = exactSamplers[1] = 0; // a new context has none
+    if (lean) {
+        glDisable(GL_DEPTH_TEST);
+        glDepthMask(GL_FALSE);
+    } else {
+        glEnable(GL_DEPTH_TEST);
+        glDepthMask(GL_TRUE);
+    }
+}
+
+bool DepthBufferInUse() {
+    return !lean;
+}
+
+// The square must be the unit square, axis-aligned, opaque and reach past
+// every visible pixel centre.
+bool CoversVisibleScene(const Mesh* mesh, const Texture* texture, bool tinted, uint32_t tint,
+                        const Matrix3& model) {
+    if (mesh == nullptr || !mesh->unitSquare || texture == nullptr || !texture->opaque ||
+        !TintKeepsOpacity(tinted, tint))
+        return false;
+    if (std::fabs(model.m[0][1]) > 1e-3f || std::fabs(model.m[1][0]) > 1e-3f) return false;
+    const float halfWidth = std::fabs(model.m[0][0]) / 2, halfHeight = std::fabs(model.m[1][1]) / 2;
+    const float x = model.m[0][2], y = model.m[1][2];
+    const WorldRect visible = VisibleRect();
+    // Pixel centres lie half a pixel inside the visible rectangle.
+    const float slack = 0.25f;
+    return x - halfWidth <= visible.left + slack && x + halfWidth >= visible.right - slack &&
+           y - halfHeight <= visible.bottom + slack && y + halfHeight >= visible.top - slack;
+}

@@ -1,0 +1,170 @@
+// Every screen as a player reaches it, drawn twice on the same frame: once in
+// full (every draw, depth test and blending as they always were) and once on
+// the lean paths; the two pictures must match (at most 0.5 % of the pixels
+// differ, by at most 8 levels a channel). On screens that are not 16:9
+// (ctest also runs it on 1280x1024 and 2560x1080 displays) the bars beside
+// the scene must stay black in both, during the curtains too, but under the
+// cursor.
+#include <GL/glew.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <string>
+
+#include "campaign_player.h"
+#include "engine/graphics/render_paths.h"
+#include "engine/platform/platform.h"
+
+using namespace campaign;
+
+namespace {
+
+int checkedFrames = 0, blankFrames = 0;
+
+// The back buffer after DrawFrameAgain, bottom row first.
+std::vector<uint8_t> DrawnAgain(bool lean, int w, int h) {
+    SetLeanRendering(lean);
+    DrawFrameAgain();
+    std::vector<uint8_t> rgba((size_t)w * h * 4);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+    return rgba;
+}
+
+// Whether a client pixel (bottom-up) lies in a bar and away from every cursor.
+bool InBar(int x, int y, int w, int h) {
+    const float cx = x + 0.5f - w / 2.0f, cy = y + 0.5f - h / 2.0f;
+    if (std::fabs(cx) < 640 * drawScale + 1 && std::fabs(cy) < 360 * drawScale + 1) return false;
+    for (GameObject* object : objectList)
+        if (object->alive && object->name.rfind("Cursor", 0) == 0 &&
+            std::fabs(cx - object->position[0] * drawScale) < 30 * drawScale &&
+            std::fabs(cy - object->position[1] * drawScale) < 30 * drawScale)
+            return false;
+    return true;
+}
+
+// Both paths on the frame just run: the same picture, black bars.
+void CheckFrame(const std::string& where) {
+    int w = 0, h = 0;
+    PlatformGetClientSize(&w, &h);
+    std::vector<uint8_t> full = DrawnAgain(false, w, h), lean = DrawnAgain(true, w, h);
+    int differing = 0, worst = 0, lit = 0, shown = 0;
+    for (int y = 0; y < h; y++)
+        for (int x = 0; x < w; x++) {
+            const uint8_t *a = &full[((size_t)y * w + x) * 4], *b = &lean[((size_t)y * w + x) * 4];
+            int most = 0;
+            for (int c = 0; c < 3; c++)
+                most = std::max(most, std::abs(a[c] - b[c]));
+            differing += most > 0;
+            shown += (a[0] | a[1] | a[2]) != 0;
+            worst = std::max(worst, most);
+            if ((a[0] | a[1] | a[2] | b[0] | b[1] | b[2]) && InBar(x, y, w, h)) lit++;
+        }
+    checkedFrames++;
+    blankFrames += shown < w * h / 10; // a frame drawn by neither path compares as equal
+    EXPECT_LE(differing, w * h / 200) << where;
+    EXPECT_LE(worst, 8) << where;
+    EXPECT_EQ(lit, 0) << where << ": pixels drawn in the bars beside the scene at " << w << "x"
+                      << h;
+}
+
+// Plays `frames` frames, looking at one in every 15.
+void Play(const std::string& where, int frames) {
+    for (int done = 0; done < frames; done += 15) {
+        RunFrames(std::min(15, frames - done));
+        CheckFrame(where + " after " + std::to_string(done) + " frames");
+    }
+}
+
+// Clicks a point and watches what follows.
+void ClickAndPlay(const std::string& where, Point point, int frames) {
+    Click(point);
+    Play(where, frames);
+}
+
+bool BattleEnded() {
+    return BattleState::battleWon || BattleState::battleLost;
+}
+
+// Waits for a screen (its curtain and Load unwatched), then watches it.
+void Reach(int32_t state, const std::string& where, int frames) {
+    RunUntilState(state, 600);
+    ASSERT_EQ(currentState, state) << where;
+    Play(where, frames);
+}
+
+// A battle with troops in both lanes and every page of the pause scroll.
+void PlayLevel(const std::string& level) {
+    RunFramesUntil(IntroGone, 200);
+    for (Point buy : {battle_test::KNIGHT_UP, battle_test::SPEARMAN_DOWN})
+        ClickAndPlay(level + " troops", buy, 150);
+    TapKey(VK_ESCAPE);
+    Play(level + " pause scroll", 60);
+    const Point pages[][2] = {{SETTINGS_ROW, PAUSE_SETTINGS_BACK},
+                              {PAUSE_HOW_TO_PLAY, PAUSE_HTP_BACK},
+                              {EXIT_ROW, EXIT_BACK},
+                              {RESTART, PAUSE_NO}};
+    for (const auto& page : pages) {
+        ClickAndPlay(level + " pause page", page[0], 15);
+        ClickAndPlay(level + " pause scroll", page[1], 15);
+    }
+    ClickAndPlay(level + " pause credits", PAUSE_CREDITS, 30);
+    TapKey(VK_SPACE);
+    ClickAndPlay(level + " continued", CONTINUE_ROW, 30);
+}
+
+// K wins the level: its closing curtain, then the win screen.
+void WinLevel(const std::string& level) {
+    TapKey('K');
+    Play(level + " closing curtain", 60);
+    Reach(GS_WIN, level + " won", 105);
+}
+
+TEST(RenderPathsTest, EveryScreenLooksTheSameOnBothPathsWithBlackBars) {
+    StartTestEngine(true);
+    ResetToProgramStart();
+    battleSeedOverride = 7;
+    StartGame(GS_SPLASH);
+    Play("splash", 120);
+    Reach(GS_MAIN_MENU, "menu", 90);
+    ClickAndPlay("menu settings", MENU_SETTINGS, 30);
+    ClickAndPlay("menu", MENU_SETTINGS, 15);
+    ClickAndPlay("quit dialog", MENU_QUIT, 15);
+    ClickAndPlay("menu", MENU_NO, 15);
+    Click(MENU_HOW_TO_PLAY);
+    Reach(GS_HOW_TO_PLAY, "how to play", 60);
+    TapKey(VK_SPACE);
+    Reach(GS_MAIN_MENU, "menu", 15);
+    Click(MENU_CREDITS);
+    Reach(GS_LOGO_CREDITS, "credits", 150);
+    TapKey('M');
+    Reach(GS_MAIN_MENU, "menu", 15);
+    ClickAndPlay("menu closing", MENU_PLAY, 30);
+    Reach(GS_HOUSE_SELECT, "house selection", 30);
+    ClickAndPlay("house chosen", HOUSE_SELECTORS[HOUSE_WISEMEN], 30);
+    Reach(GS_LEVEL1, "level 1", 60);
+    PlayLevel("level 1");
+    WinLevel("level 1");
+    Click(END_RIGHT);
+    Reach(GS_LEVEL2, "level 2", 60);
+    PlayLevel("level 2");
+    WinLevel("level 2");
+    Click(END_RIGHT);
+    Reach(GS_LEVEL3, "level 3", 60);
+    PlayLevel("level 3");
+    RunFramesUntil(BattleEnded, 60 * 60 * 10); // the enemy takes the castle
+    ASSERT_TRUE(BattleState::battleLost);
+    Play("level 3 lost", 60);
+    Reach(GS_LOSE, "lose", 105);
+    Click(END_RIGHT);
+    Reach(GS_LEVEL3, "level 3 again", 60);
+    WinLevel("level 3 (final picture)");
+    Click(FINAL_MENU);
+    Reach(GS_MAIN_MENU, "menu after the final picture", 30);
+    EXPECT_LT(blankFrames, checkedFrames / 10) << "frames checked: " << checkedFrames;
+    StopTestEngine();
+}
+
+} // namespace
