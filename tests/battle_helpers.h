@@ -97,6 +97,17 @@ inline bool IsAlive(GameObject* object) {
     return false;
 }
 
+inline bool ScrollOpened() {
+    return battle && battle->pauseScroll && battle->pauseScroll->ended;
+}
+// Pauses with Escape and waits until the scroll has unrolled and its rows work.
+inline void OpenPauseScroll() {
+    TapKey(VK_ESCAPE);
+    ASSERT_TRUE(BattleState::paused);
+    RunFramesUntil(ScrollOpened, 600);
+    ASSERT_TRUE(ScrollOpened());
+}
+
 // One engine for the whole program; every test enters a level anew.
 class BattleTest : public ::testing::Test {
   protected:
