@@ -96,10 +96,6 @@ TEST_F(HouseSelectTest, TheChangeComesAfterTwoSecondsWhateverTheFrameRate) {
 
 TEST_F(HouseSelectTest, WithoutAClickHouseKeepsItsValueAndMLeaves) {
     Enter(HOUSE_WISEMEN);
-    for (const HouseOnScreen& h : HOUSES) {
-        Hover({h.x, SELECTOR_Y});
-        RunFrames(30);
-    }
     ClickDesign(0, -330); // a click beside the selectors chooses nothing either
     ClickDesign(HOUSES[0].x, PANEL_Y);
     RunFrames(100);

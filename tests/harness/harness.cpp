@@ -49,10 +49,8 @@ static void RecordText(const char* text, uint32_t color, const float model[4][4]
                              std::sqrt(model[0][0] * model[0][0] + model[1][0] * model[1][0])});
 }
 
-// Design units to client pixels, with the scale every screen uses.
-static void DesignToClient(float x, float y, int* cx, int* cy) {
-    int w = 0, h = 0;
-    PlatformGetClientSize(&w, &h);
+// Design units to pixels of a w by h client area, with the scale every screen uses.
+static void DesignToClient(float x, float y, int w, int h, int* cx, int* cy) {
     float scale = std::fmin(w / 1280.0f, h / 720.0f);
     *cx = (int)std::lround(w / 2.0f + x * scale);
     *cy = (int)std::lround(h / 2.0f - y * scale);
@@ -139,8 +137,9 @@ void TapKey(int virtualKey) {
 }
 
 void MoveCursorToDesign(float x, float y) {
-    int cx = 0, cy = 0;
-    DesignToClient(x, y, &cx, &cy);
+    int w = 0, h = 0, cx = 0, cy = 0;
+    PlatformGetClientSize(&w, &h);
+    DesignToClient(x, y, w, h, &cx, &cy);
     PlatformPushMouseMove(cx, cy);
 }
 
@@ -179,9 +178,9 @@ uint32_t Screenshot::At(int x, int y) const {
 }
 
 uint32_t Screenshot::AtDesign(float x, float y) const {
-    float scale = std::fmin(width / 1280.0f, height / 720.0f);
-    return At((int)std::lround(width / 2.0f + x * scale),
-              (int)std::lround(height / 2.0f - y * scale));
+    int cx = 0, cy = 0;
+    DesignToClient(x, y, width, height, &cx, &cy);
+    return At(cx, cy);
 }
 
 Screenshot CaptureFrame() {
