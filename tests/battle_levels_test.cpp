@@ -13,12 +13,10 @@ class BattleLevelsTest : public BattleTest {};
 
 // Wins the running level with K and takes the win screen's Next level.
 void NextLevel(int32_t next) {
-    static int32_t wanted;
-    wanted = next;
     TapKey('K');
     RunFrames(82); // the win screen's opening curtain
     Click(END_RIGHT);
-    RunFramesUntil([] { return currentState == wanted; }, 300);
+    RunUntilState(next, 300);
     RunFrames(1);
     ASSERT_EQ(currentState, next);
 }

@@ -38,14 +38,6 @@ inline void ResetToProgramStart() {
     battleSeedOverride = 0;
 }
 
-inline int32_t awaitedState = 0;
-
-// Runs frames until `state` is current (or the limit); returns frames run.
-inline int RunUntilState(int32_t state, int limit) {
-    awaitedState = state;
-    return RunFramesUntil([] { return currentState == awaitedState; }, limit);
-}
-
 // From the main menu through Play and a house's selector into level 1.
 inline void MenuToLevel1(int chosen) {
     Click(MENU_PLAY);
@@ -73,9 +65,11 @@ inline void FinalPictureToMenuThenQuit() {
 inline bool IntroGone() {
     return battle && battle->introWallGone;
 }
+inline bool InBattle() {
+    return currentState == GS_LEVEL1 || currentState == GS_LEVEL2 || currentState == GS_LEVEL3;
+}
 inline bool BattleEnded() {
-    return BattleState::battleWon || BattleState::battleLost ||
-           (currentState != GS_LEVEL1 && currentState != GS_LEVEL2 && currentState != GS_LEVEL3);
+    return BattleState::battleWon || BattleState::battleLost || !InBattle();
 }
 inline void WaitForIntro() {
     RunFrames(1); // the level's Load and Init run on the first step

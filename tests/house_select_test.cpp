@@ -31,10 +31,6 @@ const HouseOnScreen HOUSES[4] = {
 constexpr float SELECTOR_Y = 100;
 constexpr float PANEL_Y = -200;
 
-bool InLevel1() {
-    return currentState == GS_LEVEL1;
-}
-
 // One engine for the whole suite; every test starts a new game on it at the
 // house selection, `house` at `startHouse`.
 class HouseSelectTest : public ::testing::Test {
@@ -79,7 +75,7 @@ TEST_F(HouseSelectTest, WorkersThenWarriorsWithinTwoSecondsStartsLevelOneWithWar
     EXPECT_FLOAT_EQ(closing->position[1], 10); // closed after 80 frames, stopped at 10
     EXPECT_EQ(currentState, GS_HOUSE_SELECT);
     // The second click does not restart the timer: 120 frames from the first.
-    int total = 2 + 40 + 2 + 40 + RunFramesUntil(InLevel1, 200);
+    int total = 2 + 40 + 2 + 40 + RunUntilState(GS_LEVEL1, 200);
     EXPECT_NEAR(total, 121, 2);
     EXPECT_EQ(currentState, GS_LEVEL1);
     EXPECT_EQ(house, HOUSE_WARRIORS);
@@ -90,7 +86,7 @@ TEST_F(HouseSelectTest, TheChangeComesAfterTwoSecondsWhateverTheFrameRate) {
     Enter();
     RunFrames(1);
     ClickDesign(HOUSES[2].x, SELECTOR_Y);
-    EXPECT_NEAR(2 + RunFramesUntil(InLevel1, 200), 61, 2);
+    EXPECT_NEAR(2 + RunUntilState(GS_LEVEL1, 200), 61, 2);
     EXPECT_EQ(house, HOUSE_WISEMEN);
 }
 

@@ -25,15 +25,13 @@ void EnterGame(int32_t state) {
     StartGame(state);
 }
 
-int32_t wantedState;
 // Taps `key` or clicks `p`, then runs until the state is `state` and two more frames.
 void Reach(int32_t state, int key, Point p = {}) {
-    wantedState = state;
     if (key)
         TapKey(key);
     else
         Click(p);
-    RunFramesUntil([] { return currentState == wantedState; }, 200);
+    RunUntilState(state, 200);
     ASSERT_EQ(currentState, state);
     RunFrames(2);
 }
@@ -60,7 +58,7 @@ TEST_F(MainMenuTest, PlayClosesTheCurtainAndReachesHouseSelectionAfterTwoSeconds
     RunFrames(84); // 81 steps of 10 bring the curtain to 10, where it stops
     EXPECT_FLOAT_EQ(wall->position[1], 10);
     EXPECT_EQ(currentState, GS_MAIN_MENU);
-    int total = 86 + RunFramesUntil([] { return currentState == GS_HOUSE_SELECT; }, 100);
+    int total = 86 + RunUntilState(GS_HOUSE_SELECT, 100);
     EXPECT_NEAR(total, 120, 2);
     EXPECT_EQ(currentState, GS_HOUSE_SELECT);
 }

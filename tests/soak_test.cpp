@@ -39,10 +39,6 @@ long HeapInUse() {
 #endif
 }
 
-bool InBattle() {
-    return currentState == GS_LEVEL1 || currentState == GS_LEVEL2 || currentState == GS_LEVEL3;
-}
-
 // The largest values seen in a stretch of battle.
 struct Peaks {
     int objects = 0, meshes = 0, textures = 0, channels = 0;

@@ -106,6 +106,13 @@ inline void LeaveGame() {
     RunFrames(1);
 }
 
+inline int32_t awaitedState = 0;
+// Runs frames until `state` is current (or the limit); returns frames run.
+inline int RunUntilState(int32_t state, int limit) {
+    awaitedState = state;
+    return RunFramesUntil([] { return currentState == awaitedState; }, limit);
+}
+
 // The first text of these characters among `texts`, or null.
 inline const PrintedText* FindPrinted(const std::vector<PrintedText>& texts,
                                       const std::string& text) {
