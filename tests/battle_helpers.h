@@ -34,8 +34,6 @@ inline BattleState& StartRecord(int index) {
 
 // Puts every process-wide battle value back to its program-start value.
 inline void ResetBattleProcessState() {
-    for (int i = 0; i < LEVEL_COUNT; i++)
-        StartRecord(i);
     BattleState::money = 150;
     BattleState::knightTier = BattleState::spearmanTier = BattleState::horsemanTier = 0;
     BattleState::knightUpgradePrice = BattleState::spearmanUpgradePrice =
@@ -47,18 +45,8 @@ inline void ResetBattleProcessState() {
     BattleState::downExchangeTimer = BattleState::upExchangeTimer = 60;
     BattleState::downLaneClear = BattleState::upLaneClear = true;
     BattleState::downDustShown = BattleState::upDustShown = false;
-    for (int i = 0; i < LEVEL_COUNT; i++) {
-        BattleState& record = levelStates[i];
-        const BattleState& start = StartRecord(i);
-        record.downWaveTimer = record.upWaveTimer = 0;
-        record.downWaveInterval = start.downWaveInterval;
-        record.upWaveInterval = start.upWaveInterval;
-        record.downFollowUpChance = start.downFollowUpChance;
-        record.upFollowUpChance = start.upFollowUpChance;
-        record.baseFollowUpChance = start.baseFollowUpChance;
-        record.incomeTimer = 0;
-        record.catapultCooldown = 0;
-    }
+    for (int i = 0; i < LEVEL_COUNT; i++)
+        levelStates[i] = StartRecord(i); // timetables, timers, cooldowns, as at the start
     volume = 50;
     soundMuted = musicMuted = sfxMuted = false;
     fullscreenChosen = false;
@@ -68,11 +56,6 @@ inline void ResetBattleProcessState() {
 inline void SilenceEnemy() {
     battle->downWaveInterval = 1e9f;
     battle->upWaveInterval = 1e9f;
-}
-
-// Keeps the income from paying for a long while (tests that count money).
-inline void SuppressIncome() {
-    battle->incomeTimer = -1e6f;
 }
 
 // Live troops of a name ("AllieUp", ...) whose typeName is a troop type.
@@ -95,6 +78,17 @@ inline bool IsAlive(GameObject* object) {
     for (GameObject* o : objectList)
         if (o == object) return o->alive != 0;
     return false;
+}
+
+inline bool ScrollOpened() {
+    return battle && battle->pauseScroll && battle->pauseScroll->ended;
+}
+// Pauses with Escape and waits until the scroll has unrolled and its rows work.
+inline void OpenPauseScroll() {
+    TapKey(VK_ESCAPE);
+    ASSERT_TRUE(BattleState::paused);
+    RunFramesUntil(ScrollOpened, 600);
+    ASSERT_TRUE(ScrollOpened());
 }
 
 // One engine for the whole program; every test enters a level anew.
@@ -121,7 +115,7 @@ class BattleTest : public ::testing::Test {
     void EnterQuietLevel(uint8_t playerHouse = HOUSE_WORKERS) {
         EnterLevel(GS_LEVEL1, playerHouse);
         SilenceEnemy();
-        SuppressIncome();
+        battle->incomeTimer = -1e6f; // no income for a long while
     }
     // Enters a level with the cursor over the field and waits until the HUD prints.
     void EnterPlaying(int32_t state, uint8_t playerHouse = HOUSE_NOBLEMEN) {

@@ -35,27 +35,14 @@ inline void WriteSolidPng(const fs::path& path, uint32_t rgb, int width = 16, in
     stbi_write_png(path.c_str(), width, height, 4, pixels.data(), width * 4);
 }
 
-// Writes `seconds` of 16-bit mono silence as a WAV file.
+// Writes `seconds` of 16-bit mono silence at 22050 Hz as a WAV file.
 inline void WriteWav(const fs::path& path, float seconds) {
-    const uint32_t rate = 22050;
-    const uint32_t dataBytes = static_cast<uint32_t>(rate * seconds) * 2;
+    const uint32_t bytes = static_cast<uint32_t>(22050 * seconds) * 2;
+    const uint32_t header[] = {0x46464952, 36 + bytes, 0x45564157, 0x20746D66, 16,   0x00010001,
+                               22050,      44100,      0x00100002, 0x61746164, bytes};
     std::ofstream file(path, std::ios::binary);
-    auto u32 = [&](uint32_t v) { file.write(reinterpret_cast<const char*>(&v), 4); };
-    auto u16 = [&](uint16_t v) { file.write(reinterpret_cast<const char*>(&v), 2); };
-    file.write("RIFF", 4);
-    u32(36 + dataBytes);
-    file.write("WAVEfmt ", 8);
-    u32(16);
-    u16(1); // PCM
-    u16(1); // mono
-    u32(rate);
-    u32(rate * 2);
-    u16(2);
-    u16(16);
-    file.write("data", 4);
-    u32(dataBytes);
-    std::string silence(dataBytes, '\0');
-    file.write(silence.data(), static_cast<std::streamsize>(silence.size()));
+    file.write(reinterpret_cast<const char*>(header), sizeof header); // "RIFF" ... "data"
+    file << std::string(bytes, '\0');
 }
 
 // One engine per test; `MakeData` gives it a fresh data folder of its own.

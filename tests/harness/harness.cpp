@@ -4,9 +4,6 @@
 #include "harness/harness.h"
 
 #include <GL/glew.h>
-#include <stb_image_write.h>
-
-#include <sys/stat.h>
 
 #include <cmath>
 #include <cstdlib>
@@ -27,7 +24,6 @@ static bool gameQuit = false;
 static bool captureRequested = false;
 static Screenshot capturedFrame;
 static std::vector<PrintedText>* printedTexts = nullptr;
-static bool pixelsAlwaysDrawn = false;
 
 // Reads the back buffer just before it is shown.
 static void CaptureBeforeSwap() {
@@ -53,16 +49,13 @@ static void RecordText(const char* text, uint32_t color, const float model[4][4]
                              std::sqrt(model[0][0] * model[0][0] + model[1][0] * model[1][0])});
 }
 
-// Design units to client pixels, with the scale every screen uses.
-static void DesignToClient(float x, float y, int* cx, int* cy) {
-    int w = 0, h = 0;
-    PlatformGetClientSize(&w, &h);
+// Design units to pixels of a w by h client area, with the scale every screen uses.
+static void DesignToClient(float x, float y, int w, int h, int* cx, int* cy) {
     float scale = std::fmin(w / 1280.0f, h / 720.0f);
     *cx = (int)std::lround(w / 2.0f + x * scale);
     *cy = (int)std::lround(h / 2.0f - y * scale);
 }
 
-// Starts the engine for a test.
 void StartTestEngine(bool fullscreen) {
     setenv("SDL_AUDIODRIVER", "dummy", 0);
     SetGameBaseDir(MORROW_BUILD_DIR);
@@ -79,7 +72,6 @@ void StartTestEngine(bool fullscreen) {
     SetBeforeSwapHook(CaptureBeforeSwap);
 }
 
-// Shuts the engine down and closes the window.
 void StopTestEngine() {
     if (gameStarted && !gameQuit) {
         // Leave the running screen the way the game does, so its Unload runs.
@@ -100,15 +92,12 @@ void MarkGameStarted(int32_t firstState) {
     gameQuit = false;
 }
 
-// Registers nothing; the caller adds its own states.
 void ClearStates() {
     ClearGameStates();
 }
 
-// Runs frames through the state manager (or bare frames when no game runs).
-// Their pixels are drawn only for a captured frame or when asked for.
 int RunFrames(int count) {
-    SetMeshRasterizing(captureRequested || pixelsAlwaysDrawn);
+    SetMeshRasterizing(captureRequested);
     int start = frameCounter;
     while (frameCounter - start < count) {
         if (!gameStarted) {
@@ -122,7 +111,6 @@ int RunFrames(int count) {
     return frameCounter - start;
 }
 
-// Runs frames until done() or the limit.
 int RunFramesUntil(bool (*done)(), int limit) {
     int ran = 0;
     while (ran < limit && !done() && !gameQuit)
@@ -130,12 +118,6 @@ int RunFramesUntil(bool (*done)(), int limit) {
     return ran;
 }
 
-// Draw the pixels of every frame, not only captured ones.
-void SetPixelsAlwaysDrawn(bool on) {
-    pixelsAlwaysDrawn = on;
-}
-
-// True once GS_QUIT was carried out.
 bool GameHasQuit() {
     return gameQuit;
 }
@@ -147,7 +129,6 @@ void KeyUp(int virtualKey) {
     PlatformPushKey(virtualKey, false);
 }
 
-// Key down for one frame, up for one frame.
 void TapKey(int virtualKey) {
     KeyDown(virtualKey);
     RunFrames(1);
@@ -155,10 +136,10 @@ void TapKey(int virtualKey) {
     RunFrames(1);
 }
 
-// Moves the cursor to a design point.
 void MoveCursorToDesign(float x, float y) {
-    int cx = 0, cy = 0;
-    DesignToClient(x, y, &cx, &cy);
+    int w = 0, h = 0, cx = 0, cy = 0;
+    PlatformGetClientSize(&w, &h);
+    DesignToClient(x, y, w, h, &cx, &cy);
     PlatformPushMouseMove(cx, cy);
 }
 
@@ -172,7 +153,6 @@ void MouseUp(int button) {
     PlatformPushMouseButton(button, false);
 }
 
-// Move and press in one frame, release in the next.
 void ClickDesign(float x, float y) {
     MoveCursorToDesign(x, y);
     MouseDown(0);
@@ -191,26 +171,18 @@ void CloseWindow() {
     PlatformPushCloseRequest();
 }
 
-// Pixel at client coordinates as 0xAARRGGBB (0 outside).
 uint32_t Screenshot::At(int x, int y) const {
     if (x < 0 || y < 0 || x >= width || y >= height) return 0;
     const uint8_t* p = &rgba[((size_t)y * width + x) * 4];
     return (uint32_t)p[3] << 24 | (uint32_t)p[0] << 16 | (uint32_t)p[1] << 8 | p[2];
 }
 
-// Pixel at a design point.
 uint32_t Screenshot::AtDesign(float x, float y) const {
-    float scale = std::fmin(width / 1280.0f, height / 720.0f);
-    return At((int)std::lround(width / 2.0f + x * scale),
-              (int)std::lround(height / 2.0f - y * scale));
+    int cx = 0, cy = 0;
+    DesignToClient(x, y, width, height, &cx, &cy);
+    return At(cx, cy);
 }
 
-// Writes the picture as a PNG.
-bool Screenshot::SavePng(const std::string& path) const {
-    return width > 0 && stbi_write_png(path.c_str(), width, height, 4, rgba.data(), width * 4) != 0;
-}
-
-// Runs one frame and returns it.
 Screenshot CaptureFrame() {
     captureRequested = true;
     capturedFrame = Screenshot();
@@ -219,7 +191,6 @@ Screenshot CaptureFrame() {
     return capturedFrame;
 }
 
-// Runs one frame and returns the texts it printed.
 std::vector<PrintedText> RecordPrintedTexts() {
     std::vector<PrintedText> texts;
     printedTexts = &texts;
@@ -230,7 +201,6 @@ std::vector<PrintedText> RecordPrintedTexts() {
     return texts;
 }
 
-// File name of the picture an object shows.
 std::string PictureOf(const GameObject* object) {
     if (!object || !object->texture) return "";
     std::string name = object->texture->name;
@@ -238,25 +208,14 @@ std::string PictureOf(const GameObject* object) {
     return cut == std::string::npos ? name : name.substr(cut + 1);
 }
 
-// File name of the picture of the first live object of this name.
 std::string PictureOf(const char* objectName) {
     std::vector<GameObject*> found = ObjectsNamed(objectName);
     return found.empty() ? "" : PictureOf(found.front());
 }
 
-// Every live object of this name, in list order.
 std::vector<GameObject*> ObjectsNamed(const char* name) {
     std::vector<GameObject*> found;
     for (GameObject* object : objectList)
         if (object && object->alive && object->name == name) found.push_back(object);
     return found;
-}
-
-// Captures the next frame into <build>/shots.
-void SaveShot(const char* name) {
-    Screenshot shot = CaptureFrame();
-    std::string dir = std::string(MORROW_BUILD_DIR) + "/shots";
-    mkdir(dir.c_str(), 0755);
-    if (!shot.SavePng(dir + "/" + name + ".png"))
-        fprintf(stderr, "cannot save the screenshot %s/%s.png\n", dir.c_str(), name);
 }

@@ -22,14 +22,11 @@ void StartGame(int32_t firstState);
 void ClearStates();
 
 // Runs the state manager until `count` frames have run or the game has quit.
-// Returns the number of frames run.
+// Returns the number of frames run. Only a captured frame's pixels are drawn:
+// the software renderer's pixel work is most of a frame's cost.
 int RunFrames(int count);
 // Runs frames until `done()` is true or `limit` frames; returns frames run.
 int RunFramesUntil(bool (*done)(), int limit);
-// Frames run with every draw call but without rasterizing pixels, except the
-// frame CaptureFrame takes: the software renderer's pixel work is most of a
-// frame's cost and no test looks at those pixels. On: every frame is drawn.
-void SetPixelsAlwaysDrawn(bool on);
 // True once the state manager carried out GS_QUIT.
 bool GameHasQuit();
 
@@ -57,7 +54,6 @@ struct Screenshot {
     uint32_t At(int x, int y) const;
     // Pixel at a design point.
     uint32_t AtDesign(float x, float y) const;
-    bool SavePng(const std::string& path) const;
 };
 // Captures the next frame drawn (runs one frame).
 Screenshot CaptureFrame();
@@ -69,8 +65,6 @@ std::string PictureOf(const GameObject* object);
 std::string PictureOf(const char* objectName);
 // Every live object of this name, in list order.
 std::vector<GameObject*> ObjectsNamed(const char* name);
-// Captures the next frame into <build>/shots/<name>.png for looking at.
-void SaveShot(const char* name);
 
 struct PrintedText {
     std::string text;

@@ -4,8 +4,6 @@
 // between tests, and small queries on printed texts, objects and pixels.
 #pragma once
 
-#include <sys/stat.h>
-
 #include <string>
 #include <vector>
 
@@ -49,7 +47,6 @@ constexpr Point HORSEMAN_DOWN = {-312.5f, 258};
 constexpr Point HORSEMAN_UPGRADE = {-247, 284};
 constexpr Point THIEF = {-560, -240};
 constexpr Point CANNON = {-180, 285};
-constexpr Point NOWHERE = {0, -330}; // over the field only
 constexpr Point FIELD = {200, -300}; // over the field only
 
 // The battle's pause scroll, its pages and the confirmation.
@@ -115,6 +112,13 @@ inline void LeaveGame() {
     RunFrames(1);
 }
 
+inline int32_t awaitedState = 0;
+// Runs frames until `state` is current (or the limit); returns frames run.
+inline int RunUntilState(int32_t state, int limit) {
+    awaitedState = state;
+    return RunFramesUntil([] { return currentState == awaitedState; }, limit);
+}
+
 // The first text of these characters among `texts`, or null.
 inline const PrintedText* FindPrinted(const std::vector<PrintedText>& texts,
                                       const std::string& text) {
@@ -127,36 +131,8 @@ inline bool PrintsText(const std::string& text) {
     return FindPrinted(RecordPrintedTexts(), text) != nullptr;
 }
 
-// Names of the live objects in list (drawing) order, each followed by a blank.
-inline std::string LiveObjectNames() {
-    std::string names;
-    for (GameObject* object : objectList)
-        if (object && object->alive) names += object->name + " ";
-    return names;
-}
-
-// Samples on a grid of `step` design units over a box that differ between two shots.
-inline int ChangedSamples(const Screenshot& a, const Screenshot& b, float left, float bottom,
-                          float right, float top, float step) {
-    int changed = 0;
-    for (float x = left; x <= right; x += step)
-        for (float y = bottom; y <= top; y += step)
-            changed += a.AtDesign(x, y) != b.AtDesign(x, y);
-    return changed;
-}
-
 inline uint32_t Rgb(uint32_t argb) {
     return argb & 0xFFFFFF;
-}
-
-// Captures the next frame, saves it as <build>/shots/<name>.png and returns it.
-inline Screenshot CaptureShot(const std::string& name) {
-    Screenshot shot = CaptureFrame();
-    std::string dir = std::string(MORROW_BUILD_DIR) + "/shots";
-    mkdir(dir.c_str(), 0755);
-    if (!shot.SavePng(dir + "/" + name + ".png"))
-        fprintf(stderr, "cannot save the screenshot %s/%s.png\n", dir.c_str(), name.c_str());
-    return shot;
 }
 
 } // namespace screen_test
