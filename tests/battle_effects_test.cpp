@@ -23,9 +23,6 @@ bool PlayerCastleStruck() {
 bool RockLanded() {
     return ObjectsNamed("Rock").empty();
 }
-bool ScrollOpened() {
-    return battle->pauseScroll && battle->pauseScroll->ended;
-}
 
 class BattleEffectsTest : public BattleTest {
   protected:
@@ -71,8 +68,7 @@ TEST_F(BattleEffectsTest, FightCastleCatapultAndButtonsSoundUntilEffectsAreMuted
             ASSERT_EQ(ObjectsNamed("Rock").size(), 1u);
         });
         ExpectBattleCue(CUE_ROCK_IMPACT, "the rock landing", RockLanded, 200);
-        TapKey(VK_ESCAPE);
-        RunFramesUntil(ScrollOpened, 600);
+        OpenPauseScroll();
         ExpectCue(ClickCueRecord(), "the settings row", [] { Click(SETTINGS_ROW); });
         if (pass == 0) Click(PAUSE_EFFECTS);
         ExpectCue(ClickCueRecord(), "the settings page's back button",
