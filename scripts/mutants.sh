@@ -6,7 +6,8 @@
 # survivor is a rule without a test. The scratch tree and its build stay in
 # build-mutants/ (reused and refreshed on the next run).
 # Usage: scripts/mutants.sh [name filter (a regular expression)]
-# Needs what ./test.sh needs (run it once first); exit code 1 if any survived.
+# Needs ./test.sh to have run once (its build/data is reused); exit code 1 if
+# any fault survived.
 set -uo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 filter=${1:-.}
@@ -77,6 +78,8 @@ run_programs() {
 
 refresh_scratch
 cmake -S "$scratch" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null || exit 2
+# The faults touch no asset: the tests read the data folder ./test.sh made.
+[ -e "$build/data" ] || ln -s "$root/build/data" "$build/data"
 survivors=0
 printf '| fault | result |\n|---|---|\n'
 while IFS='|' read -r name file subst programs file2 subst2; do

@@ -1,5 +1,6 @@
 // The keys that work on every screen (screen keys, the last one winning; Ctrl+Alt+F4;
-// Space on win, lose and how to play only; O and P) and the window modes behind O and P.
+// O and P) and the window modes behind O and P. Space on each real screen is
+// played in the campaign test.
 #include <gtest/gtest.h>
 
 #include "app/game_state.h"
@@ -73,14 +74,6 @@ TEST_F(GlobalKeysTest, ScreenKeysRequestTheirStateTheLastOneWinning) {
     StepGameStateManager();
     StepGameStateManager(); // all three held now
     EXPECT_EQ(requested, GS_QUIT);
-}
-
-TEST_F(GlobalKeysTest, SpaceLeavesOnlyWinLoseAndHowToPlay) {
-    for (int32_t id : {+GS_WIN, +GS_LOSE, +GS_HOW_TO_PLAY, +GS_LEVEL1, +GS_HOUSE_SELECT, 20}) {
-        Enter(id);
-        const bool leaves = id == GS_WIN || id == GS_LOSE || id == GS_HOW_TO_PLAY;
-        EXPECT_EQ(Press({VK_SPACE}), leaves ? GS_MAIN_MENU : id) << "state " << id;
-    }
 }
 
 // P: full screen at the display's size; O: the 1280 by 720 window back where it was.
