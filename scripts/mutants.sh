@@ -15,35 +15,35 @@ scratch="$root/build-mutants/tree"
 build="$root/build-mutants/build"
 export SDL_AUDIODRIVER=dummy
 
-# name | file | perl substitution | test programs (a program may carry a
-#   :gtest filter); a second "file | substitution" pair may follow the programs.
+# name @ file @ perl substitution @ test programs (a program may carry a
+#   :gtest filter); a second "file @ substitution" pair may follow the programs.
 MUTANTS=$(
     cat <<'EOF'
-troop price 31|battle/economy.h|s/TROOP_PRICE = 30/TROOP_PRICE = 31/|battle_economy_test
-buy cooldown 1.9 s|battle/economy.cpp|s/BUY_COOLDOWN = 2;/BUY_COOLDOWN = 1.9f;/|battle_economy_test
-income every 0.6 s|battle/economy.cpp|s/INCOME_PERIOD = 0.5f/INCOME_PERIOD = 0.6f/|battle_economy_test
-income cap 999|battle/economy.cpp|s/INCOME_CAP = 1000/INCOME_CAP = 999/|battle_economy_test
-type bonus 6, not 7|battle/lane_combat.cpp|s/MATCHUP_EXTRA_DAMAGE = 7/MATCHUP_EXTRA_DAMAGE = 6/|battle_combat_test
-upgrade 220 becomes 230|battle/economy.cpp|s/UPGRADE_PRICE_STEP = 120/UPGRADE_PRICE_STEP = 130/|battle_economy_test
-Wisemen discount 10|battle/level_setup.cpp|s/UPGRADE_DISCOUNT = 20/UPGRADE_DISCOUNT = 10/|battle_levels_test
-Noblemen income bonus lost|battle/level_setup.cpp|s/INCOME_BONUS = 1,/INCOME_BONUS = 0,/|battle_levels_test
-tier 5/5 click takes money|battle/economy.cpp|s/TierOf\(type\) >= TIER_COUNT - 1/TierOf(type) > TIER_COUNT - 1/|battle_economy_test
-thief band boundary 70 -> 71|battle/thief.cpp|s/\{70, "Coin\+100"/{71, "Coin+100"/|battle_thief_test
-only-one-thief check removed|battle/economy.cpp|s/ \|\| BattleState::thiefOut\)/)/|battle_thief_test
-catapult first rock at 11 s|battle/catapult.cpp|s/FIRST_ROCK_SECONDS = 10/FIRST_ROCK_SECONDS = 11/|battle_catapult_test
-rock damage 29|battle/catapult.cpp|s/ROCK_DAMAGE = 30/ROCK_DAMAGE = 29/|battle_catapult_test
-banner rule inverted|battle/lane_combat.cpp|s/state->alliedCrossings > state->enemyCrossings/state->alliedCrossings < state->enemyCrossings/|battle_combat_test
-Workers castle 300|battle/level_setup.cpp|s/CASTLE_HEALTH_BONUS = 30/CASTLE_HEALTH_BONUS = 0/|battle_castle_test battle_levels_test
-Warriors bonus lost on level 2|battle/level_setup.cpp|s/if \(!state->level->setsEveryBonus\) return;/if (!state->level->setsEveryBonus) { BattleState::damageBonus = 0; return; }/|battle_levels_test
-a death paid twice|battle/lane_combat.cpp|s/BattleState::money \+= KILL_REWARD;/BattleState::money += 2 * KILL_REWARD;/|battle_combat_test
-enemy wait 8 + rand % 20|battle/battle_state.cpp|s/(true,\n\s+true,\n\s+20,\n\s+)7,/${1}8,/|battle_enemy_test
-menu music flag never cleared|battle/level_setup.cpp|s/    menuMusicStarted = false;\n//|campaign_test:*MenuMusicRoute*|screens/main_menu.cpp|s/    menuMusicStarted = false;\n//
-restart keeps the battle's end|battle/level_setup.cpp|s/    ClearBattleEndFlags\(\);\n//|campaign_test:*CurtainRestart*
-win track doubled on R|screens/win_lose.cpp|s/    StopChannel\(state.musicChannel\);\n//|campaign_test:*RestartedScreens*
-effects start at full volume|battle/economy.cpp|s/const float level = BattleEffectLevel\(\);/const float level = 1.0f;/|campaign_test:*NewChannels*
-scroll never unrolls without its animation|screens/pause_menu.cpp|s/        scroll->ended = 1;\n//|bad_data_test:*Scroll*
-an Unload forgets a texture|screens/how_to_play.cpp|s/    UnloadTexture\(backTexture\);\n//|leak_tour_test
-frames beyond rows x columns accepted|objects/animation.cpp|s/frameCount > cells\)/frameCount > cells + 1)/|animation_test
+troop price 31@battle/economy.h@s/TROOP_PRICE = 30/TROOP_PRICE = 31/@battle_economy_test
+buy cooldown 1.9 s@battle/economy.cpp@s/BUY_COOLDOWN = 2;/BUY_COOLDOWN = 1.9f;/@battle_economy_test
+income every 0.6 s@battle/economy.cpp@s/INCOME_PERIOD = 0.5f/INCOME_PERIOD = 0.6f/@battle_economy_test
+income cap 999@battle/economy.cpp@s/INCOME_CAP = 1000/INCOME_CAP = 999/@battle_economy_test
+type bonus 6, not 7@battle/lane_combat.cpp@s/MATCHUP_EXTRA_DAMAGE = 7/MATCHUP_EXTRA_DAMAGE = 6/@battle_combat_test
+upgrade 220 becomes 230@battle/economy.cpp@s/UPGRADE_PRICE_STEP = 120/UPGRADE_PRICE_STEP = 130/@battle_economy_test
+Wisemen discount 10@battle/level_setup.cpp@s/UPGRADE_DISCOUNT = 20/UPGRADE_DISCOUNT = 10/@battle_levels_test
+Noblemen income bonus lost@battle/level_setup.cpp@s/INCOME_BONUS = 1,/INCOME_BONUS = 0,/@battle_levels_test
+tier 5/5 click takes money@battle/economy.cpp@s/TierOf\(type\) >= TIER_COUNT - 1/TierOf(type) > TIER_COUNT - 1/@battle_economy_test
+thief band boundary 70 -> 71@battle/thief.cpp@s/\{70, "Coin\+100"/{71, "Coin+100"/@battle_thief_test
+only-one-thief check removed@battle/economy.cpp@s/ \|\| BattleState::thiefOut\)/)/@battle_thief_test
+catapult first rock at 11 s@battle/catapult.cpp@s/FIRST_ROCK_SECONDS = 10/FIRST_ROCK_SECONDS = 11/@battle_catapult_test
+rock damage 29@battle/catapult.cpp@s/ROCK_DAMAGE = 30/ROCK_DAMAGE = 29/@battle_catapult_test
+banner rule inverted@battle/lane_combat.cpp@s/state->alliedCrossings > state->enemyCrossings/state->alliedCrossings < state->enemyCrossings/@battle_combat_test
+Workers castle 300@battle/level_setup.cpp@s/CASTLE_HEALTH_BONUS = 30/CASTLE_HEALTH_BONUS = 0/@battle_castle_test battle_levels_test
+Warriors bonus lost on level 2@battle/level_setup.cpp@s/if \(!state->level->setsEveryBonus\) return;/if (!state->level->setsEveryBonus) { BattleState::damageBonus = 0; return; }/@battle_levels_test
+a death paid twice@battle/lane_combat.cpp@s/BattleState::money \+= KILL_REWARD;/BattleState::money += 2 * KILL_REWARD;/@battle_combat_test
+enemy wait 8 + rand % 20@battle/battle_state.cpp@s/(true,\n\s+true,\n\s+20,\n\s+)7,/${1}8,/@battle_enemy_test
+menu music flag never cleared@battle/level_setup.cpp@s/    menuMusicStarted = false;\n//@campaign_test:*MenuMusicRoute*@screens/main_menu.cpp@s/    menuMusicStarted = false;\n//
+restart keeps the battle's end@battle/level_setup.cpp@s/    ClearBattleEndFlags\(\);\n//@campaign_test:*CurtainRestart*
+win track doubled on R@screens/win_lose.cpp@s/    StopChannel\(state.musicChannel\);\n//@campaign_test:*RestartedScreens*
+effects start at full volume@battle/economy.cpp@s/const float level = BattleEffectLevel\(\);/const float level = 1.0f;/@campaign_test:*NewChannels*
+scroll never unrolls without its animation@screens/pause_menu.cpp@s/        scroll->ended = 1;\n//@bad_data_test:*Scroll*
+an Unload forgets a texture@screens/how_to_play.cpp@s/    UnloadTexture\(backTexture\);\n//@leak_tour_test
+frames beyond rows x columns accepted@objects/animation.cpp@s/frameCount > cells\)/frameCount > cells + 1)/@animation_test
 EOF
 )
 
@@ -82,7 +82,7 @@ cmake -S "$scratch" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null || 
 [ -e "$build/data" ] || ln -s "$root/build/data" "$build/data"
 survivors=0
 printf '| fault | result |\n|---|---|\n'
-while IFS='|' read -r name file subst programs file2 subst2; do
+while IFS='@' read -r name file subst programs file2 subst2; do
     [ -z "$name" ] && continue
     grep -Eq -- "$filter" <<<"$name" || continue
     read -r -a list <<<"$programs"
