@@ -64,7 +64,7 @@ run_programs() {
         out=$(cd "$build" && xvfb-run -a -s "-screen 0 1920x1080x24" \
             "$build/tests/$name" --gtest_filter="$filter" --gtest_brief=1 2>&1)
         if grep -q '^\[  FAILED  \]' <<<"$out"; then
-            echo "caught by $name: $(grep -m1 '^\[  FAILED  \]' <<<"$out" | sed 's/^\[  FAILED  \] //; s/ (.*//')"
+            echo "caught by $name: $(grep -m1 '^\[  FAILED  \]' <<<"$out" | sed 's/^\[  FAILED  \] //; s/, where GetParam.*//; s/ (.*//')"
             return 0
         fi
         if ! grep -q '^\[  PASSED  \]' <<<"$out"; then

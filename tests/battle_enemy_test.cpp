@@ -36,8 +36,14 @@ TEST_F(BattleEnemyTest, FirstTroopOfEachLaneArrivesOneToFourSecondsAfterTheFirst
 }
 
 TEST_F(BattleEnemyTest, WavesFollowEachLevelsChancesWaitsAndTypes) {
+    // Each level's first follow-up chance (%) and its shortest and longest
+    // wait between waves (whole seconds), as the player meets them.
+    const struct {
+        int chance, shortest, longest;
+    } kLevels[LEVEL_COUNT] = {{20, 7, 26}, {30, 6, 21}, {45, 5, 16}};
     for (int index = 0; index < LEVEL_COUNT; index++) {
         const LevelTable& table = levelTables[index];
+        const auto& expected = kLevels[index];
         EnterLevel(table.stateId, HOUSE_WORKERS, 777 + index);
         int firstDecisions = 0, firstFollowUps = 0, secondDecisions = 0, secondFollowUps = 0;
         std::set<int> waits;
@@ -50,30 +56,30 @@ TEST_F(BattleEnemyTest, WavesFollowEachLevelsChancesWaitsAndTypes) {
             std::string console = testing::internal::GetCapturedStdout();
             bool followUp = battle->upWaveInterval == 2 && battle->upWaveTimer > 0;
             EXPECT_EQ(followUp, console == "Spawn Again Up!\n");
-            if (chance == table.followUpChance) {
+            if (chance == expected.chance) {
                 firstDecisions++;
                 firstFollowUps += followUp;
-            } else if (chance == table.followUpChance - 10) {
+            } else if (chance == expected.chance - 10) {
                 secondDecisions++;
                 secondFollowUps += followUp;
             }
             if (followUp) {
                 EXPECT_EQ(battle->upFollowUpChance, std::max(chance - 10, 0));
             } else {
-                EXPECT_EQ(battle->upFollowUpChance, table.followUpChance);
+                EXPECT_EQ(battle->upFollowUpChance, expected.chance);
                 waits.insert(static_cast<int>(battle->upWaveInterval));
             }
         }
         // The follow-up chance falls by 10 within a wave; r <= chance lets
         // chance + 1 rolls through.
         double first = double(firstFollowUps) / firstDecisions;
-        EXPECT_NEAR(first, (table.followUpChance + 1) / 100.0, 0.04) << "level " << table.number;
+        EXPECT_NEAR(first, (expected.chance + 1) / 100.0, 0.04) << "level " << table.number;
         double second = double(secondFollowUps) / secondDecisions;
-        EXPECT_NEAR(second, (table.followUpChance - 9) / 100.0, 0.06) << "level " << table.number;
+        EXPECT_NEAR(second, (expected.chance - 9) / 100.0, 0.06) << "level " << table.number;
         ASSERT_FALSE(waits.empty());
-        EXPECT_EQ(*waits.begin(), table.waveWaitBase) << "level " << table.number;
-        EXPECT_EQ(*waits.rbegin(), table.waveWaitBase + table.waveWaitRange - 1);
-        EXPECT_EQ(waits.size(), static_cast<size_t>(table.waveWaitRange));
+        EXPECT_EQ(*waits.begin(), expected.shortest) << "level " << table.number;
+        EXPECT_EQ(*waits.rbegin(), expected.longest) << "level " << table.number;
+        EXPECT_EQ(waits.size(), static_cast<size_t>(expected.longest - expected.shortest + 1));
         // One troop a decision, each type with an equal chance.
         std::map<std::string, int> types;
         for (GameObject* enemy : TroopsNamed("EnemyUp"))
