@@ -107,8 +107,6 @@ while IFS='@' read -r name file subst programs file2 subst2; do
     cp "$root/$file" "$scratch/$file"
     [ -n "${file2:-}" ] && cp "$root/$file2" "$scratch/$file2"
 done <<<"$MUTANTS"
-# Leaves the scratch build matching the tree again.
-cmake --build "$build" -j"$(nproc)" >/dev/null 2>&1
 echo
 echo "$survivors survived or could not be tried"
 [ "$survivors" -eq 0 ]
