@@ -158,7 +158,7 @@ TEST_F(MainMenuTest, QuitConfirmationNoClosesItAndYesEndsTheProgram) {
 TEST_F(MainMenuTest, ReturningFromOtherScreensDoesNotStartASecondTrack) {
     ASSERT_NE(menuMusicChannel, nullptr) << "the menu track did not start";
     Channel* track = menuMusicChannel;
-    ASSERT_EQ(BusyChannelCount(), 1);
+    ASSERT_EQ(BusyChannelsBesideClicks(), 1);
     Reach(GS_LOGO_CREDITS, 0, MENU_CREDITS);
     Reach(GS_MAIN_MENU, 'M');
     Reach(GS_HOW_TO_PLAY, 0, MENU_HOW_TO_PLAY);
@@ -168,7 +168,7 @@ TEST_F(MainMenuTest, ReturningFromOtherScreensDoesNotStartASecondTrack) {
     TapKey('R'); // R restarts the menu without a second track either
     RunFrames(2);
     EXPECT_EQ(currentState, GS_MAIN_MENU);
-    EXPECT_EQ(BusyChannelCount(), 1);
+    EXPECT_EQ(BusyChannelsBesideClicks(), 1);
     EXPECT_EQ(menuMusicChannel, track);
     EXPECT_TRUE(IsChannelPlaying(track));
 }
