@@ -196,11 +196,17 @@ def sword_clash(variant):
     return buf
 
 
+# A low tone falling from base + drop to base (Hz) in about drop_time seconds,
+# dying away over decay seconds: the body of every thud and boom.
+def _falling_tone(t, base, drop, drop_time, decay):
+    return np.sin(2 * np.pi * np.cumsum(base + drop * np.exp(-t / drop_time)) / RATE) * np.exp(-t / decay)
+
+
 # A troop striking a castle: a dull low thud on stone and a little grit falling.
 def castle_hit():
     buf = np.zeros(int(0.7 * RATE))
     t = _t(0.5)
-    thud = np.sin(2 * np.pi * np.cumsum(55 + 70 * np.exp(-t / 0.03)) / RATE) * np.exp(-t / 0.07)
+    thud = _falling_tone(t, 55, 70, 0.03, 0.07)
     body = lowpass(noise(len(t), 101), 500) * np.exp(-t / 0.03) * 3
     _place(buf, (thud + body) * np.minimum(1, t / 0.001), 0.0)
     rng = np.random.default_rng(102)
@@ -224,7 +230,7 @@ def catapult_throw():
         _place(buf, wood * (0.25 + 0.5 * at / 0.42) * rng.uniform(0.7, 1.0), at)
         at += 1 / rate * rng.uniform(0.85, 1.15)
     t = _t(0.3)
-    knock = np.sin(2 * np.pi * np.cumsum(90 + 60 * np.exp(-t / 0.02)) / RATE) * np.exp(-t / 0.05)
+    knock = _falling_tone(t, 90, 60, 0.02, 0.05)
     _place(buf, knock * 0.9 + lowpass(noise(len(t), 111), 800) * np.exp(-t / 0.015) * 1.5, 0.46)
     t = _t(0.75)
     bell = np.exp(-((t - 0.22) / 0.13) ** 2)
@@ -239,7 +245,7 @@ def catapult_throw():
 def rock_impact():
     buf = np.zeros(int(1.2 * RATE))
     t = _t(0.9)
-    boom = np.sin(2 * np.pi * np.cumsum(38 + 60 * np.exp(-t / 0.05)) / RATE) * np.exp(-t / 0.13)
+    boom = _falling_tone(t, 38, 60, 0.05, 0.13)
     crack = lowpass(noise(len(t), 121), 1200) * np.exp(-t / 0.04) * 3
     _place(buf, (boom + crack) * np.minimum(1, t / 0.001), 0.0)
     rng = np.random.default_rng(122)

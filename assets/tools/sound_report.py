@@ -49,14 +49,14 @@ def key_of(x, rate):
     """Pitch salience of every note from C2 to B5 (its first five harmonics,
     weighted 0.8 each step up, on square-rooted magnitudes), folded into pitch
     classes and matched against the 24 key profiles."""
-    spec = (frames(x) ** 0.5).mean(axis=0)
+    spectrum = (frames(x) ** 0.5).mean(axis=0)
     step = rate / 8192.0
     chroma = np.zeros(12)
     for midi in range(36, 84):
         f0 = 440 * 2 ** ((midi - 69) / 12.0)
         for h in range(1, 6):
             i = int(round(h * f0 / step))
-            chroma[midi % 12] += 0.8 ** (h - 1) * spec[i - 1:i + 2].max()
+            chroma[midi % 12] += 0.8 ** (h - 1) * spectrum[i - 1:i + 2].max()
     best = max(((np.corrcoef(np.roll(profile, k), chroma)[0, 1], k, mode)
                 for profile, mode in ((MAJOR, "major"), (MINOR, "minor")) for k in range(12)))
     return "%s %s" % (NAMES[best[1]], best[2])
@@ -90,9 +90,9 @@ def tempo_of(x, rate):
 
 
 def high_share_db(x, rate):
-    spec = frames(x).mean(axis=0) ** 2
+    spectrum = frames(x).mean(axis=0) ** 2
     f = np.fft.rfftfreq(8192, 1 / rate)
-    return 10 * np.log10(spec[f > 4000].sum() / spec.sum() + 1e-12)
+    return 10 * np.log10(spectrum[f > 4000].sum() / spectrum.sum() + 1e-12)
 
 
 def main(argv):
