@@ -5,6 +5,8 @@
 # Usage: game_process_test.sh <build folder>   (needs a 1920x1080 DISPLAY: ctest gives it its own Xvfb)
 set -u
 build=$1
+# shellcheck source=../bench/lib/x11_drive.sh
+. "$(dirname "${BASH_SOURCE[0]}")/../bench/lib/x11_drive.sh"
 tools=$build/tests
 export SDL_AUDIODRIVER=dummy
 export XDG_RUNTIME_DIR=$(mktemp -d)
@@ -35,14 +37,7 @@ kill -0 "$pid" 2>/dev/null || fail "the first copy did not survive the second"
 echo "second copy: exit code 1, first runs on"
 
 "$tools/x11_send_close" "Morrow The Game" || fail "could not send the close request"
-for _ in $(seq 1 100); do
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.1
-done
-kill -0 "$pid" 2>/dev/null && fail "the game did not end after the close request"
-wait "$pid"
-code=$?
-[ "$code" -eq 0 ] || fail "exit code $code after the close request, not 0"
+drive_expect_clean_exit "$pid" "the close request" || fail "$DRIVE_ERROR"
 grep -q "NOT ALL RESOURCES" "$log/err" "$log/out" && fail "resources were left at exit"
 echo "close request: exit code 0, no ERROR report"
 # Graphics without OpenGL 3.3: the player is told so, and the program ends with

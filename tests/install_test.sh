@@ -127,11 +127,7 @@ echo "main menu shown (mean brightness $(drive_mean "$log/screen.png"))"
 grep -i "cannot open\|missing\|not found" "$log/err" && fail "the installed game misses files"
 
 "$build/tests/x11_send_close" "Morrow The Game" || fail "could not send the close request"
-drive_wait_exit "$pid" 30 || fail "the installed game did not end after the close request"
-wait "$pid"
-code=$?
-pid=""
-[ "$code" -eq 0 ] || fail "exit code $code after the close request, not 0"
+drive_expect_clean_exit "$pid" "the close request" || fail "$DRIVE_ERROR"
 echo "close request: exit code 0"
 
 if [ "$mode" = package ]; then

@@ -143,11 +143,7 @@ echo "P: $(placement), no frame"
 drive_key o
 within 10 is_placed 1280x720+100+100 || fail "the second O gave $(placement)"
 xdotool mousemove --sync "$close_x" "$title_y" click 1
-drive_wait_exit "$pid" 30 || fail "the game did not end after the close button"
-wait "$pid"
-code=$?
-pid=""
-[ "$code" -eq 0 ] || fail "exit code $code after the close button, not 0"
+drive_expect_clean_exit "$pid" "the close button" || fail "$DRIVE_ERROR"
 echo "close button: exit code 0"
 # shellcheck disable=SC2086
 kill $others 2>/dev/null

@@ -144,6 +144,19 @@ drive_stop() {
     drive_wait_exit "$1" 5 || kill -9 "$1" 2>/dev/null
 }
 
+# Waits (at most 30 s) until process $1, a child of this shell, ends after $2
+# ("the close button") and checks its exit code is 0; otherwise false, with
+# what went wrong in DRIVE_ERROR. Forgets the pid either way.
+drive_expect_clean_exit() {
+    local code
+    DRIVE_ERROR=""
+    drive_wait_exit "$1" 30 || { DRIVE_ERROR="the game did not end after $2"; return 1; }
+    wait "$1"
+    code=$?
+    pid=""
+    [ "$code" -eq 0 ] || { DRIVE_ERROR="exit code $code after $2, not 0"; return 1; }
+}
+
 # Waits (at most $2 seconds) until process $1 has ended.
 drive_wait_exit() {
     local pid=$1 limit=$2
