@@ -1,15 +1,11 @@
-// The keys that work on every screen (screen keys, the last one winning; Ctrl+Alt+F4;
-// O and P) and the window modes behind O and P. Space on each real screen is
-// played in the campaign test.
+// The screen keys (the last one pressed winning) and Ctrl+Alt+F4, pressed or
+// held. Space, O and P on each real screen are played in the campaign test, the
+// window's placement under O and P in the window-manager test.
 #include <gtest/gtest.h>
 
 #include "app/game_state.h"
 #include "app/global_keys.h"
 #include "app/input.h"
-#include "app/settings.h"
-#include "app/window.h"
-#include "engine/graphics/device.h"
-#include "engine/platform/platform.h"
 #include "harness/harness.h"
 
 namespace {
@@ -74,25 +70,6 @@ TEST_F(GlobalKeysTest, ScreenKeysRequestTheirStateTheLastOneWinning) {
     StepGameStateManager();
     StepGameStateManager(); // all three held now
     EXPECT_EQ(requested, GS_QUIT);
-}
-
-// P: full screen at the display's size; O: the 1280 by 720 window back where it was.
-TEST_F(GlobalKeysTest, OWindowsPFullScreenAndBothTogetherEndFullScreen) {
-    int left = 0, top = 0, x = -1, y = -1, w = 0, h = 0;
-    PlatformGetWindowPosition(&left, &top);
-    Press({'P'});
-    Press({'P'}); // a second entry must not overwrite the saved placement
-    EXPECT_TRUE(isFullscreen && fullscreenChosen);
-    PlatformGetScreenSize(&w, &h);
-    EXPECT_EQ(std::make_pair(windowWidth, windowHeight), std::make_pair(w, h));
-    EXPECT_FLOAT_EQ(worldMaxX, w / 2.0f);
-    Press({'O'});
-    EXPECT_FALSE(isFullscreen || fullscreenChosen);
-    EXPECT_EQ(std::make_pair(windowWidth, windowHeight), std::make_pair(1280, 720));
-    PlatformGetWindowPosition(&x, &y);
-    EXPECT_EQ(std::make_pair(x, y), std::make_pair(left, top));
-    Press({'O', 'P'});
-    EXPECT_TRUE(isFullscreen && fullscreenChosen);
 }
 
 } // namespace

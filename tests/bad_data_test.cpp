@@ -44,8 +44,6 @@ const BrokenFile BROKEN_FILES[] = {
      "data/Animation/Noblemen/Knights/Knight\"", nullptr},
     {"DustAnimationNamingMissingSheet", "Animation/DustAnim", REWRITTEN, 3,
      "data\\Animation\\NoSuchDust.png", "data/Animation/DustAnim\"", "NoSuchDust.png"},
-    {"MenuBackgroundNamingMissingSheet", "Animation/BackgroundAnim", REWRITTEN, 3,
-     "data\\Animation\\NoSuchKnight.png", "data/Animation/BackgroundAnim\"", "NoSuchKnight.png"},
     {"ScrollOpenNamingMissingSheet", "Animation/ScrollAnimOpen", REWRITTEN, 3,
      "data\\Animation\\NoSuchScroll.png", "data/Animation/ScrollAnimOpen\"", "NoSuchScroll.png"},
     {"ScrollCloseWithRowsZero", "Animation/ScrollAnimClose", REWRITTEN, 1, "0",

@@ -67,24 +67,6 @@ TEST_F(FontTest, NewlinesKerningAndCharactersWithoutAGlyph) {
     EXPECT_EQ(MeshCount(), meshes);
 }
 
-TEST_F(FontTest, TintAndTextureAreRestoredAfterAPrint) {
-    const uint8_t grey[4] = {9, 9, 9, 9};
-    Texture* previous = CreateTexture(1, 1, grey);
-    BeginTestDrawing();
-    tintColor = 0xFF123456;
-    BindTexture(previous);
-    textureTransform = Matrix3Scale(0.25f, 0.5f); // a sprite's frame cell
-    PrintText("Gold 120", font, 0xFFFF0000);
-    EXPECT_FALSE(useTint);
-    EXPECT_EQ(tintColor, 0xFF123456u);
-    EXPECT_EQ(boundTexture, previous);
-    EXPECT_FLOAT_EQ(textureTransform.m[0][0], 0.25f);
-    BindTexture(nullptr);
-    PrintText("x", font, 0xFF000000);
-    EXPECT_EQ(boundTexture, nullptr); // nothing bound before, nothing after
-    UnloadTexture(previous);
-}
-
 // The test font with the box of its "G" upside down (xMin and xMax swapped), which
 // once crashed the atlas packer.
 std::string WriteUpsideDownFont(const std::string& folder) {

