@@ -409,8 +409,12 @@ void CheckGLErrorAt(const char* file, int line) {
 // program keeps its uniforms between draws, so the lean path sends only those
 // that changed since the last draw.
 void ApplyRenderUniforms() {
-    // Texture times white is the texture: untinted pictures take the short program.
-    const bool picture = LeanRendering() && boundTexture != nullptr && !useTint;
+    // Texture times white is the texture: untinted pictures read texel for
+    // pixel take the short program, which the software rasterizer runs on its
+    // fast path. (Its fast path filters in 8 bits, a level off here and there,
+    // so filtered pictures keep the engine's program.)
+    const bool picture =
+        LeanRendering() && boundTexture != nullptr && !useTint && ExactSamplingChosen();
     const ShaderUniforms& at = picture ? pictureUniforms : uniforms;
     SentUniforms& sent = picture ? pictureSentUniforms : sentUniforms;
     glUseProgram(picture ? pictureProgram : shaderProgram);

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "engine/graphics/device.h"
+#include "engine/graphics/quad_trim.h"
 #include "engine/graphics/render_paths.h"
 
 // ---------------------------------------------------------------------------
@@ -189,11 +190,14 @@ void DrawMesh(Mesh* mesh) {
     if (mesh == nullptr || CanSkipDraw(mesh)) return;
     ChooseBlending(mesh);
     ChooseSampler(mesh);
+    QuadTrim trim;
+    if (!BeginQuadTrim(mesh, &trim)) return;
     const bool lean = LeanRendering();
     if (!lean || boundVertexArray != mesh->vertexArray) glBindVertexArray(mesh->vertexArray);
     ApplyRenderUniforms();
     if (!lean || !mesh->attributesOn) EnableVertexAttributes(true);
     if (meshRasterizing) glDrawArrays(GL_TRIANGLES, 0, mesh->vertexCount);
+    EndQuadTrim(trim);
     if (lean) {
         boundVertexArray = mesh->vertexArray;
         mesh->attributesOn = true;

@@ -174,7 +174,8 @@ int ExactLevel(const Mesh* mesh) {
 GLuint MakeExactSampler(int level) {
     GLuint sampler = 0;
     glGenSamplers(1, &sampler);
-    glSamplerParameteri(sampler, GL_TEXTURE_MIN_FILTER, GL_NEAREST_MIPMAP_NEAREST);
+    glSamplerParameteri(sampler, GL_TEXTURE_MIN_FILTER,
+                        level == 0 ? GL_NEAREST : GL_NEAREST_MIPMAP_NEAREST);
     glSamplerParameteri(sampler, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
     glSamplerParameteri(sampler, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
     glSamplerParameteri(sampler, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
@@ -189,7 +190,7 @@ GLuint MakeExactSampler(int level) {
 void ChooseSampler(const Mesh* mesh) {
     const int level = lean ? ExactLevel(mesh) : -1;
     if (level >= 0 && exactSamplers[level] == 0) exactSamplers[level] = MakeExactSampler(level);
-    if (level >= 0 && !boundTexture->mipmapsMade) {
+    if (level == 1 && !boundTexture->mipmapsMade) {
         // Only the half-size level: the box-filtered halves the filter reads at 2:1.
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 1);
         glGenerateMipmap(GL_TEXTURE_2D);
@@ -198,6 +199,10 @@ void ChooseSampler(const Mesh* mesh) {
     if (level == exactLevelBound) return;
     glBindSampler(0, level >= 0 ? exactSamplers[level] : 0);
     exactLevelBound = level;
+}
+
+bool ExactSamplingChosen() {
+    return exactLevelBound >= 0;
 }
 
 // Every geometry of the game lies at depth 0 and is drawn in painter's order,

@@ -40,6 +40,8 @@ void SetDrawsHidden(bool on);
 bool CanSkipDraw(const Mesh* mesh);
 void ChooseBlending(const Mesh* mesh);
 void ChooseSampler(const Mesh* mesh);
+// Whether the draw just prepared reads its texels one to one (nearest texel).
+bool ExactSamplingChosen();
 // The depth and blend state the current path starts from (called at start-up
 // and on a switch).
 void ApplyRenderPathState();

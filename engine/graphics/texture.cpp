@@ -14,12 +14,14 @@
 #include <cstdio>
 #include <cstring>
 #include <map>
+#include <utility>
 #include <vector>
 
 #include "engine/file.h"
 #include "engine/graphics/device.h"
 #include "engine/graphics/font.h"
 #include "engine/graphics/mesh.h"
+#include "engine/graphics/quad_trim.h"
 #include "engine/platform/platform.h"
 
 // ---------------------------------------------------------------------------
@@ -83,7 +85,17 @@ Texture* UploadTexture(int32_t width, int32_t height, const unsigned char* pixel
     glGenTextures(1, &texture->glName);
     glBindTexture(GL_TEXTURE_2D, texture->glName);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixels);
+    // Stored blue first: with the unsized format the driver keeps the texels
+    // as given, and a software rasterizer (Mesa's llvmpipe) then draws plain
+    // pictures on its fast path into a window of the same layout.
+    std::vector<unsigned char> blueFirst;
+    if (pixels != nullptr) {
+        blueFirst.assign(pixels, pixels + (size_t)width * height * 4);
+        for (size_t i = 0; i < blueFirst.size(); i += 4)
+            std::swap(blueFirst[i], blueFirst[i + 2]);
+    }
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_BGRA, GL_UNSIGNED_BYTE,
+                 pixels != nullptr ? blueFirst.data() : nullptr);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
@@ -95,6 +107,7 @@ Texture* UploadTexture(int32_t width, int32_t height, const unsigned char* pixel
     texture->width = width;
     texture->height = height;
     texture->opaque = pixels != nullptr && IsOpaque(pixels, (size_t)width * height);
+    RememberVisibleTexels(texture, pixels);
     textureList.push_back(texture);
     return texture;
 }
@@ -178,6 +191,7 @@ void UnloadTexture(Texture* texture) {
         return;
     }
     ReleaseRenderTarget(texture);
+    ForgetVisibleTexels(texture);
     // A later texture may get this record's address; the device must not
     // take it for the one still bound.
     if (boundTexture == texture) BindTexture(nullptr);

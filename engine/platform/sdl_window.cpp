@@ -282,7 +282,10 @@ bool PlatformCreateWindow(const char* title, int x, int y, int clientWidth, int 
     SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
     SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
     SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 8);
-    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
+    // No depth buffer: every picture lies at depth 0 and the draw order alone
+    // decides what covers what. Without one, Mesa's software rasterizer also
+    // draws plain pictures on its fast path.
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 0);
     window = SDL_CreateWindow(title, x, y, clientWidth, clientHeight,
                               SDL_WINDOW_OPENGL | SDL_WINDOW_RESIZABLE | SDL_WINDOW_SHOWN);
     if (!window) {

@@ -1,0 +1,36 @@
+// Trimming a picture's quad to its visible texels: most sprite cells, health
+// bars and buttons are drawn as a square whose margins are fully transparent,
+// and a software rasterizer pays for every pixel of them. The lean path draws
+// only the part of the unit square whose texels (or their filter's
+// neighbours) have any alpha, with the same texel under every drawn pixel, so
+// the picture is unchanged; a draw showing no visible texel is left out.
+// Depends on the graphics device (render globals), meshes and textures.
+#pragma once
+
+#include <cstddef>
+
+struct Mesh;
+struct Texture;
+
+// Remembers which texels of a new texture have any alpha (`pixels` RGBA in
+// upload row order); textures without pixels or without transparency need
+// nothing.
+void RememberVisibleTexels(const Texture* texture, const unsigned char* pixels);
+// Forgets an unloaded texture's texels.
+void ForgetVisibleTexels(const Texture* texture);
+
+// The draw the device is about to make, narrowed to its visible texels.
+struct QuadTrim {
+    bool active;         // the transforms were narrowed and must be put back
+    float model[4][4];   // the caller's model transform
+    float texture[3][3]; // the caller's texture transform
+};
+
+// Squares up a unit-square draw turned by quarter turns (rounding tilts it by
+// a millionth of a pixel, which costs the rasterizer its rectangle path) and
+// narrows its model and texture transforms to the rectangle that holds the
+// bound texture's visible texels; false when the draw shows none at all
+// (nothing to draw; the transforms are already put back).
+bool BeginQuadTrim(const Mesh* mesh, QuadTrim* trim);
+// Puts the caller's transforms back.
+void EndQuadTrim(const QuadTrim& trim);
