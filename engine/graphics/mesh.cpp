@@ -192,6 +192,11 @@ void DrawMesh(Mesh* mesh) {
     ChooseSampler(mesh);
     QuadTrim trim;
     if (!BeginQuadTrim(mesh, &trim)) return;
+    if (meshRasterizing && BlitInsteadOfDraw(mesh)) {
+        EndQuadTrim(trim);
+        CheckGLError();
+        return;
+    }
     const bool lean = LeanRendering();
     if (!lean || boundVertexArray != mesh->vertexArray) glBindVertexArray(mesh->vertexArray);
     ApplyRenderUniforms();

@@ -36,7 +36,9 @@ bool blendOn = true; // the fixed render state starts with blending on
 // every pixel centre then falls on a texel centre of that level, where the
 // linear filter reads exactly that texel (0: not made yet).
 GLuint exactSamplers[2] = {0, 0};
-int exactLevelBound = -1; // -1: the texture's own linear filter
+int exactLevelBound = -1;   // -1: the texture's own linear filter
+int exactLevelChosen = -1;  // ExactLevel of the draw being made
+GLuint copyFrameBuffer = 0; // reads a window-order copy for a blit
 
 // The pixel span [first, end) whose centres lie in [centre - half, centre + half).
 void PixelSpan(int size, float half, int* first, int* end) {
@@ -170,6 +172,31 @@ int ExactLevel(const Mesh* mesh) {
     return -1;
 }
 
+// A one-level copy of `level` of the texture with its rows in the order the
+// window keeps them, made by two frame buffers and an exact flipped blit.
+static GLuint MakeWindowOrderCopy(const Texture* texture, int level) {
+    const int width = std::max(1, texture->width >> level);
+    const int height = std::max(1, texture->height >> level);
+    GLuint copy = 0, frameBuffers[2] = {0, 0};
+    glGenTextures(1, &copy);
+    glBindTexture(GL_TEXTURE_2D, copy);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_BGRA, GL_UNSIGNED_BYTE, nullptr);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
+    glGenFramebuffers(2, frameBuffers);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, frameBuffers[0]);
+    glFramebufferTexture2D(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D,
+                           texture->glName, level);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, frameBuffers[1]);
+    glFramebufferTexture2D(GL_DRAW_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, copy, 0);
+    const bool scissored = glIsEnabled(GL_SCISSOR_TEST);
+    glDisable(GL_SCISSOR_TEST);
+    glBlitFramebuffer(0, 0, width, height, 0, height, width, 0, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+    if (scissored) glEnable(GL_SCISSOR_TEST);
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glDeleteFramebuffers(2, frameBuffers);
+    return copy;
+}
+
 // A nearest-texel sampler reading only `level`.
 GLuint MakeExactSampler(int level) {
     GLuint sampler = 0;
@@ -196,6 +223,7 @@ void ChooseSampler(const Mesh* mesh) {
         glGenerateMipmap(GL_TEXTURE_2D);
         boundTexture->mipmapsMade = true;
     }
+    exactLevelChosen = level;
     if (level == exactLevelBound) return;
     glBindSampler(0, level >= 0 ? exactSamplers[level] : 0);
     exactLevelBound = level;
@@ -203,6 +231,61 @@ void ChooseSampler(const Mesh* mesh) {
 
 bool ExactSamplingChosen() {
     return exactLevelBound >= 0;
+}
+
+// An opaque picture drawn texel for pixel into the window is copied there
+// instead: Mesa's software rasterizer keeps the window's rows top first, and a
+// blit from a copy of the picture in that order, one texel to one pixel, is a
+// plain copy of rows where a draw would shade every pixel. The blit covers the
+// pixels whose centres the square covers, clipped to what can be seen, and
+// gives each the texel the draw would have read.
+bool BlitInsteadOfDraw(const Mesh* mesh) {
+    Texture* texture = boundTexture;
+    const int level = exactLevelChosen;
+    if (!lean || level < 0 || mesh == nullptr || !mesh->unitSquare || texture == nullptr ||
+        !texture->opaque || useTint)
+        return false;
+    GLint frameBuffer = 0;
+    glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &frameBuffer);
+    if (frameBuffer != 0) return false; // drawing into a render texture
+    const float(&m)[4][4] = modelTransform;
+    const Matrix3& t = textureTransform;
+    if (m[0][1] != 0 || m[1][0] != 0) return false;
+    // The square's pixel rectangle, clipped to what can be seen (world units).
+    const WorldRect visible = VisibleRect();
+    const float left = std::max(m[0][3] - std::fabs(m[0][0]) / 2, visible.left);
+    const float right = std::min(m[0][3] + std::fabs(m[0][0]) / 2, visible.right);
+    const float bottom = std::max(m[1][3] - std::fabs(m[1][1]) / 2, visible.bottom);
+    const float top = std::min(m[1][3] + std::fabs(m[1][1]) / 2, visible.top);
+    if (left >= right || bottom >= top) return true; // nothing of it can be seen
+    if (texture->windowOrderCopy[level] == 0)
+        texture->windowOrderCopy[level] = MakeWindowOrderCopy(texture, level);
+    const int width = std::max(1, texture->width >> level);
+    const int height = std::max(1, texture->height >> level);
+    // Texel coordinates (of the level) along each axis at a world x or y.
+    auto texelS = [&](float x) {
+        return (t.m[0][0] * ((x - m[0][3]) / m[0][0] + 0.5f) + t.m[0][2]) * width;
+    };
+    auto texelT = [&](float y) {
+        return (t.m[1][1] * (0.5f - (y - m[1][3]) / m[1][1]) + t.m[1][2]) * height;
+    };
+    // The copy keeps row r of the level as row height - r.
+    const int src[4] = {(int)std::lround(texelS(left)), (int)std::lround(height - texelT(bottom)),
+                        (int)std::lround(texelS(right)), (int)std::lround(height - texelT(top))};
+    const int dst[4] = {(int)std::lround(left - worldMinX), (int)std::lround(bottom - worldMinY),
+                        (int)std::lround(right - worldMinX), (int)std::lround(top - worldMinY)};
+    if (copyFrameBuffer == 0) glGenFramebuffers(1, &copyFrameBuffer);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, copyFrameBuffer);
+    glFramebufferTexture2D(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D,
+                           texture->windowOrderCopy[level], 0);
+    const bool scissored = sceneClipOn && !sceneClipLifted;
+    if (scissored) glDisable(GL_SCISSOR_TEST);
+    // The copy is upside down for OpenGL, so the blit turns it over.
+    glBlitFramebuffer(src[0], src[1], src[2], src[3], dst[0], dst[1], dst[2], dst[3],
+                      GL_COLOR_BUFFER_BIT, GL_NEAREST);
+    if (scissored) glEnable(GL_SCISSOR_TEST);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+    return true;
 }
 
 // Every geometry of the game lies at depth 0 and is drawn in painter's order,
@@ -214,6 +297,7 @@ void ApplyRenderPathState() {
     glBindSampler(0, 0);
     exactLevelBound = -1;
     exactSamplers[0] = exactSamplers[1] = 0; // a new context has none
+    copyFrameBuffer = 0;
     if (lean) {
         glDisable(GL_DEPTH_TEST);
         glDepthMask(GL_FALSE);

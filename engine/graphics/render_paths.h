@@ -42,6 +42,10 @@ void ChooseBlending(const Mesh* mesh);
 void ChooseSampler(const Mesh* mesh);
 // Whether the draw just prepared reads its texels one to one (nearest texel).
 bool ExactSamplingChosen();
+// For an opaque picture drawn texel for pixel into the window (after
+// ChooseSampler): copies it there from a copy in the window's row order and
+// returns true; the caller then draws nothing.
+bool BlitInsteadOfDraw(const Mesh* mesh);
 // The depth and blend state the current path starts from (called at start-up
 // and on a switch).
 void ApplyRenderPathState();

@@ -196,6 +196,8 @@ void UnloadTexture(Texture* texture) {
     // take it for the one still bound.
     if (boundTexture == texture) BindTexture(nullptr);
     glDeleteTextures(1, &texture->glName);
+    for (unsigned copy : texture->windowOrderCopy)
+        if (copy != 0) glDeleteTextures(1, &copy);
     CheckGLError();
     textureList.erase(std::remove(textureList.begin(), textureList.end(), texture),
                       textureList.end());

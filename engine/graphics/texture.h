@@ -12,6 +12,9 @@ struct Texture {
     char name[256];
     bool opaque;      // every pixel has alpha 255
     bool mipmapsMade; // its smaller levels exist (for sampling at half size)
+    // Copies of levels 0 and 1 with the rows in the window's order, made
+    // when the picture is first drawn texel for pixel (0: none).
+    unsigned windowOrderCopy[2];
 };
 
 // Loads a PNG (path with '\' or '/', relative to the data folder's parent);
