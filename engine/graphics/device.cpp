@@ -66,13 +66,14 @@ namespace {
 // The engine's program, and the lean path's program for untinted pictures: the
 // same vertex stage, and a fragment stage that only samples the picture, which
 // the software rasterizer runs on its fast path.
-GLuint shaderProgram = 0, pictureProgram = 0;
+GLuint shaderProgram = 0, pictureProgram = 0, filteredProgram = 0;
 ShaderUniforms uniforms = {-1, -1, -1, -1, -1, -1, -1};
 ShaderUniforms pictureUniforms = {-1, -1, -1, -1, -1, -1, -1};
+ShaderUniforms filteredUniforms = {-1, -1, -1, -1, -1, -1, -1};
 // Stored row-major with the translation in the last column and handed to the
 // shader as stored; see UpdateProjection.
 float viewProjection[4][4];
-SentUniforms sentUniforms = {}, pictureSentUniforms = {};
+SentUniforms sentUniforms = {}, pictureSentUniforms = {}, filteredSentUniforms = {};
 bool debugUiCreated = false;
 bool debugUiFrameOpen = false; // NewFrame ran and Render has not yet
 
@@ -119,6 +120,32 @@ void main() {
 
 const char* const PICTURE_FRAGMENT_SHADER_SOURCE = R"(#version 330
 in vec2 fragUV;
+uniform sampler2D colorTexture;
+out vec4 outColor;
+void main() {
+    outColor = texture(colorTexture, fragUV);
+}
+)";
+
+// The picture program for filtered pictures: the same stages with the texture
+// coordinates interpolated without perspective (the same values, w is 1),
+// which keeps llvmpipe off its 8-bit fast path, whose filter is a level off
+// here and there.
+const char* const FILTERED_VERTEX_SHADER_SOURCE = R"(#version 330
+layout(location = 0) in vec3 vertexPos;
+layout(location = 2) in vec2 vertexUV;
+uniform mat4 mtxModel;
+uniform mat4 mtxViewProj;
+uniform mat3 mtxTexture;
+noperspective out vec2 fragUV;
+void main() {
+    gl_Position = mtxViewProj * mtxModel * vec4(vertexPos, 1.0);
+    fragUV = (mtxTexture * vec3(vertexUV, 1.0)).xy;
+}
+)";
+
+const char* const FILTERED_FRAGMENT_SHADER_SOURCE = R"(#version 330
+noperspective in vec2 fragUV;
 uniform sampler2D colorTexture;
 out vec4 outColor;
 void main() {
@@ -205,9 +232,13 @@ ShaderUniforms FindUniforms(GLuint program) {
 void CreateShaderProgram() {
     shaderProgram = BuildShaderProgram(VERTEX_SHADER_SOURCE, FRAGMENT_SHADER_SOURCE);
     pictureProgram = BuildShaderProgram(VERTEX_SHADER_SOURCE, PICTURE_FRAGMENT_SHADER_SOURCE);
+    filteredProgram =
+        BuildShaderProgram(FILTERED_VERTEX_SHADER_SOURCE, FILTERED_FRAGMENT_SHADER_SOURCE);
     uniforms = FindUniforms(shaderProgram);
     pictureUniforms = FindUniforms(pictureProgram);
-    sentUniforms = pictureSentUniforms = {}; // new programs have their uniforms at zero
+    filteredUniforms = FindUniforms(filteredProgram);
+    // New programs have their uniforms at zero.
+    sentUniforms = pictureSentUniforms = filteredSentUniforms = {};
     CheckGLError();
 }
 
@@ -409,15 +440,16 @@ void CheckGLErrorAt(const char* file, int line) {
 // program keeps its uniforms between draws, so the lean path sends only those
 // that changed since the last draw.
 void ApplyRenderUniforms() {
-    // Texture times white is the texture: untinted pictures read texel for
-    // pixel take the short program, which the software rasterizer runs on its
-    // fast path. (Its fast path filters in 8 bits, a level off here and there,
-    // so filtered pictures keep the engine's program.)
-    const bool picture =
-        LeanRendering() && boundTexture != nullptr && !useTint && ExactSamplingChosen();
-    const ShaderUniforms& at = picture ? pictureUniforms : uniforms;
-    SentUniforms& sent = picture ? pictureSentUniforms : sentUniforms;
-    glUseProgram(picture ? pictureProgram : shaderProgram);
+    // Texture times white is the texture: untinted pictures take a short
+    // program, the one llvmpipe runs on its fast path when they are read
+    // texel for pixel.
+    const bool picture = LeanRendering() && boundTexture != nullptr && !useTint;
+    const bool exact = picture && ExactSamplingChosen();
+    const ShaderUniforms& at = exact ? pictureUniforms : picture ? filteredUniforms : uniforms;
+    SentUniforms& sent = exact     ? pictureSentUniforms
+                         : picture ? filteredSentUniforms
+                                   : sentUniforms;
+    glUseProgram(exact ? pictureProgram : picture ? filteredProgram : shaderProgram);
     const bool all = !LeanRendering() || !sent.valid;
     const float modColor[4] = {((tintColor >> 16) & 0xFF) / 255.0f,
                                ((tintColor >> 8) & 0xFF) / 255.0f, (tintColor & 0xFF) / 255.0f,

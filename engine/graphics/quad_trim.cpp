@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <unordered_map>
 #include <vector>
 
@@ -26,11 +27,13 @@ struct TexelBox {
     int x0, y0, x1, y1;
 };
 
-// What one texture shows: 1 where a texel has any alpha, and the visible
-// boxes of the regions asked about so far.
+// What one texture shows: for each block of BLOCK by BLOCK texels, 1 where a
+// texel of it has any alpha; and the visible boxes of the regions asked about
+// so far (whole blocks, so a box may hold a few transparent texels more).
 struct VisibleTexels {
-    int width = 0, height = 0;
-    std::vector<uint8_t> seen;
+    int width = 0, height = 0;          // in texels
+    int blocksWide = 0, blocksHigh = 0; // in blocks
+    std::unique_ptr<uint8_t[]> seen;    // blocksWide by blocksHigh, filled at upload
     // No texel near the texture's edges has alpha, so the repeating sampler
     // never brings one in from the far side.
     bool edgesClear = false;
@@ -46,6 +49,9 @@ std::unordered_map<const Texture*, VisibleTexels> visibleTexels;
 // Texels kept around the visible box: the linear filter reads one texel
 // beyond a sample, and the half-size copy's texels each cover two.
 constexpr int FILTER_MARGIN = 2;
+// Texels per side of a block of the visibility map (reading every texel once
+// at upload; the map and its scans are sixteen times smaller).
+constexpr int BLOCK = 4;
 // Below this share of the quad saved, the draw is left as it is.
 constexpr float WORTHWHILE_CUT = 0.9f;
 
@@ -53,22 +59,27 @@ constexpr float WORTHWHILE_CUT = 0.9f;
 // Internal functions
 // ---------------------------------------------------------------------------
 
-// The box of texels with any alpha inside `region` (empty box when none).
+// The box of texels with any alpha inside `region` (empty box when none),
+// rounded out to whole blocks and cut to the texture.
 TexelBox ScanVisibleBox(const VisibleTexels& texels, const TexelBox& region) {
-    TexelBox box = {region.x1, region.y1, region.x0, region.y0};
-    for (int y = region.y0; y < region.y1; y++) {
-        const uint8_t* row = &texels.seen[(size_t)y * texels.width];
-        int first = region.x0;
-        while (first < region.x1 && !row[first])
+    const int x0 = region.x0 / BLOCK, x1 = (region.x1 + BLOCK - 1) / BLOCK;
+    const int y0 = region.y0 / BLOCK, y1 = (region.y1 + BLOCK - 1) / BLOCK;
+    TexelBox box = {x1, y1, x0, y0};
+    for (int y = y0; y < y1; y++) {
+        const uint8_t* row = &texels.seen[(size_t)y * texels.blocksWide];
+        int first = x0;
+        while (first < x1 && !row[first])
             first++;
-        if (first == region.x1) continue;
-        int last = region.x1 - 1;
+        if (first == x1) continue;
+        int last = x1 - 1;
         while (!row[last])
             last--;
         box.x0 = std::min(box.x0, first), box.x1 = std::max(box.x1, last + 1);
         box.y0 = std::min(box.y0, y), box.y1 = std::max(box.y1, y + 1);
     }
-    return box;
+    if (box.x0 >= box.x1) return {region.x1, region.y1, region.x0, region.y0};
+    return {box.x0 * BLOCK, box.y0 * BLOCK, std::min(box.x1 * BLOCK, texels.width),
+            std::min(box.y1 * BLOCK, texels.height)};
 }
 
 // The visible box of `region`, scanned once per texture and region.
@@ -106,29 +117,48 @@ void SquareUp(float (&model)[4][4]) {
             if (std::fabs(model[row][column]) < 1e-5f * largest) model[row][column] = 0;
 }
 
+// Whether any block on the texture's edges (wider than the ring of texels the
+// repeating filter reaches across them) has alpha.
+bool EdgeBlocksSeen(const VisibleTexels& texels) {
+    for (int y = 0; y < texels.blocksHigh; y++) {
+        const uint8_t* row = &texels.seen[(size_t)y * texels.blocksWide];
+        const bool edgeRow = y == 0 || y == texels.blocksHigh - 1;
+        for (int x = 0; x < texels.blocksWide; x += edgeRow ? 1 : texels.blocksWide - 1) {
+            if (row[x]) return true;
+            if (texels.blocksWide == 1) break;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 // ---------------------------------------------------------------------------
 // Public functions
 // ---------------------------------------------------------------------------
 
-void RememberVisibleTexels(const Texture* texture, const unsigned char* pixels) {
+void RememberVisibleTexels(const Texture* texture, const uint32_t* pixels) {
     if (texture == nullptr || pixels == nullptr || texture->opaque) return;
-    if (texture->width <= 0 || texture->height <= 0 || texture->width > 0xFFFF ||
-        texture->height > 0xFFFF)
-        return;
+    const int width = texture->width, height = texture->height;
+    if (width <= 0 || height <= 0 || width > 0xFFFF || height > 0xFFFF) return;
     VisibleTexels& texels = visibleTexels[texture];
-    texels.width = texture->width, texels.height = texture->height;
-    texels.seen.resize((size_t)texels.width * texels.height);
-    for (size_t i = 0; i < texels.seen.size(); i++)
-        texels.seen[i] = pixels[i * 4 + 3] != 0;
+    texels.width = width, texels.height = height;
+    texels.blocksWide = (width + BLOCK - 1) / BLOCK,
+    texels.blocksHigh = (height + BLOCK - 1) / BLOCK;
+    const size_t blocks = (size_t)texels.blocksWide * texels.blocksHigh;
+    texels.seen.reset(new uint8_t[blocks]());
+    for (int y = 0; y < height; y++) {
+        const uint32_t* row = pixels + (size_t)y * width;
+        uint8_t* blockRow = &texels.seen[(size_t)(y / BLOCK) * texels.blocksWide];
+        for (int x = 0; x < width; x += BLOCK) {
+            uint32_t alphas = 0;
+            for (int k = 0; k < BLOCK && x + k < width; k++)
+                alphas |= row[x + k];
+            blockRow[x / BLOCK] |= (alphas >> 24) != 0;
+        }
+    }
     texels.boxes.clear();
-    const int margin = FILTER_MARGIN;
-    const TexelBox inner = {margin, margin, texels.width - margin, texels.height - margin};
-    const TexelBox all = {0, 0, texels.width, texels.height};
-    const TexelBox seen = ScanVisibleBox(texels, all);
-    texels.edgesClear = seen.x0 >= seen.x1 || (seen.x0 >= inner.x0 && seen.y0 >= inner.y0 &&
-                                               seen.x1 <= inner.x1 && seen.y1 <= inner.y1);
+    texels.edgesClear = !EdgeBlocksSeen(texels);
 }
 
 void ForgetVisibleTexels(const Texture* texture) {

@@ -8,14 +8,15 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 
 struct Mesh;
 struct Texture;
 
-// Remembers which texels of a new texture have any alpha (`pixels` RGBA in
-// upload row order); textures without pixels or without transparency need
-// nothing.
-void RememberVisibleTexels(const Texture* texture, const unsigned char* pixels);
+// Remembers which texels of a new texture have any alpha (`pixels` 32-bit
+// texels, alpha in the top byte, in upload row order); textures without pixels
+// or without transparency need nothing.
+void RememberVisibleTexels(const Texture* texture, const uint32_t* pixels);
 // Forgets an unloaded texture's texels.
 void ForgetVisibleTexels(const Texture* texture);
 

@@ -11,6 +11,7 @@
 #include <stb_image.h>
 
 #include <algorithm>
+#include <bit>
 #include <cstdio>
 #include <cstring>
 #include <map>
@@ -70,32 +71,43 @@ unsigned char* DecodeImageFile(const char* caller, const char* path, int* width,
     return pixels;
 }
 
-// Whether every one of `count` RGBA pixels has alpha 255 (such pictures are
-// drawn without blending).
-bool IsOpaque(const unsigned char* pixels, size_t count) {
-    for (size_t i = 0; i < count; ++i)
-        if (pixels[i * 4 + 3] != 255) return false;
+// Pixels as 32-bit words: a word read from RGBA bytes holds alpha in its top
+// byte on the little-endian machines the game is built for.
+static_assert(std::endian::native == std::endian::little, "texel words assume little endian");
+
+// Copies `count` RGBA pixels as BGRA (red and blue traded).
+void CopyBlueFirst(uint32_t* to, const unsigned char* from, size_t count) {
+    memcpy(to, from, count * 4);
+    for (size_t i = 0; i < count; ++i) {
+        const uint32_t pixel = to[i];
+        to[i] = (pixel & 0xFF00FF00u) | ((pixel >> 16) & 0xFFu) | ((pixel & 0xFFu) << 16);
+    }
+}
+
+// Whether every one of `count` pixels has alpha 255 (such pictures are drawn
+// without blending).
+bool IsOpaque(const uint32_t* pixels, size_t count) {
+    // A thousand pixels at a time: most pictures with transparency show it early.
+    for (size_t start = 0; start < count; start += 1024) {
+        uint32_t alphas = 0xFF000000u;
+        for (size_t i = start; i < std::min(count, start + 1024); ++i)
+            alphas &= pixels[i];
+        if ((alphas >> 24) != 0xFF) return false;
+    }
     return true;
 }
 
-// Uploads RGBA rows into a new texture with the engine's fixed parameters,
-// leaving the binding the device believes in (boundTexture) in force.
-Texture* UploadTexture(int32_t width, int32_t height, const unsigned char* pixels) {
+// Uploads BGRA rows into a new texture with the engine's fixed parameters,
+// leaving the binding the device believes in (boundTexture) in force. Stored
+// blue first with the unsized format, the driver keeps the texels as given,
+// and a software rasterizer (Mesa's llvmpipe) then draws pictures read texel
+// for pixel on its fast path into a window of the same layout.
+Texture* UploadTexture(int32_t width, int32_t height, const uint32_t* pixels) {
     Texture* texture = new Texture{};
     glGenTextures(1, &texture->glName);
     glBindTexture(GL_TEXTURE_2D, texture->glName);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-    // Stored blue first: with the unsized format the driver keeps the texels
-    // as given, and a software rasterizer (Mesa's llvmpipe) then draws plain
-    // pictures on its fast path into a window of the same layout.
-    std::vector<unsigned char> blueFirst;
-    if (pixels != nullptr) {
-        blueFirst.assign(pixels, pixels + (size_t)width * height * 4);
-        for (size_t i = 0; i < blueFirst.size(); i += 4)
-            std::swap(blueFirst[i], blueFirst[i + 2]);
-    }
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_BGRA, GL_UNSIGNED_BYTE,
-                 pixels != nullptr ? blueFirst.data() : nullptr);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_BGRA, GL_UNSIGNED_BYTE, pixels);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
@@ -136,10 +148,10 @@ Texture* LoadTexture(const char* path) {
     int width = 0, height = 0;
     unsigned char* pixels = DecodeImageFile("LoadTexture", path, &width, &height);
     if (pixels == nullptr) return nullptr;
-    const size_t rowBytes = (size_t)width * 4;
-    std::vector<unsigned char> reversed(rowBytes * height);
+    std::vector<uint32_t> reversed((size_t)width * height);
     for (int row = 0; row < height; ++row)
-        memcpy(&reversed[row * rowBytes], &pixels[(size_t)(height - 1 - row) * rowBytes], rowBytes);
+        CopyBlueFirst(&reversed[(size_t)row * width],
+                      &pixels[(size_t)(height - 1 - row) * width * 4], (size_t)width);
     stbi_image_free(pixels);
     Texture* texture = UploadTexture(width, height, reversed.data());
     snprintf(texture->name, sizeof texture->name, "%s", path);
@@ -149,7 +161,12 @@ Texture* LoadTexture(const char* path) {
 // Uploads pixels already in upload order, named "Texture%i".
 Texture* CreateTexture(int32_t width, int32_t height, const unsigned char* pixels) {
     const int listed = (int)textureList.size();
-    Texture* texture = UploadTexture(width, height, pixels);
+    std::vector<uint32_t> blueFirst;
+    if (pixels != nullptr) {
+        blueFirst.resize((size_t)width * height);
+        CopyBlueFirst(blueFirst.data(), pixels, blueFirst.size());
+    }
+    Texture* texture = UploadTexture(width, height, pixels ? blueFirst.data() : nullptr);
     snprintf(texture->name, sizeof texture->name, "Texture%i", listed);
     return texture;
 }
