@@ -20,6 +20,7 @@
 #include "app/game_state.h"
 #include "app/input.h"
 #include "engine/graphics/mesh.h"
+#include "engine/graphics/picture_cache.h"
 #include "engine/graphics/render_paths.h"
 #include "engine/graphics/texture.h"
 #include "engine/platform/platform.h"
@@ -298,6 +299,7 @@ void CreateDebugUi() {
 // Everything of start-up after the platform made the context current.
 bool InitGraphics() {
     if (!LoadGLEntryPoints()) return false;
+    DropPictureCache(); // copies of an earlier context are gone with it
     CreateShaderProgram();
     SetWorldBoundsFromClient();
     SetFixedRenderState();
@@ -396,6 +398,7 @@ void SetTintColor(uint32_t color) {
 // Per-frame reset of the render globals and the mesh builder.
 void ResetRenderState() {
     MeshBuilderReset();
+    PictureCacheNewFrame();
     Matrix4Identity(modelTransform);
     Matrix3Identity(textureTransform);
     useTint = false;

@@ -10,9 +10,11 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 #include "engine/graphics/device.h"
+#include "engine/graphics/picture_cache.h"
 #include "engine/graphics/quad_trim.h"
 #include "engine/graphics/render_paths.h"
 
@@ -183,13 +185,10 @@ void SetMeshRasterizing(bool on) {
     meshRasterizing = on;
 }
 
-// Draws the whole mesh with the render globals the caller has set. The lean
-// path keeps the vertex array bound and its attributes on (the vertex array
-// remembers them) until another mesh is drawn.
-void DrawMesh(Mesh* mesh) {
-    if (mesh == nullptr || CanSkipDraw(mesh)) return;
-    ChooseBlending(mesh);
-    ChooseSampler(mesh);
+// Sends the draw the render globals describe, trimmed to its visible texels
+// (or blitted). The lean path keeps the vertex array bound and its attributes
+// on (the vertex array remembers them) until another mesh is drawn.
+static void SubmitDraw(Mesh* mesh) {
     QuadTrim trim;
     if (!BeginQuadTrim(mesh, &trim)) return;
     if (meshRasterizing && BlitInsteadOfDraw(mesh)) {
@@ -213,6 +212,49 @@ void DrawMesh(Mesh* mesh) {
         mesh->attributesOn = false;
     }
     CheckGLError();
+}
+
+// Draws a settled picture's copy in its place, texel for pixel and untinted,
+// then puts the caller's render globals back.
+static void DrawPictureCopy(Mesh* mesh, const CachedPicture& picture) {
+    float model[4][4];
+    memcpy(model, modelTransform, sizeof model);
+    const Matrix3 texture = textureTransform;
+    Texture* bound = boundTexture;
+    const bool tinted = useTint;
+    // The copy's first row is its bottom one: the square is drawn upside down.
+    const float rows[4][4] = {
+        {(float)picture.width, 0, 0, worldMinX + picture.x0 + picture.width / 2.0f},
+        {0, -(float)picture.height, 0, worldMinY + picture.y0 + picture.height / 2.0f},
+        {model[2][0], model[2][1], model[2][2], model[2][3]},
+        {0, 0, 0, 1}};
+    memcpy(modelTransform, rows, sizeof rows);
+    Matrix3Identity(textureTransform);
+    useTint = false;
+    BindTexture(picture.copy);
+    DrawMesh(mesh);
+    BindTexture(bound);
+    useTint = tinted;
+    textureTransform = texture;
+    memcpy(modelTransform, model, sizeof model);
+}
+
+// Draws the whole mesh with the render globals the caller has set; a settled
+// picture is drawn from its copy (made here the first time).
+void DrawMesh(Mesh* mesh) {
+    if (mesh == nullptr || CanSkipDraw(mesh)) return;
+    ChooseBlending(mesh);
+    ChooseSampler(mesh);
+    CachedPicture* picture = PictureForDraw(mesh);
+    if (!meshRasterizing) picture = nullptr; // counted as seen all the same
+    if (picture != nullptr && picture->copy == nullptr && BeginPictureCapture(picture)) {
+        SubmitDraw(mesh);
+        EndPictureCapture();
+    }
+    if (picture != nullptr && picture->copy != nullptr)
+        DrawPictureCopy(mesh, *picture);
+    else
+        SubmitDraw(mesh);
 }
 
 // Deletes the mesh's vertex array and buffer and forgets it.

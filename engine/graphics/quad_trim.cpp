@@ -105,18 +105,6 @@ void NarrowSpan(float low, float high, int size, bool edgesClear, int first, int
     *newHigh = highAtEdge ? high : std::min(high, (float)(end + FILTER_MARGIN));
 }
 
-// A square turned by a multiple of a quarter turn carries the rounding of its
-// sine and cosine (sin pi is not 0 in floats), which tilts it by a millionth
-// of a pixel; squared up, the rasterizer fills it as a rectangle, which is
-// cheaper than two triangles.
-void SquareUp(float (&model)[4][4]) {
-    const float largest = std::max({std::fabs(model[0][0]), std::fabs(model[0][1]),
-                                    std::fabs(model[1][0]), std::fabs(model[1][1])});
-    for (int row = 0; row < 2; row++)
-        for (int column = 0; column < 2; column++)
-            if (std::fabs(model[row][column]) < 1e-5f * largest) model[row][column] = 0;
-}
-
 // Whether any block on the texture's edges (wider than the ring of texels the
 // repeating filter reaches across them) has alpha.
 bool EdgeBlocksSeen(const VisibleTexels& texels) {
@@ -243,4 +231,16 @@ void EndQuadTrim(const QuadTrim& trim) {
     if (!trim.active) return;
     memcpy(modelTransform, trim.model, sizeof trim.model);
     memcpy(textureTransform.m, trim.texture, sizeof trim.texture);
+}
+
+// A square turned by a multiple of a quarter turn carries the rounding of its
+// sine and cosine (sin pi is not 0 in floats), which tilts it by a millionth
+// of a pixel; squared up, the rasterizer fills it as a rectangle, which is
+// cheaper than two triangles.
+void SquareUp(float (&model)[4][4]) {
+    const float largest = std::max({std::fabs(model[0][0]), std::fabs(model[0][1]),
+                                    std::fabs(model[1][0]), std::fabs(model[1][1])});
+    for (int row = 0; row < 2; row++)
+        for (int column = 0; column < 2; column++)
+            if (std::fabs(model[row][column]) < 1e-5f * largest) model[row][column] = 0;
 }

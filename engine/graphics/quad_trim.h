@@ -20,6 +20,10 @@ void RememberVisibleTexels(const Texture* texture, const uint32_t* pixels);
 // Forgets an unloaded texture's texels.
 void ForgetVisibleTexels(const Texture* texture);
 
+// Zeroes the rounding left in a model transform turned by quarter turns (the
+// rotation terms below a hundred-thousandth of its scale).
+void SquareUp(float (&model)[4][4]);
+
 // The draw the device is about to make, narrowed to its visible texels.
 struct QuadTrim {
     bool active;         // the transforms were narrowed and must be put back

@@ -22,6 +22,7 @@
 #include "engine/graphics/device.h"
 #include "engine/graphics/font.h"
 #include "engine/graphics/mesh.h"
+#include "engine/graphics/picture_cache.h"
 #include "engine/graphics/quad_trim.h"
 #include "engine/platform/platform.h"
 
@@ -209,6 +210,7 @@ void UnloadTexture(Texture* texture) {
     }
     ReleaseRenderTarget(texture);
     ForgetVisibleTexels(texture);
+    ForgetCachedPictures(texture);
     // A later texture may get this record's address; the device must not
     // take it for the one still bound.
     if (boundTexture == texture) BindTexture(nullptr);
@@ -248,6 +250,7 @@ void ReleaseGraphicsResources() {
     // Fonts go before the textures: each font unloads its own atlas, which
     // would otherwise already be gone.
     FreeAllFonts();
+    FreePictureCache(); // the engine's own copies, never reported
     std::vector<Texture*> leftovers = textureList;
     for (Texture* texture : leftovers)
         UnloadTexture(texture);
