@@ -44,6 +44,7 @@ effects start at full volume@battle/economy.cpp@s/const float level = BattleEffe
 scroll never unrolls without its animation@screens/pause_menu.cpp@s/        scroll->ended = 1;\n//@bad_data_test:*Scroll*
 an Unload forgets a texture@screens/how_to_play.cpp@s/    UnloadTexture\(backTexture\);\n//@leak_tour_test
 frames beyond rows x columns accepted@objects/animation.cpp@s/frameCount > cells\)/frameCount > cells + 1)/@animation_test
+settled picture's copy a pixel off@engine/graphics/mesh.cpp@s/worldMinX \+ picture.x0 \+ picture.width/worldMinX + picture.x0 + 1 + picture.width/@render_paths_test
 EOF
 )
 
