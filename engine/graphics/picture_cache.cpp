@@ -104,9 +104,9 @@ void DeleteCopy(CachedPicture* picture) {
     picture->copy = nullptr;
 }
 
-// The key of the draw about to be made, false for draws the cache leaves alone:
-// not a picture, turned, tinted with a fading alpha that keeps changing
-// (that shows as a new key each frame) or too small to matter.
+// The key of the draw about to be made; false for draws the cache leaves
+// alone: not a picture, read texel for pixel already, turned, or too small to
+// matter. A fade changes the key every frame, so it never settles.
 bool KeyOfDraw(const Mesh* mesh, DrawKey* key) {
     const Texture* texture = boundTexture;
     if (mesh == nullptr || !mesh->unitSquare || texture == nullptr || ExactSamplingChosen())
@@ -140,10 +140,12 @@ bool PixelsOfDraw(int* x0, int* y0, int* width, int* height) {
     if (!(std::isfinite(left) && std::isfinite(right) && std::isfinite(bottom) &&
           std::isfinite(top)))
         return false;
-    const int x1 = std::clamp((int)std::ceil(right) + MARGIN, 0, clientWidth);
-    const int y1 = std::clamp((int)std::ceil(top) + MARGIN, 0, clientHeight);
-    *x0 = std::clamp((int)std::floor(left) - MARGIN, 0, clientWidth);
-    *y0 = std::clamp((int)std::floor(bottom) - MARGIN, 0, clientHeight);
+    // Clamped as floats: a square far off screen must not overflow an int.
+    auto pixel = [](float edge, int size) { return (int)std::clamp(edge, 0.0f, (float)size); };
+    const int x1 = pixel(std::ceil(right) + MARGIN, clientWidth);
+    const int y1 = pixel(std::ceil(top) + MARGIN, clientHeight);
+    *x0 = pixel(std::floor(left) - MARGIN, clientWidth);
+    *y0 = pixel(std::floor(bottom) - MARGIN, clientHeight);
     *width = x1 - *x0;
     *height = y1 - *y0;
     return *width > 0 && *height > 0;
