@@ -111,13 +111,14 @@ bool KeyOfDraw(const Mesh* mesh, DrawKey* key) {
     const Texture* texture = boundTexture;
     if (mesh == nullptr || !mesh->unitSquare || texture == nullptr || ExactSamplingChosen())
         return false;
+    // The battle's many small pictures stop here, before any key is built.
+    if (std::fabs(modelTransform[0][0] * modelTransform[1][1]) < MIN_PIXELS) return false;
     memset(key, 0, sizeof *key);
     float(&m)[4][4] = key->model;
     memcpy(m, modelTransform, sizeof m);
     SquareUp(m); // as the draw will be
     const Matrix3& t = textureTransform;
     if (m[0][1] != 0 || m[1][0] != 0 || t.m[0][1] != 0 || t.m[1][0] != 0) return false;
-    if (std::fabs(m[0][0] * m[1][1]) < MIN_PIXELS) return false;
     key->mesh = mesh;
     key->texture = texture;
     key->textureName = texture->glName;
