@@ -5,7 +5,6 @@
 // (ctest also runs it on 1280x1024 and 2560x1080 displays) the bars beside
 // the scene must stay black in both, during the curtains too, but under the
 // cursor.
-#include <GL/glew.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -27,10 +26,7 @@ int checkedFrames = 0, blankFrames = 0;
 std::vector<uint8_t> DrawnAgain(bool lean, int w, int h) {
     SetLeanRendering(lean);
     DrawFrameAgain();
-    std::vector<uint8_t> rgba((size_t)w * h * 4);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
-    return rgba;
+    return ReadClientPixels(w, h);
 }
 
 // Whether a client pixel (bottom-up) lies in a bar and away from every cursor.

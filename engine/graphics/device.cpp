@@ -21,6 +21,7 @@
 #include "app/input.h"
 #include "engine/graphics/mesh.h"
 #include "engine/graphics/picture_cache.h"
+#include "engine/graphics/quad_trim.h"
 #include "engine/graphics/render_paths.h"
 #include "engine/graphics/texture.h"
 #include "engine/platform/platform.h"
@@ -300,6 +301,7 @@ void CreateDebugUi() {
 bool InitGraphics() {
     if (!LoadGLEntryPoints()) return false;
     DropPictureCache(); // copies of an earlier context are gone with it
+    DropTrimGeometry();
     CreateShaderProgram();
     SetWorldBoundsFromClient();
     SetFixedRenderState();

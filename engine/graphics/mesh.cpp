@@ -197,6 +197,15 @@ static void SubmitDraw(Mesh* mesh) {
         return;
     }
     const bool lean = LeanRendering();
+    if (trim.bandCount > 0) { // lean only; the band vertex array keeps its attributes on
+        if (boundVertexArray != trim.bandVertexArray) glBindVertexArray(trim.bandVertexArray);
+        boundVertexArray = trim.bandVertexArray;
+        ApplyRenderUniforms();
+        if (meshRasterizing) glDrawArrays(GL_TRIANGLES, trim.bandFirst, trim.bandCount);
+        EndQuadTrim(trim);
+        CheckGLError();
+        return;
+    }
     if (!lean || boundVertexArray != mesh->vertexArray) glBindVertexArray(mesh->vertexArray);
     ApplyRenderUniforms();
     if (!lean || !mesh->attributesOn) EnableVertexAttributes(true);

@@ -2,8 +2,11 @@
 // bars and buttons are drawn as a square whose margins are fully transparent,
 // and a software rasterizer pays for every pixel of them. The lean path draws
 // only the part of the unit square whose texels (or their filter's
-// neighbours) have any alpha, with the same texel under every drawn pixel, so
-// the picture is unchanged; a draw showing no visible texel is left out.
+// neighbours, across the texture's edges where the sampler repeats) have any
+// alpha, with the same texel under every drawn pixel, so the picture is
+// unchanged: one narrowed square, or, for a figure whose outline wastes much
+// of its box, a few bands of rows each as wide as that part of the figure. A
+// draw showing no visible texel is left out.
 // Depends on the graphics device (render globals), meshes and textures.
 #pragma once
 
@@ -29,6 +32,10 @@ struct QuadTrim {
     bool active;         // the transforms were narrowed and must be put back
     float model[4][4];   // the caller's model transform
     float texture[3][3]; // the caller's texture transform
+    // When bandCount > 0: draw these vertices of the band vertex array (the
+    // unit square's bands, under the caller's transforms) instead of the mesh.
+    unsigned bandVertexArray;
+    int bandFirst, bandCount;
 };
 
 // Squares up a unit-square draw turned by quarter turns (rounding tilts it by
@@ -39,3 +46,8 @@ struct QuadTrim {
 bool BeginQuadTrim(const Mesh* mesh, QuadTrim* trim);
 // Puts the caller's transforms back.
 void EndQuadTrim(const QuadTrim& trim);
+
+// Deletes the band vertex array (at shut-down, with the context still current).
+void FreeTrimGeometry();
+// Forgets the band vertex array without deleting it (a new context has none).
+void DropTrimGeometry();

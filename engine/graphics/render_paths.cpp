@@ -311,6 +311,14 @@ bool DepthBufferInUse() {
     return !lean;
 }
 
+std::vector<uint8_t> ReadClientPixels(int width, int height) {
+    std::vector<uint8_t> rgba((size_t)std::max(width, 0) * std::max(height, 0) * 4);
+    if (rgba.empty()) return rgba;
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+    return rgba;
+}
+
 // The square must be the unit square, axis-aligned, opaque and reach past
 // every visible pixel centre.
 bool CoversVisibleScene(const Mesh* mesh, const Texture* texture, bool tinted, uint32_t tint,

@@ -11,6 +11,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 struct Mesh;
 struct Texture;
@@ -51,6 +52,10 @@ bool BlitInsteadOfDraw(const Mesh* mesh);
 void ApplyRenderPathState();
 // Whether the frame's clear must include the depth buffer.
 bool DepthBufferInUse();
+
+// The client area's pixels as drawn so far, RGBA, bottom row first (for
+// comparing the two paths on one frame).
+std::vector<uint8_t> ReadClientPixels(int width, int height);
 
 // Whether the unit square drawn with `model` (world units) and `texture`
 // (tinted with `tint` when `tinted`) covers every visible pixel of the scene

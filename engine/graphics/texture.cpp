@@ -251,6 +251,7 @@ void ReleaseGraphicsResources() {
     // would otherwise already be gone.
     FreeAllFonts();
     FreePictureCache(); // the engine's own copies, never reported
+    FreeTrimGeometry();
     std::vector<Texture*> leftovers = textureList;
     for (Texture* texture : leftovers)
         UnloadTexture(texture);
