@@ -21,6 +21,7 @@
 #include "engine/graphics/font.h"
 #include "engine/graphics/mesh.h"
 #include "engine/graphics/texture.h"
+#include "engine/graphics/texture_pages.h"
 #include "objects/animation.h"
 #include "screens/main_menu.h"
 #include "screens/pause_menu.h"
@@ -365,6 +366,21 @@ std::string EnemyTroopPicturePath(int index, int type) {
     return TroopPicturePath(type, EnemyPictureTag(level, enemy), level.enemyPictureNumber);
 }
 
+// Each troop is drawn with its health bars (and its sword marker) right
+// after it, hundreds a frame: every troop sheet gets a page holding them too.
+static void PageTroopPictures() {
+    BattleAssets& a = battleAssets;
+    std::vector<Texture*> sheets;
+    for (int type = 0; type < TROOP_TYPES; type++) {
+        for (int tier = 0; tier < TIER_COUNT; tier++)
+            if (a.playerTroopAnims[type][tier])
+                sheets.push_back(a.playerTroopAnims[type][tier]->texture);
+        if (a.enemyTroopAnims[type]) sheets.push_back(a.enemyTroopAnims[type]->texture);
+    }
+    Texture* const companions[] = {a.emptyHealthBar, a.healthBar, a.bannerPowerUp};
+    ShareTexturePages(sheets.data(), (int)sheets.size(), companions, 3);
+}
+
 // Load of level `index`: font, sounds, animations, pictures, the square mesh.
 void LoadLevel(int index) {
     BattleState* state = &levelStates[index];
@@ -385,6 +401,7 @@ void LoadLevel(int index) {
     battleAssets.fieldAnim = LoadAnimation(level.fieldAnimation);
     LoadFixedPictures();
     LoadHouseAssets(level);
+    PageTroopPictures();
     squareMesh = CreateSquareMesh(0xFFFFFFFF);
 }
 

@@ -72,9 +72,8 @@ static bool HasTransparentPixel(const Texture* texture) {
     auto known = transparency.find(texture->glName);
     if (known != transparency.end()) return known->second;
     std::vector<unsigned char> pixels((size_t)texture->width * texture->height * 4);
-    glBindTexture(GL_TEXTURE_2D, texture->glName);
+    BindTextureName(texture->glName);
     glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
-    glBindTexture(GL_TEXTURE_2D, boundTexture ? boundTexture->glName : 0);
     bool any = false;
     for (size_t i = 3; i < pixels.size() && !any; i += 4)
         any = pixels[i] != 255;

@@ -45,6 +45,10 @@ scroll never unrolls without its animation@screens/pause_menu.cpp@s/        scro
 an Unload forgets a texture@screens/how_to_play.cpp@s/    UnloadTexture\(backTexture\);\n//@leak_tour_test
 frames beyond rows x columns accepted@objects/animation.cpp@s/frameCount > cells\)/frameCount > cells + 1)/@animation_test
 settled picture's copy a pixel off@engine/graphics/mesh.cpp@s/worldMinX \+ picture.x0 \+ picture.width/worldMinX + picture.x0 + 1 + picture.width/@render_paths_test
+trim forgets what the sampler wraps in@engine/graphics/quad_trim.cpp@s/const bool wrapTop = shown.t0 < FILTER_MARGIN;/const bool wrapTop = false;/@graphics_texture_test:*Trimmed*
+bands lose the rows their filter reads@engine/graphics/quad_trim.cpp@s/neighbour = row - 1; neighbour <= row \+ 1;/neighbour = row; neighbour <= row;/@graphics_texture_test:*Trimmed*
+a health bar read a texel off its page copy@engine/graphics/texture_pages.cpp@s/\(guest->x \+ BORDER\) \/ w,/(guest->x + BORDER + 1) \/ w,/@render_paths_test
+a troop sheet read a row off its page@engine/graphics/texture_pages.cpp@s/hostTop \/ h, true/(hostTop + 1) \/ h, true/@render_paths_test
 EOF
 )
 

@@ -24,6 +24,7 @@
 #include "engine/graphics/quad_trim.h"
 #include "engine/graphics/render_paths.h"
 #include "engine/graphics/texture.h"
+#include "engine/graphics/texture_pages.h"
 #include "engine/platform/platform.h"
 
 // ---------------------------------------------------------------------------
@@ -76,6 +77,7 @@ ShaderUniforms filteredUniforms = {-1, -1, -1, -1, -1, -1, -1};
 // shader as stored; see UpdateProjection.
 float viewProjection[4][4];
 SentUniforms sentUniforms = {}, pictureSentUniforms = {}, filteredSentUniforms = {};
+GLuint boundTextureName = 0; // what unit 0's 2D target holds
 bool debugUiCreated = false;
 bool debugUiFrameOpen = false; // NewFrame ran and Render has not yet
 
@@ -301,6 +303,8 @@ void CreateDebugUi() {
 bool InitGraphics() {
     if (!LoadGLEntryPoints()) return false;
     DropPictureCache(); // copies of an earlier context are gone with it
+    boundTextureName = 0;
+    DropTexturePages();
     DropTrimGeometry();
     CreateShaderProgram();
     SetWorldBoundsFromClient();
@@ -384,11 +388,24 @@ Matrix3 Matrix3Scale(float sx, float sy) {
     return Matrix3{{{sx, 0, 0}, {0, sy, 0}, {0, 0, 1}}};
 }
 
-// Binds through boundTexture so an already bound texture is not bound again.
 void BindTexture(Texture* texture) {
-    if (texture == boundTexture) return;
-    glBindTexture(GL_TEXTURE_2D, texture ? texture->glName : 0);
     boundTexture = texture;
+}
+
+void BindTextureName(unsigned name) {
+    if (name == boundTextureName) return;
+    glBindTexture(GL_TEXTURE_2D, name);
+    boundTextureName = name;
+}
+
+unsigned BoundTextureName() {
+    return boundTextureName;
+}
+
+void DeleteTextureName(unsigned name) {
+    if (name == 0) return;
+    glDeleteTextures(1, &name);
+    if (name == boundTextureName) boundTextureName = 0;
 }
 
 // The tint rule shared by objects and text.
@@ -404,10 +421,7 @@ void ResetRenderState() {
     Matrix4Identity(modelTransform);
     Matrix3Identity(textureTransform);
     useTint = false;
-    if (boundTexture != nullptr) {
-        boundTexture = nullptr;
-        glBindTexture(GL_TEXTURE_2D, 0);
-    }
+    boundTexture = nullptr;
 }
 
 // Clears colour, and depth while the depth test is in use.
@@ -455,6 +469,12 @@ void ApplyRenderUniforms() {
                          : picture ? filteredSentUniforms
                                    : sentUniforms;
     glUseProgram(exact ? pictureProgram : picture ? filteredProgram : shaderProgram);
+    // A filtered picture with a page is read from it (see texture_pages.h).
+    GLuint textureName = boundTexture != nullptr ? boundTexture->glName : 0;
+    Matrix3 pageTransform;
+    const bool paged = picture && !exact && PagedSampling(&textureName, &pageTransform);
+    const Matrix3& texture = paged ? pageTransform : textureTransform;
+    if (boundTexture != nullptr) BindTextureName(textureName);
     const bool all = !LeanRendering() || !sent.valid;
     const float modColor[4] = {((tintColor >> 16) & 0xFF) / 255.0f,
                                ((tintColor >> 8) & 0xFF) / 255.0f, (tintColor & 0xFF) / 255.0f,
@@ -463,8 +483,8 @@ void ApplyRenderUniforms() {
         glUniformMatrix4fv(at.viewProj, 1, GL_FALSE, &viewProjection[0][0]);
     if (Changed(all, sent.model, &modelTransform[0][0], sizeof sent.model))
         glUniformMatrix4fv(at.model, 1, GL_TRUE, &modelTransform[0][0]);
-    if (Changed(all, sent.texture, &textureTransform.m[0][0], sizeof sent.texture))
-        glUniformMatrix3fv(at.texture, 1, GL_TRUE, &textureTransform.m[0][0]);
+    if (Changed(all, sent.texture, &texture.m[0][0], sizeof sent.texture))
+        glUniformMatrix3fv(at.texture, 1, GL_TRUE, &texture.m[0][0]);
     if (Changed(all, sent.modColor, modColor, sizeof sent.modColor))
         glUniform4f(at.modColor, modColor[0], modColor[1], modColor[2], modColor[3]);
     const int flags[3] = {useTint ? 1 : 0, boundTexture != nullptr ? 1 : 0, 0};

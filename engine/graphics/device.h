@@ -36,8 +36,15 @@ void Matrix3Concat(Matrix3& result, const Matrix3& a, const Matrix3& b);
 Matrix3 Matrix3Translation(float x, float y);
 Matrix3 Matrix3Rotation(float radians);
 Matrix3 Matrix3Scale(float sx, float sy);
-// Binds `texture` (or none) to unit 0 unless it is already boundTexture.
+// Names the texture (or none) the next draws sample; a draw binds what it
+// samples when it is made, so naming a texture costs OpenGL nothing.
 void BindTexture(Texture* texture);
+// Binds a texture name on unit 0's 2D target unless it is bound already.
+// The engine binds 2D textures through here only, so it knows what is bound.
+void BindTextureName(unsigned name);
+unsigned BoundTextureName();
+// Deletes a texture name; a deleted name is no longer bound.
+void DeleteTextureName(unsigned name);
 // Sets the tint colour by the device's rule (only when it changes, 0xFFFFFFFF
 // stored as 0xFFFFFFFE).
 void SetTintColor(uint32_t color);

@@ -72,10 +72,12 @@ struct Sighting {
 // ---------------------------------------------------------------------------
 
 // Frames in a row a draw must be seen before its copy is made (the frame
-// that makes it pays for the draw twice, and a split of the frame's work):
-// longer than an animation shows one of its cells.
-constexpr int SETTLED_FRAMES = 6;
-constexpr uint64_t KEEP_FRAMES = 30;
+// that makes it pays for the draw twice, and a split of the frame's work),
+// and frames a copy is kept unseen: long enough for the cells of an animated
+// backdrop (a level's field shows each for 5 to 21 frames) to settle, and
+// for its whole cycle, so every later cycle is drawn from the copies.
+constexpr int SETTLED_FRAMES = 4;
+constexpr uint64_t KEEP_FRAMES = 120;
 // Smaller draws (troops, health bars) are not worth a copy, or the work of
 // counting them; larger copies are not made beyond the budget.
 constexpr float MIN_PIXELS = 32768.0f;
@@ -98,7 +100,7 @@ bool captureOpen = false, captureBlend = false, captureScissor = false;
 // Deletes a copy's texture and gives its pixels back to the budget.
 void DeleteCopy(CachedPicture* picture) {
     if (picture->copy == nullptr) return;
-    glDeleteTextures(1, &picture->copy->glName);
+    DeleteTextureName(picture->copy->glName);
     cachedPixels -= (int64_t)picture->width * picture->height;
     delete picture->copy;
     picture->copy = nullptr;
@@ -193,7 +195,7 @@ bool BeginPictureCapture(CachedPicture* picture) {
     PlatformGetClientSize(&clientWidth, &clientHeight);
     Texture* copy = new Texture{};
     glGenTextures(1, &copy->glName);
-    glBindTexture(GL_TEXTURE_2D, copy->glName);
+    BindTextureName(copy->glName);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, picture->width, picture->height, 0, GL_BGRA,
                  GL_UNSIGNED_BYTE, nullptr);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
@@ -201,7 +203,6 @@ bool BeginPictureCapture(CachedPicture* picture) {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-    glBindTexture(GL_TEXTURE_2D, boundTexture ? boundTexture->glName : 0);
     if (captureFrameBuffer == 0) glGenFramebuffers(1, &captureFrameBuffer);
     glBindFramebuffer(GL_FRAMEBUFFER, captureFrameBuffer);
     glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, copy->glName, 0);
@@ -209,7 +210,7 @@ bool BeginPictureCapture(CachedPicture* picture) {
         fprintf(stderr, "Picture cache: a %dx%d copy cannot be drawn into; drawing it as always\n",
                 picture->width, picture->height);
         glBindFramebuffer(GL_FRAMEBUFFER, 0);
-        glDeleteTextures(1, &copy->glName);
+        DeleteTextureName(copy->glName);
         delete copy;
         return false;
     }
@@ -244,7 +245,8 @@ void EndPictureCapture() {
 }
 
 // Draws not seen in the frame just ended are forgotten; their copies wait
-// KEEP_FRAMES for the draw to come back (a button hovered and left).
+// KEEP_FRAMES for the draw to come back (a button hovered and left, the
+// next round of an animation).
 void PictureCacheNewFrame() {
     for (auto it = sightings.begin(); it != sightings.end();) {
         Sighting& seen = it->second;

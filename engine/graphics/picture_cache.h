@@ -5,7 +5,8 @@
 // same program, filter and trim, and from then on draws that texture texel
 // for pixel (the rasterizer's fast path) with the same blending: the same
 // pixels reach the window. Draws that change (moving troops, fades) are drawn
-// as always; copies no longer drawn are let go after half a second.
+// as always; copies no longer drawn are let go after two seconds (an
+// animated backdrop comes back to each of its cells before that).
 // Depends on the graphics device (render globals, world bounds), meshes,
 // textures, the lean paths and the platform's client size.
 #pragma once

@@ -179,7 +179,7 @@ static GLuint MakeWindowOrderCopy(const Texture* texture, int level) {
     const int height = std::max(1, texture->height >> level);
     GLuint copy = 0, frameBuffers[2] = {0, 0};
     glGenTextures(1, &copy);
-    glBindTexture(GL_TEXTURE_2D, copy);
+    BindTextureName(copy);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_BGRA, GL_UNSIGNED_BYTE, nullptr);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
     glGenFramebuffers(2, frameBuffers);
@@ -218,6 +218,7 @@ void ChooseSampler(const Mesh* mesh) {
     const int level = lean ? ExactLevel(mesh) : -1;
     if (level >= 0 && exactSamplers[level] == 0) exactSamplers[level] = MakeExactSampler(level);
     if (level == 1 && !boundTexture->mipmapsMade) {
+        BindTextureName(boundTexture->glName);
         // Only the half-size level: the box-filtered halves the filter reads at 2:1.
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 1);
         glGenerateMipmap(GL_TEXTURE_2D);

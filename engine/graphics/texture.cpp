@@ -24,6 +24,7 @@
 #include "engine/graphics/mesh.h"
 #include "engine/graphics/picture_cache.h"
 #include "engine/graphics/quad_trim.h"
+#include "engine/graphics/texture_pages.h"
 #include "engine/platform/platform.h"
 
 // ---------------------------------------------------------------------------
@@ -106,16 +107,13 @@ bool IsOpaque(const uint32_t* pixels, size_t count) {
 Texture* UploadTexture(int32_t width, int32_t height, const uint32_t* pixels) {
     Texture* texture = new Texture{};
     glGenTextures(1, &texture->glName);
-    glBindTexture(GL_TEXTURE_2D, texture->glName);
+    BindTextureName(texture->glName);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_BGRA, GL_UNSIGNED_BYTE, pixels);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    // A texture loaded mid-frame must not replace the one the next draw
-    // expects: put back the texture boundTexture names.
-    glBindTexture(GL_TEXTURE_2D, boundTexture ? boundTexture->glName : 0);
     CheckGLError();
     texture->width = width;
     texture->height = height;
@@ -210,13 +208,14 @@ void UnloadTexture(Texture* texture) {
     }
     ReleaseRenderTarget(texture);
     ForgetVisibleTexels(texture);
+    UnpageTexture(texture);
     ForgetCachedPictures(texture);
     // A later texture may get this record's address; the device must not
     // take it for the one still bound.
     if (boundTexture == texture) BindTexture(nullptr);
-    glDeleteTextures(1, &texture->glName);
+    DeleteTextureName(texture->glName);
     for (unsigned copy : texture->windowOrderCopy)
-        if (copy != 0) glDeleteTextures(1, &copy);
+        DeleteTextureName(copy);
     CheckGLError();
     textureList.erase(std::remove(textureList.begin(), textureList.end(), texture),
                       textureList.end());
@@ -251,6 +250,7 @@ void ReleaseGraphicsResources() {
     // would otherwise already be gone.
     FreeAllFonts();
     FreePictureCache(); // the engine's own copies, never reported
+    FreeTexturePages();
     FreeTrimGeometry();
     std::vector<Texture*> leftovers = textureList;
     for (Texture* texture : leftovers)
