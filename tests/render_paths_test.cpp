@@ -5,6 +5,7 @@
 // (ctest also runs it on 1280x1024 and 2560x1080 displays) the bars beside
 // the scene must stay black in both, during the curtains too, but under the
 // cursor.
+#include <GL/glew.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -22,8 +23,12 @@ namespace {
 
 int checkedFrames = 0, blankFrames = 0;
 
-// The back buffer after DrawFrameAgain, bottom row first.
+// The back buffer after DrawFrameAgain, bottom row first. It starts magenta:
+// nothing an earlier frame left may show through.
 std::vector<uint8_t> DrawnAgain(bool lean, int w, int h) {
+    glClearColor(1, 0, 1, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glClearColor(0, 0, 0, 1);
     SetLeanRendering(lean);
     DrawFrameAgain();
     return ReadClientPixels(w, h);
