@@ -388,20 +388,24 @@ Matrix3 Matrix3Scale(float sx, float sy) {
     return Matrix3{{{sx, 0, 0}, {0, sy, 0}, {0, 0, 1}}};
 }
 
+// Only names the texture: the draw binds what it samples (see ApplyRenderUniforms).
 void BindTexture(Texture* texture) {
     boundTexture = texture;
 }
 
+// Binds unless OpenGL holds that name already (binding costs llvmpipe a state check).
 void BindTextureName(unsigned name) {
     if (name == boundTextureName) return;
     glBindTexture(GL_TEXTURE_2D, name);
     boundTextureName = name;
 }
 
+// The name unit 0's 2D target holds.
 unsigned BoundTextureName() {
     return boundTextureName;
 }
 
+// Deletes a texture name; OpenGL unbinds a deleted texture, and so does the record.
 void DeleteTextureName(unsigned name) {
     if (name == 0) return;
     glDeleteTextures(1, &name);
