@@ -118,9 +118,10 @@ TEST_F(CampaignTest, PausedSettingsHoldInLevel2AndInTheMenuPanel) {
     EXPECT_EQ(windowHeight, 720);
     EXPECT_TRUE(IsChannelPlaying(battle->musicChannel));
     EXPECT_FLOAT_EQ(battle->musicChannel->volume, 0);
-    for (Channel* channel : battle->effectChannels) {
-        if (channel) EXPECT_FLOAT_EQ(channel->volume, 0);
-    }
+    for (Channel* channel : battle->effectChannels)
+        if (channel) {
+            EXPECT_FLOAT_EQ(channel->volume, 0);
+        }
     // The main menu's panel shows them.
     TapKey('M');
     RunUntilState(GS_MAIN_MENU, 10);
