@@ -191,6 +191,14 @@ std::vector<TexelRect> PlanBands(const VisibleTexels& texels, const TexelRect& s
     return runs;
 }
 
+// The unit square's (u, v) where texture transform `t` reads the corners of
+// `rect` (texel coordinates of a texture `width` by `height`): u in s0, s1
+// and v in t0, t1, in the rectangle's order.
+TexelRect SquareCoordinates(const TexelRect& rect, const Matrix3& t, int width, int height) {
+    return {(rect.s0 / width - t.m[0][2]) / t.m[0][0], (rect.t0 / height - t.m[1][2]) / t.m[1][1],
+            (rect.s1 / width - t.m[0][2]) / t.m[0][0], (rect.t1 / height - t.m[1][2]) / t.m[1][1]};
+}
+
 // Makes the band vertex array the first time it is needed.
 bool EnsureBandVertexArray() {
     if (bandVertexArray != 0) return true;
@@ -230,11 +238,9 @@ bool AddBands(const std::vector<TexelRect>& bands, const Matrix3& t, int width, 
     if (bandVertices.size() + bands.size() * 6 > MAX_BAND_VERTICES) ForgetBandLayouts();
     *first = (int)bandVertices.size();
     for (const TexelRect& band : bands) {
-        // Texel coordinates back to the square's (u, v), and (x, y) = (u - 1/2, 1/2 - v).
-        const float u0 = (band.s0 / width - t.m[0][2]) / t.m[0][0];
-        const float u1 = (band.s1 / width - t.m[0][2]) / t.m[0][0];
-        const float v0 = (band.t0 / height - t.m[1][2]) / t.m[1][1];
-        const float v1 = (band.t1 / height - t.m[1][2]) / t.m[1][1];
+        // The square's (u, v), and its (x, y) = (u - 1/2, 1/2 - v).
+        const TexelRect uv = SquareCoordinates(band, t, width, height);
+        const float u0 = uv.s0, u1 = uv.s1, v0 = uv.t0, v1 = uv.t1;
         const BandVertex topLeft = {u0 - 0.5f, 0.5f - v0, u0, v0};
         const BandVertex bottomLeft = {u0 - 0.5f, 0.5f - v1, u0, v1};
         const BandVertex bottomRight = {u1 - 0.5f, 0.5f - v1, u1, v1};
@@ -285,10 +291,8 @@ TrimLayout PlanTrim(const VisibleTexels& texels, const TexelRect& shown, const M
 void NarrowToBox(const TexelRect& box, int width, int height, QuadTrim* trim) {
     const Matrix3 t = textureTransform;
     // Back to the square's (u, v), then to its (x, y).
-    float u0 = (box.s0 / width - t.m[0][2]) / t.m[0][0];
-    float u1 = (box.s1 / width - t.m[0][2]) / t.m[0][0];
-    float v0 = (box.t0 / height - t.m[1][2]) / t.m[1][1];
-    float v1 = (box.t1 / height - t.m[1][2]) / t.m[1][1];
+    const TexelRect uv = SquareCoordinates(box, t, width, height);
+    float u0 = uv.s0, u1 = uv.s1, v0 = uv.t0, v1 = uv.t1;
     if (u0 > u1) std::swap(u0, u1);
     if (v0 > v1) std::swap(v0, v1);
     const float scaleX = u1 - u0, scaleY = v1 - v0;

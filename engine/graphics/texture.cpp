@@ -99,22 +99,10 @@ bool IsOpaque(const uint32_t* pixels, size_t count) {
     return true;
 }
 
-// Uploads BGRA rows into a new texture with the engine's fixed parameters,
-// leaving the binding the device believes in (boundTexture) in force. Stored
-// blue first with the unsized format, the driver keeps the texels as given,
-// and a software rasterizer (Mesa's llvmpipe) then draws pictures read texel
-// for pixel on its fast path into a window of the same layout.
+// A listed texture of BGRA rows, its opacity and visible texels noted.
 Texture* UploadTexture(int32_t width, int32_t height, const uint32_t* pixels) {
     Texture* texture = new Texture{};
-    glGenTextures(1, &texture->glName);
-    BindTextureName(texture->glName);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_BGRA, GL_UNSIGNED_BYTE, pixels);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    CheckGLError();
+    texture->glName = CreateTextureName(width, height, pixels);
     texture->width = width;
     texture->height = height;
     texture->opaque = pixels != nullptr && IsOpaque(pixels, (size_t)width * height);
@@ -140,6 +128,23 @@ void ReleaseRenderTarget(Texture* texture) {
 // ---------------------------------------------------------------------------
 // Public functions
 // ---------------------------------------------------------------------------
+
+// Stored blue first with the unsized format, the driver keeps the texels as
+// given, and a software rasterizer (Mesa's llvmpipe) then draws pictures read
+// texel for pixel on its fast path into a window of the same layout.
+unsigned CreateTextureName(int32_t width, int32_t height, const uint32_t* pixels) {
+    GLuint name = 0;
+    glGenTextures(1, &name);
+    BindTextureName(name);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_BGRA, GL_UNSIGNED_BYTE, pixels);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    CheckGLError();
+    return name;
+}
 
 // Reads a picture and uploads it with its rows reversed (bottom row first).
 Texture* LoadTexture(const char* path) {

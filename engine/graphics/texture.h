@@ -21,6 +21,9 @@ struct Texture {
 // null and a stderr line naming it when it cannot be read or decoded, or the
 // path is longer than 255 characters.
 Texture* LoadTexture(const char* path);
+// A new texture name (not listed, not reported: its owner deletes it) holding
+// blue-first texels in upload row order, sampled as every picture is.
+unsigned CreateTextureName(int32_t width, int32_t height, const uint32_t* pixels);
 // Uploads RGBA pixels already in upload row order.
 Texture* CreateTexture(int32_t width, int32_t height, const unsigned char* pixels);
 // An empty width by height texture with a frame buffer (and depth buffer)

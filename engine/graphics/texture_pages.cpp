@@ -49,9 +49,7 @@ constexpr int BORDER = 2;
 // Pages higher or wider than this are not made.
 constexpr int MAX_PAGE_SIDE = 4096;
 
-std::vector<Page> pages;
-std::unordered_map<const Texture*, size_t> pageOfHost;
-std::unordered_map<GLuint, size_t> pageOfName;
+std::vector<Page> pages; // a level's troop sheets: a score at most
 
 // ---------------------------------------------------------------------------
 // Internal functions
@@ -81,22 +79,6 @@ void CopyWithBorder(const Picture& picture, std::vector<uint32_t>& page, int pag
     }
 }
 
-// A texture holding `texels`, sampled as the engine samples textures.
-GLuint UploadPage(const std::vector<uint32_t>& texels, int width, int height) {
-    GLuint name = 0;
-    glGenTextures(1, &name);
-    BindTextureName(name);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_BGRA, GL_UNSIGNED_BYTE,
-                 texels.data());
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    return name;
-}
-
 // The page of one host: the guests that fit side by side on a shelf at the
 // top, the host below it across the whole width.
 Page MakePage(const Picture& host, std::vector<Picture>& guests) {
@@ -123,7 +105,7 @@ Page MakePage(const Picture& host, std::vector<Picture>& guests) {
     }
     CopyWithBorder(host, texels, width, 0, hostTop, 0);
     page.hostPlacement = {1.0f, 0.0f, host.texture->height / h, hostTop / h, true};
-    page.name = UploadPage(texels, width, height);
+    page.name = CreateTextureName(width, height, texels.data());
     return page;
 }
 
@@ -135,16 +117,17 @@ bool WithinPicture(float low, float high) {
     return low >= -slack && high <= 1 + slack;
 }
 
+// The page whose host is `host`, or whose texture is `name`; null when none is.
+const Page* FindPage(const Texture* host, GLuint name) {
+    for (const Page& page : pages)
+        if (page.host == host || page.name == name) return &page;
+    return nullptr;
+}
+
 // Deletes the page at `index` and forgets it.
 void DeletePage(size_t index) {
     DeleteTextureName(pages[index].name);
     pages.erase(pages.begin() + (std::ptrdiff_t)index);
-    pageOfHost.clear();
-    pageOfName.clear();
-    for (size_t i = 0; i < pages.size(); i++) {
-        pageOfHost[pages[i].host] = i;
-        pageOfName[pages[i].name] = i;
-    }
 }
 
 } // namespace
@@ -162,13 +145,11 @@ int ShareTexturePages(Texture* const* hosts, int hostCount, Texture* const* gues
     int made = 0;
     for (int i = 0; i < hostCount; i++) {
         const Texture* host = hosts[i];
-        if (host == nullptr || pageOfHost.count(host) || host->width <= 0 ||
+        if (host == nullptr || FindPage(host, 0) != nullptr || host->width <= 0 ||
             host->width > MAX_PAGE_SIDE || host->height + 2 * BORDER > MAX_PAGE_SIDE)
             continue;
         const Picture hostPicture = {host, ReadTexels(host), 0};
         pages.push_back(MakePage(hostPicture, guestPictures));
-        pageOfHost[host] = pages.size() - 1;
-        pageOfName[pages.back().name] = pages.size() - 1;
         made++;
     }
     CheckGLError();
@@ -179,16 +160,11 @@ int ShareTexturePages(Texture* const* hosts, int hostCount, Texture* const* gues
 // page reads the same texel at placement * t * (u, v, 1).
 bool PagedSampling(unsigned* textureName, Matrix3* transform) {
     if (pages.empty() || boundTexture == nullptr) return false;
-    const Page* page = nullptr;
-    const Placement* placement = nullptr;
-    auto hosted = pageOfHost.find(boundTexture);
-    if (hosted != pageOfHost.end()) {
-        page = &pages[hosted->second];
-        placement = &page->hostPlacement;
-    } else {
-        auto inUse = pageOfName.find(BoundTextureName());
-        if (inUse == pageOfName.end()) return false;
-        page = &pages[inUse->second];
+    const Page* page = FindPage(boundTexture, 0);
+    const Placement* placement = page != nullptr ? &page->hostPlacement : nullptr;
+    if (page == nullptr) { // a guest is read from the page in use, if it holds it
+        page = FindPage(nullptr, BoundTextureName());
+        if (page == nullptr) return false;
         auto guest = page->guests.find(boundTexture);
         if (guest == page->guests.end()) return false;
         placement = &guest->second;
@@ -219,6 +195,4 @@ void FreeTexturePages() {
 
 void DropTexturePages() {
     pages.clear();
-    pageOfHost.clear();
-    pageOfName.clear();
 }
