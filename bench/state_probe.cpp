@@ -1,7 +1,8 @@
 // Timed stand-ins for the state table's callbacks (see state_probe.h): the
 // wrapped AddGameState keeps each state's real callbacks in a row and gives
 // the manager one stand-in per row and callback, which times the real call.
-// Depends on the state manager's AddGameState and the POSIX clocks.
+// Depends on the state manager's AddGameState, the draw batch and the POSIX
+// clocks.
 #include "bench/state_probe.h"
 
 #include <algorithm>
@@ -11,6 +12,7 @@
 #include <utility>
 
 #include "app/game_state.h"
+#include "engine/graphics/draw_batch.h"
 
 // ---------------------------------------------------------------------------
 // Types and globals
@@ -44,6 +46,8 @@ void RunTimed(int row, int slot) {
     ProbeRow& probe = rows[row];
     double wall = WallSeconds(), process = ProcessCpuSeconds(), thread = ThreadCpuSeconds();
     probe.real[slot]();
+    // A Draw's last gathered draws are sent just after it; they are its work.
+    if (slot == PROBE_DRAW) FlushDrawBatch();
     ProbeTiming& last = probe.last[slot];
     last.wall = WallSeconds() - wall;
     last.process = ProcessCpuSeconds() - process;

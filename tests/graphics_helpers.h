@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "engine/graphics/device.h"
+#include "engine/graphics/draw_batch.h"
 #include "engine/graphics/mesh.h"
 #include "harness/harness.h"
 
@@ -46,6 +47,7 @@ inline void BeginTestDrawing() {
 // Back-buffer pixel at a world point (origin at the client centre, y up) as 0xRRGGBB.
 inline uint32_t ReadWorldPixel(float x, float y) {
     uint8_t p[4] = {0, 0, 0, 0};
+    FlushDrawBatch(); // what is drawn so far reaches the buffer
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadBuffer(GL_BACK);
     const int row =

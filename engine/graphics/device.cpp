@@ -19,6 +19,7 @@
 
 #include "app/game_state.h"
 #include "app/input.h"
+#include "engine/graphics/draw_batch.h"
 #include "engine/graphics/mesh.h"
 #include "engine/graphics/picture_cache.h"
 #include "engine/graphics/quad_trim.h"
@@ -306,6 +307,7 @@ bool InitGraphics() {
     boundTextureName = 0;
     DropTexturePages();
     DropTrimGeometry();
+    DropDrawBatch();
     CreateShaderProgram();
     SetWorldBoundsFromClient();
     SetFixedRenderState();
@@ -335,6 +337,7 @@ void SetWorldBoundsFromClient() {
 
 // Orthographic projection over the world bounds, depth range 0.01 to 1000.
 void UpdateProjection() {
+    FlushDrawBatch(); // gathered vertices are drawn with the projection they were made under
     float projection[4][4];
     Matrix4Identity(projection);
     projection[0][0] = 2.0f / (worldMaxX - worldMinX);
@@ -396,6 +399,7 @@ void BindTexture(Texture* texture) {
 // Binds unless OpenGL holds that name already (binding costs llvmpipe a state check).
 void BindTextureName(unsigned name) {
     if (name == boundTextureName) return;
+    FlushDrawBatch();
     glBindTexture(GL_TEXTURE_2D, name);
     boundTextureName = name;
 }
@@ -408,6 +412,7 @@ unsigned BoundTextureName() {
 // Deletes a texture name; OpenGL unbinds a deleted texture, and so does the record.
 void DeleteTextureName(unsigned name) {
     if (name == 0) return;
+    FlushDrawBatch();
     glDeleteTextures(1, &name);
     if (name == boundTextureName) boundTextureName = 0;
 }
@@ -430,12 +435,14 @@ void ResetRenderState() {
 
 // Clears colour, and depth while the depth test is in use.
 void ClearFrame() {
+    FlushDrawBatch();
     glClear(GL_COLOR_BUFFER_BIT | (DepthBufferInUse() ? GL_DEPTH_BUFFER_BIT : 0));
     CheckGLError();
 }
 
 // Viewport and scissor rectangle over the whole client area.
 void SetViewportToClient() {
+    FlushDrawBatch();
     int width = 0, height = 0;
     PlatformGetClientSize(&width, &height);
     glViewport(0, 0, width, height);
@@ -459,34 +466,49 @@ void CheckGLErrorAt(const char* file, int line) {
     fflush(stdout);
 }
 
-// Uses the program and hands it the render globals (for DrawMesh). The
-// program keeps its uniforms between draws, so the lean path sends only those
-// that changed since the last draw.
-void ApplyRenderUniforms() {
-    // Texture times white is the texture: untinted pictures take a short
-    // program, the one llvmpipe runs on its fast path when they are read
-    // texel for pixel.
+// The program a draw with the render globals is made with, its uniform slots
+// and what it last received, and the texture it samples through which
+// texture transform.
+struct DrawSetup {
+    GLuint program;
+    const ShaderUniforms* at;
+    SentUniforms* sent;
+    GLuint textureName;
+    Matrix3 texture;
+};
+
+// Texture times white is the texture: untinted pictures take a short program,
+// the one llvmpipe runs on its fast path when they are read texel for pixel.
+// A filtered picture with a page is read from it (see texture_pages.h).
+static DrawSetup ChooseDrawSetup() {
     const bool picture = LeanRendering() && boundTexture != nullptr && !useTint;
     const bool exact = picture && ExactSamplingChosen();
-    const ShaderUniforms& at = exact ? pictureUniforms : picture ? filteredUniforms : uniforms;
-    SentUniforms& sent = exact     ? pictureSentUniforms
-                         : picture ? filteredSentUniforms
-                                   : sentUniforms;
-    glUseProgram(exact ? pictureProgram : picture ? filteredProgram : shaderProgram);
-    // A filtered picture with a page is read from it (see texture_pages.h).
-    GLuint textureName = boundTexture != nullptr ? boundTexture->glName : 0;
-    Matrix3 pageTransform;
-    const bool paged = picture && !exact && PagedSampling(&textureName, &pageTransform);
-    const Matrix3& texture = paged ? pageTransform : textureTransform;
-    if (boundTexture != nullptr) BindTextureName(textureName);
+    DrawSetup setup = {shaderProgram, &uniforms, &sentUniforms,
+                       boundTexture != nullptr ? boundTexture->glName : 0, textureTransform};
+    if (exact) setup.program = pictureProgram, setup.at = &pictureUniforms;
+    if (exact) setup.sent = &pictureSentUniforms;
+    if (picture && !exact) setup.program = filteredProgram, setup.at = &filteredUniforms;
+    if (picture && !exact) setup.sent = &filteredSentUniforms;
+    if (picture && !exact) PagedSampling(&setup.textureName, &setup.texture);
+    return setup;
+}
+
+// Uses the program and hands it the transforms and the tint. The program keeps
+// its uniforms between draws, so the lean path sends only those that changed
+// since its last draw.
+static void SendUniforms(const DrawSetup& setup, const float (&model)[4][4],
+                         const Matrix3& texture) {
+    glUseProgram(setup.program);
+    const ShaderUniforms& at = *setup.at;
+    SentUniforms& sent = *setup.sent;
     const bool all = !LeanRendering() || !sent.valid;
     const float modColor[4] = {((tintColor >> 16) & 0xFF) / 255.0f,
                                ((tintColor >> 8) & 0xFF) / 255.0f, (tintColor & 0xFF) / 255.0f,
                                ((tintColor >> 24) & 0xFF) / 255.0f};
     if (Changed(all, sent.viewProj, &viewProjection[0][0], sizeof sent.viewProj))
         glUniformMatrix4fv(at.viewProj, 1, GL_FALSE, &viewProjection[0][0]);
-    if (Changed(all, sent.model, &modelTransform[0][0], sizeof sent.model))
-        glUniformMatrix4fv(at.model, 1, GL_TRUE, &modelTransform[0][0]);
+    if (Changed(all, sent.model, &model[0][0], sizeof sent.model))
+        glUniformMatrix4fv(at.model, 1, GL_TRUE, &model[0][0]);
     if (Changed(all, sent.texture, &texture.m[0][0], sizeof sent.texture))
         glUniformMatrix3fv(at.texture, 1, GL_TRUE, &texture.m[0][0]);
     if (Changed(all, sent.modColor, modColor, sizeof sent.modColor))
@@ -499,6 +521,34 @@ void ApplyRenderUniforms() {
     if (Changed(all, &sent.colorTexture, &flags[2], sizeof(int)))
         glUniform1i(at.colorTexture, flags[2]);
     sent.valid = true;
+}
+
+// A draw made on its own comes after every gathered one.
+void ApplyRenderUniforms() {
+    FlushDrawBatch();
+    const DrawSetup setup = ChooseDrawSetup();
+    if (boundTexture != nullptr) BindTextureName(setup.textureName);
+    SendUniforms(setup, modelTransform, setup.texture);
+}
+
+// Binding the texture sends the batch when it held another one.
+unsigned PrepareBatchedPicture(Matrix3* texture) {
+    if (!LeanRendering() || boundTexture == nullptr || useTint) return 0;
+    const DrawSetup setup = ChooseDrawSetup();
+    BindTextureName(setup.textureName);
+    *texture = setup.texture;
+    return setup.program;
+}
+
+// The vertices carry the transforms, so the program gets the identity; the
+// picture programs have no tint uniforms, whatever the globals hold now.
+void UseBatchProgram(unsigned program) {
+    DrawSetup setup = {program, &filteredUniforms, &filteredSentUniforms, 0, {}};
+    if (program == pictureProgram) setup.at = &pictureUniforms, setup.sent = &pictureSentUniforms;
+    static const float identity[4][4] = {{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}};
+    Matrix3 noTextureTransform;
+    Matrix3Identity(noTextureTransform);
+    SendUniforms(setup, identity, noTextureTransform);
 }
 
 // Feeds the debug interface from the engine's input and starts its frame.
@@ -529,6 +579,7 @@ void BeginDebugUiFrame() {
 // Renders the debug interface's frame (nothing is submitted, so nothing shows).
 // The lean path leaves OpenGL alone when the frame has nothing to draw.
 void RenderDebugUi() {
+    FlushDrawBatch();
     if (!debugUiCreated || !debugUiFrameOpen) return;
     debugUiFrameOpen = false;
     ImGui::Render();

@@ -73,3 +73,11 @@ unsigned GetShaderProgram();
 // Uses the shader program and hands it the render globals: view-projection,
 // model and texture transforms, tint and whether a texture is bound.
 void ApplyRenderUniforms();
+// For a draw that may join the draw batch: binds the texture it samples and
+// returns the picture program it is drawn with, and the texture transform its
+// vertices take; 0 when it needs the engine's program (tinted, untextured or
+// not on the lean path).
+unsigned PrepareBatchedPicture(Matrix3* texture);
+// Uses a picture program with identity transforms (the batch's vertices are
+// transformed already).
+void UseBatchProgram(unsigned program);

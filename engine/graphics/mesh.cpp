@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "engine/graphics/device.h"
+#include "engine/graphics/draw_batch.h"
 #include "engine/graphics/picture_cache.h"
 #include "engine/graphics/quad_trim.h"
 #include "engine/graphics/render_paths.h"
@@ -182,7 +183,19 @@ static bool meshRasterizing = true;
 
 // Turns the pixel work of every draw off or on; everything else of a draw runs.
 void SetMeshRasterizing(bool on) {
+    FlushDrawBatch();
     meshRasterizing = on;
+}
+
+// Whether draws reach the rasterizer.
+bool MeshRasterizing() {
+    return meshRasterizing;
+}
+
+// Binds unless it is bound already (the lean path leaves arrays bound).
+void BindDrawVertexArray(unsigned vertexArray) {
+    if (boundVertexArray != vertexArray) glBindVertexArray(vertexArray);
+    boundVertexArray = vertexArray;
 }
 
 // Sends the draw the render globals describe, trimmed to its visible texels
@@ -196,18 +209,21 @@ static void SubmitDraw(Mesh* mesh) {
         CheckGLError();
         return;
     }
+    if (BatchPictureDraw(mesh, trim)) {
+        EndQuadTrim(trim);
+        return;
+    }
     const bool lean = LeanRendering();
     if (trim.bandCount > 0) { // lean only; the band vertex array keeps its attributes on
-        if (boundVertexArray != trim.bandVertexArray) glBindVertexArray(trim.bandVertexArray);
-        boundVertexArray = trim.bandVertexArray;
         ApplyRenderUniforms();
+        BindDrawVertexArray(trim.bandVertexArray);
         if (meshRasterizing) glDrawArrays(GL_TRIANGLES, trim.bandFirst, trim.bandCount);
         EndQuadTrim(trim);
         CheckGLError();
         return;
     }
+    ApplyRenderUniforms(); // sends the batch before this draw's array is bound
     if (!lean || boundVertexArray != mesh->vertexArray) glBindVertexArray(mesh->vertexArray);
-    ApplyRenderUniforms();
     if (!lean || !mesh->attributesOn) EnableVertexAttributes(true);
     if (meshRasterizing) glDrawArrays(GL_TRIANGLES, 0, mesh->vertexCount);
     EndQuadTrim(trim);

@@ -34,6 +34,9 @@ void DrawMesh(Mesh* mesh);
 // pixels alone. Test runs use it for the many frames whose pixels nobody
 // looks at, which is most of a software renderer's work.
 void SetMeshRasterizing(bool on);
+bool MeshRasterizing();
+// Binds a vertex array for a draw, keeping the record of what is bound.
+void BindDrawVertexArray(unsigned vertexArray);
 void FreeMesh(Mesh* mesh);
 // Unit square centred on the origin, every vertex in `color`.
 Mesh* CreateSquareMesh(uint32_t color);

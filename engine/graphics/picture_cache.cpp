@@ -13,6 +13,7 @@
 #include <unordered_map>
 
 #include "engine/graphics/device.h"
+#include "engine/graphics/draw_batch.h"
 #include "engine/graphics/mesh.h"
 #include "engine/graphics/quad_trim.h"
 #include "engine/graphics/render_paths.h"
@@ -191,6 +192,7 @@ bool BeginPictureCapture(CachedPicture* picture) {
     GLint frameBuffer = 0;
     glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &frameBuffer);
     if (frameBuffer != 0) return false; // drawing into a render texture
+    FlushDrawBatch();                   // what was gathered belongs to the window
     int clientWidth = 0, clientHeight = 0;
     PlatformGetClientSize(&clientWidth, &clientHeight);
     Texture* copy = new Texture{};
@@ -234,6 +236,7 @@ bool BeginPictureCapture(CachedPicture* picture) {
 // The window as the target again, with the viewport, blending and scissor it had.
 void EndPictureCapture() {
     if (!captureOpen) return;
+    FlushDrawBatch(); // the picture's draw belongs to the copy
     captureOpen = false;
     int clientWidth = 0, clientHeight = 0;
     PlatformGetClientSize(&clientWidth, &clientHeight);

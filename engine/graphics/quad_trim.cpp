@@ -414,6 +414,11 @@ void EndQuadTrim(const QuadTrim& trim) {
     memcpy(textureTransform.m, trim.texture, sizeof trim.texture);
 }
 
+const float* TrimBandVertices(int first) {
+    static_assert(sizeof(BandVertex) == 4 * sizeof(float), "band vertices are four floats");
+    return &bandVertices[(size_t)first].x;
+}
+
 void FreeTrimGeometry() {
     if (bandVertexArray != 0) glDeleteVertexArrays(1, &bandVertexArray);
     if (bandBuffer != 0) glDeleteBuffers(1, &bandBuffer);

@@ -47,6 +47,9 @@ bool BeginQuadTrim(const Mesh* mesh, QuadTrim* trim);
 // Puts the caller's transforms back.
 void EndQuadTrim(const QuadTrim& trim);
 
+// The band vertices from `first` on: x, y, u, v of the unit square each.
+const float* TrimBandVertices(int first);
+
 // Deletes the band vertex array (at shut-down, with the context still current).
 void FreeTrimGeometry();
 // Forgets the band vertex array without deleting it (a new context has none).

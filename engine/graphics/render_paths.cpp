@@ -9,6 +9,7 @@
 #include <cmath>
 
 #include "engine/graphics/device.h"
+#include "engine/graphics/draw_batch.h"
 #include "engine/graphics/mesh.h"
 #include "engine/graphics/texture.h"
 #include "engine/platform/platform.h"
@@ -60,6 +61,7 @@ bool TintKeepsOpacity(bool tinted, uint32_t tint) {
 } // namespace
 
 void SetLeanRendering(bool on) {
+    FlushDrawBatch();
     lean = on;
     ApplyRenderPathState();
 }
@@ -73,6 +75,7 @@ void BeginSceneClip(float scale) {
     int width = 0, height = 0;
     PlatformGetClientSize(&width, &height);
     if (width <= 0 || height <= 0 || scale <= 0) return;
+    FlushDrawBatch();
     int x0, x1, y0, y1;
     PixelSpan(width, SCENE_WIDTH * scale / 2, &x0, &x1);
     PixelSpan(height, SCENE_HEIGHT * scale / 2, &y0, &y1);
@@ -84,6 +87,7 @@ void BeginSceneClip(float scale) {
 }
 
 void EndSceneClip() {
+    FlushDrawBatch();
     if (sceneClipOn) glDisable(GL_SCISSOR_TEST);
     sceneClipOn = false;
     sceneClipLifted = false;
@@ -91,6 +95,7 @@ void EndSceneClip() {
 
 void SetSceneClipLifted(bool lifted) {
     if (!sceneClipOn || lifted == sceneClipLifted) return;
+    FlushDrawBatch();
     sceneClipLifted = lifted;
     lifted ? glDisable(GL_SCISSOR_TEST) : glEnable(GL_SCISSOR_TEST);
 }
@@ -137,6 +142,7 @@ void ChooseBlending(const Mesh* mesh) {
         blend = !(opaque && TintKeepsOpacity(useTint, tintColor));
     }
     if (blend == blendOn) return;
+    FlushDrawBatch();
     blend ? glEnable(GL_BLEND) : glDisable(GL_BLEND);
     blendOn = blend;
 }
@@ -218,6 +224,7 @@ void ChooseSampler(const Mesh* mesh) {
     const int level = lean ? ExactLevel(mesh) : -1;
     if (level >= 0 && exactSamplers[level] == 0) exactSamplers[level] = MakeExactSampler(level);
     if (level == 1 && !boundTexture->mipmapsMade) {
+        FlushDrawBatch(); // the texture may be the one gathered draws read
         BindTextureName(boundTexture->glName);
         // Only the half-size level: the box-filtered halves the filter reads at 2:1.
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 1);
@@ -226,6 +233,7 @@ void ChooseSampler(const Mesh* mesh) {
     }
     exactLevelChosen = level;
     if (level == exactLevelBound) return;
+    FlushDrawBatch();
     glBindSampler(0, level >= 0 ? exactSamplers[level] : 0);
     exactLevelBound = level;
 }
@@ -259,6 +267,7 @@ bool BlitInsteadOfDraw(const Mesh* mesh) {
     const float bottom = std::max(m[1][3] - std::fabs(m[1][1]) / 2, visible.bottom);
     const float top = std::min(m[1][3] + std::fabs(m[1][1]) / 2, visible.top);
     if (left >= right || bottom >= top) return true; // nothing of it can be seen
+    FlushDrawBatch();
     if (texture->windowOrderCopy[level] == 0)
         texture->windowOrderCopy[level] = MakeWindowOrderCopy(texture, level);
     const int width = std::max(1, texture->width >> level);
@@ -293,6 +302,7 @@ bool BlitInsteadOfDraw(const Mesh* mesh) {
 // so the depth test never rejects a pixel: the lean path leaves it off.
 // Blending starts on for either path.
 void ApplyRenderPathState() {
+    FlushDrawBatch();
     glEnable(GL_BLEND);
     blendOn = true;
     glBindSampler(0, 0);
@@ -315,6 +325,7 @@ bool DepthBufferInUse() {
 std::vector<uint8_t> ReadClientPixels(int width, int height) {
     std::vector<uint8_t> rgba((size_t)std::max(width, 0) * std::max(height, 0) * 4);
     if (rgba.empty()) return rgba;
+    FlushDrawBatch();
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
     return rgba;

@@ -20,6 +20,7 @@
 
 #include "engine/file.h"
 #include "engine/graphics/device.h"
+#include "engine/graphics/draw_batch.h"
 #include "engine/graphics/font.h"
 #include "engine/graphics/mesh.h"
 #include "engine/graphics/picture_cache.h"
@@ -206,6 +207,7 @@ unsigned RenderTextureFrameBuffer(Texture* texture) {
 // Deletes a texture (and its render target) and forgets it.
 void UnloadTexture(Texture* texture) {
     if (texture == nullptr) return;
+    FlushDrawBatch(); // gathered draws may still read it
     if (std::find(textureList.begin(), textureList.end(), texture) == textureList.end()) {
         // Unloading twice would delete another texture's name; refuse it loudly.
         fprintf(stderr, "UnloadTexture: texture is not in the texture list (unloaded twice?)\n");
@@ -257,6 +259,7 @@ void ReleaseGraphicsResources() {
     FreePictureCache(); // the engine's own copies, never reported
     FreeTexturePages();
     FreeTrimGeometry();
+    FreeDrawBatch();
     std::vector<Texture*> leftovers = textureList;
     for (Texture* texture : leftovers)
         UnloadTexture(texture);
