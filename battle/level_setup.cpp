@@ -367,18 +367,21 @@ std::string EnemyTroopPicturePath(int index, int type) {
 }
 
 // Each troop is drawn with its health bars (and its sword marker) right
-// after it, hundreds a frame: every troop sheet gets a page holding them too.
+// after it, hundreds a frame, and every player troop shows its type's current
+// tier: a page per tier holds that tier's sheets, the enemy's sheets and the
+// bars, so a battle's troops and bars all read one texture.
 static void PageTroopPictures() {
     BattleAssets& a = battleAssets;
-    std::vector<Texture*> sheets;
-    for (int type = 0; type < TROOP_TYPES; type++) {
-        for (int tier = 0; tier < TIER_COUNT; tier++)
+    Texture* const companions[] = {a.emptyHealthBar, a.healthBar, a.bannerPowerUp};
+    for (int tier = 0; tier < TIER_COUNT; tier++) {
+        std::vector<Texture*> sheets;
+        for (int type = 0; type < TROOP_TYPES; type++) {
             if (a.playerTroopAnims[type][tier])
                 sheets.push_back(a.playerTroopAnims[type][tier]->texture);
-        if (a.enemyTroopAnims[type]) sheets.push_back(a.enemyTroopAnims[type]->texture);
+            if (a.enemyTroopAnims[type]) sheets.push_back(a.enemyTroopAnims[type]->texture);
+        }
+        ShareTexturePage(sheets.data(), (int)sheets.size(), companions, 3);
     }
-    Texture* const companions[] = {a.emptyHealthBar, a.healthBar, a.bannerPowerUp};
-    ShareTexturePages(sheets.data(), (int)sheets.size(), companions, 3);
 }
 
 // Load of level `index`: font, sounds, animations, pictures, the square mesh.

@@ -32,8 +32,11 @@ struct BatchVertex {
 const float SQUARE_VERTICES[6][4] = {{-0.5f, 0.5f, 0.0f, 0.0f}, {-0.5f, -0.5f, 0.0f, 1.0f},
                                      {0.5f, -0.5f, 1.0f, 1.0f}, {-0.5f, 0.5f, 0.0f, 0.0f},
                                      {0.5f, -0.5f, 1.0f, 1.0f}, {0.5f, 0.5f, 1.0f, 0.0f}};
-// Past this many vertices the batch is sent before it grows further.
-constexpr size_t MAX_BATCH_VERTICES = 1 << 15;
+// A batch holds at most 21 squares: llvmpipe rasterizes each pair of
+// triangles making an upright rectangle on its rectangle path, and batches of
+// a few hundred vertices or more measured a sixth slower in all (the pairs
+// seem to lose that path once its vertex pipeline splits the draw).
+constexpr size_t MAX_BATCH_VERTICES = 21 * 6;
 
 std::vector<BatchVertex> batchVertices;
 unsigned batchProgram = 0; // the picture program the gathered draws use
@@ -89,12 +92,12 @@ bool BatchPictureDraw(const Mesh* mesh, const QuadTrim& trim) {
     Matrix3 texture;
     const unsigned program = PrepareBatchedPicture(&texture); // may send the batch
     if (program == 0) return false;
-    if (program != batchProgram || batchVertices.size() >= MAX_BATCH_VERTICES) FlushDrawBatch();
+    const int count = trim.bandCount > 0 ? trim.bandCount : 6;
+    if (program != batchProgram || batchVertices.size() + count > MAX_BATCH_VERTICES)
+        FlushDrawBatch();
     batchProgram = program;
-    if (trim.bandCount > 0)
-        GatherVertices(TrimBandVertices(trim.bandFirst), trim.bandCount, texture);
-    else
-        GatherVertices(&SQUARE_VERTICES[0][0], 6, texture);
+    GatherVertices(trim.bandCount > 0 ? TrimBandVertices(trim.bandFirst) : &SQUARE_VERTICES[0][0],
+                   count, texture);
     return true;
 }
 
