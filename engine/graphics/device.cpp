@@ -425,6 +425,7 @@ void SetTintColor(uint32_t color) {
 
 // Per-frame reset of the render globals and the mesh builder.
 void ResetRenderState() {
+    BeginFrameDraws();
     MeshBuilderReset();
     PictureCacheNewFrame();
     Matrix4Identity(modelTransform);

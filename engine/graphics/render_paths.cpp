@@ -40,6 +40,11 @@ GLuint exactSamplers[2] = {0, 0};
 int exactLevelBound = -1;   // -1: the texture's own linear filter
 int exactLevelChosen = -1;  // ExactLevel of the draw being made
 GLuint copyFrameBuffer = 0; // reads a window-order copy for a blit
+// Draws sent this frame and the frame before (see BlitInsteadOfDraw).
+int drawsThisFrame = 0, drawsLastFrame = 0;
+// From this many draws in a frame, the thread sending them is the frame's
+// longest task: a 200-troop battle sends over 600, a menu a few dozen.
+constexpr int HEAVY_FRAME_DRAWS = 300;
 
 // The pixel span [first, end) whose centres lie in [centre - half, centre + half).
 void PixelSpan(int size, float half, int* first, int* end) {
@@ -129,8 +134,15 @@ bool CanSkipDraw(const Mesh* mesh) {
         }
     // A pixel is drawn when its centre is inside; one pixel of margin is plenty.
     const WorldRect visible = VisibleRect();
-    return right < visible.left - 1 || left > visible.right + 1 || top < visible.bottom - 1 ||
-           bottom > visible.top + 1;
+    const bool outside = right < visible.left - 1 || left > visible.right + 1 ||
+                         top < visible.bottom - 1 || bottom > visible.top + 1;
+    drawsThisFrame += !outside;
+    return outside;
+}
+
+void BeginFrameDraws() {
+    drawsLastFrame = drawsThisFrame;
+    drawsThisFrame = 0;
 }
 
 // Blending changes nothing where every source pixel is opaque: the picture's
@@ -247,12 +259,15 @@ bool ExactSamplingChosen() {
 // blit from a copy of the picture in that order, one texel to one pixel, is a
 // plain copy of rows where a draw would shade every pixel. The blit covers the
 // pixels whose centres the square covers, clipped to what can be seen, and
-// gives each the texel the draw would have read.
+// gives each the texel the draw would have read. The copy runs on the thread
+// that sends the draws, where a drawn picture is shared by the rasterizer's
+// threads: after a heavy frame the picture is drawn, which keeps that thread's
+// share of the frame short at the cost of some more work in all.
 bool BlitInsteadOfDraw(const Mesh* mesh) {
     Texture* texture = boundTexture;
     const int level = exactLevelChosen;
-    if (!lean || level < 0 || mesh == nullptr || !mesh->unitSquare || texture == nullptr ||
-        !texture->opaque || useTint)
+    if (!lean || drawsLastFrame >= HEAVY_FRAME_DRAWS || level < 0 || mesh == nullptr ||
+        !mesh->unitSquare || texture == nullptr || !texture->opaque || useTint)
         return false;
     GLint frameBuffer = 0;
     glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &frameBuffer);

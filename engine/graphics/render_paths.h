@@ -39,6 +39,8 @@ void SetDrawsHidden(bool on);
 // DrawMesh's share: whether this draw can be left out, and the blend state it
 // needs (set only when it changes).
 bool CanSkipDraw(const Mesh* mesh);
+// Start of a frame's drawing: the draws of the frame before are counted.
+void BeginFrameDraws();
 void ChooseBlending(const Mesh* mesh);
 void ChooseSampler(const Mesh* mesh);
 // Whether the draw just prepared reads its texels one to one (nearest texel).
