@@ -478,18 +478,25 @@ struct DrawSetup {
     Matrix3 texture;
 };
 
+// A program with its uniform slots and what it last received; no texture.
+static DrawSetup SetupOfProgram(GLuint program) {
+    if (program == pictureProgram) return {program, &pictureUniforms, &pictureSentUniforms, 0, {}};
+    if (program == filteredProgram)
+        return {program, &filteredUniforms, &filteredSentUniforms, 0, {}};
+    return {program, &uniforms, &sentUniforms, 0, {}};
+}
+
 // Texture times white is the texture: untinted pictures take a short program,
 // the one llvmpipe runs on its fast path when they are read texel for pixel.
 // A filtered picture with a page is read from it (see texture_pages.h).
 static DrawSetup ChooseDrawSetup() {
     const bool picture = LeanRendering() && boundTexture != nullptr && !useTint;
     const bool exact = picture && ExactSamplingChosen();
-    DrawSetup setup = {shaderProgram, &uniforms, &sentUniforms,
-                       boundTexture != nullptr ? boundTexture->glName : 0, textureTransform};
-    if (exact) setup.program = pictureProgram, setup.at = &pictureUniforms;
-    if (exact) setup.sent = &pictureSentUniforms;
-    if (picture && !exact) setup.program = filteredProgram, setup.at = &filteredUniforms;
-    if (picture && !exact) setup.sent = &filteredSentUniforms;
+    DrawSetup setup = SetupOfProgram(exact     ? pictureProgram
+                                     : picture ? filteredProgram
+                                               : shaderProgram);
+    setup.textureName = boundTexture != nullptr ? boundTexture->glName : 0;
+    setup.texture = textureTransform;
     if (picture && !exact) PagedSampling(&setup.textureName, &setup.texture);
     return setup;
 }
@@ -544,12 +551,10 @@ unsigned PrepareBatchedPicture(Matrix3* texture) {
 // The vertices carry the transforms, so the program gets the identity; the
 // picture programs have no tint uniforms, whatever the globals hold now.
 void UseBatchProgram(unsigned program) {
-    DrawSetup setup = {program, &filteredUniforms, &filteredSentUniforms, 0, {}};
-    if (program == pictureProgram) setup.at = &pictureUniforms, setup.sent = &pictureSentUniforms;
     static const float identity[4][4] = {{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}};
     Matrix3 noTextureTransform;
     Matrix3Identity(noTextureTransform);
-    SendUniforms(setup, identity, noTextureTransform);
+    SendUniforms(SetupOfProgram(program), identity, noTextureTransform);
 }
 
 // Feeds the debug interface from the engine's input and starts its frame.

@@ -28,10 +28,6 @@ struct BatchVertex {
 // Globals
 // ---------------------------------------------------------------------------
 
-// The unit square as CreateSquareMesh lays it out: x, y, u, v per vertex.
-const float SQUARE_VERTICES[6][4] = {{-0.5f, 0.5f, 0.0f, 0.0f}, {-0.5f, -0.5f, 0.0f, 1.0f},
-                                     {0.5f, -0.5f, 1.0f, 1.0f}, {-0.5f, 0.5f, 0.0f, 0.0f},
-                                     {0.5f, -0.5f, 1.0f, 1.0f}, {0.5f, 0.5f, 1.0f, 0.0f}};
 // A batch holds at most 21 squares: llvmpipe rasterizes each pair of
 // triangles making an upright rectangle on its rectangle path, and batches of
 // a few hundred vertices or more measured a sixth slower in all (the pairs
@@ -96,7 +92,8 @@ bool BatchPictureDraw(const Mesh* mesh, const QuadTrim& trim) {
     if (program != batchProgram || batchVertices.size() + count > MAX_BATCH_VERTICES)
         FlushDrawBatch();
     batchProgram = program;
-    GatherVertices(trim.bandCount > 0 ? TrimBandVertices(trim.bandFirst) : &SQUARE_VERTICES[0][0],
+    GatherVertices(trim.bandCount > 0 ? TrimBandVertices(trim.bandFirst)
+                                      : &UNIT_SQUARE_VERTICES[0][0],
                    count, texture);
     return true;
 }

@@ -299,13 +299,16 @@ void FreeMesh(Mesh* mesh) {
     delete mesh;
 }
 
+const float UNIT_SQUARE_VERTICES[6][4] = {{-0.5f, 0.5f, 0.0f, 0.0f}, {-0.5f, -0.5f, 0.0f, 1.0f},
+                                          {0.5f, -0.5f, 1.0f, 1.0f}, {-0.5f, 0.5f, 0.0f, 0.0f},
+                                          {0.5f, -0.5f, 1.0f, 1.0f}, {0.5f, 0.5f, 1.0f, 0.0f}};
+
 // Unit square centred on the origin; v = 0 along the top edge.
 Mesh* CreateSquareMesh(uint32_t color) {
     MeshStart();
-    MeshAddTriangle(-0.5f, 0.5f, color, 0.0f, 0.0f, -0.5f, -0.5f, color, 0.0f, 1.0f, 0.5f, -0.5f,
-                    color, 1.0f, 1.0f);
-    MeshAddTriangle(-0.5f, 0.5f, color, 0.0f, 0.0f, 0.5f, -0.5f, color, 1.0f, 1.0f, 0.5f, 0.5f,
-                    color, 1.0f, 0.0f);
+    for (const float(*v)[4] = UNIT_SQUARE_VERTICES; v < UNIT_SQUARE_VERTICES + 6; v += 3)
+        MeshAddTriangle(v[0][0], v[0][1], color, v[0][2], v[0][3], v[1][0], v[1][1], color, v[1][2],
+                        v[1][3], v[2][0], v[2][1], color, v[2][2], v[2][3]);
     Mesh* mesh = MeshEnd(3 * MeshBuilderTriangleCount());
     if (mesh) mesh->unitSquare = true;
     return mesh;

@@ -19,6 +19,10 @@ struct Mesh {
 
 enum { MESH_MAX_TRIANGLES = 8192 };
 
+// The unit square's two triangles as CreateSquareMesh lays them out: x, y, u, v
+// per vertex (v = 0 along the top edge).
+extern const float UNIT_SQUARE_VERTICES[6][4];
+
 void MeshStart();
 void MeshAddTriangle(float x0, float y0, uint32_t c0, float u0, float v0, float x1, float y1,
                      uint32_t c1, float u1, float v1, float x2, float y2, uint32_t c2, float u2,

@@ -36,8 +36,9 @@ bool DrawingSuppressed();
 // While set, the draws to come lie under a later opaque picture (lean only).
 void SetDrawsHidden(bool on);
 
-// DrawMesh's share: whether this draw can be left out, and the blend state it
-// needs (set only when it changes).
+// DrawMesh's share: whether this draw can be left out (the draws it lets
+// through are counted for the frame), and the blend state it needs (set only
+// when it changes).
 bool CanSkipDraw(const Mesh* mesh);
 // Start of a frame's drawing: the draws of the frame before are counted.
 void BeginFrameDraws();
