@@ -10,7 +10,7 @@
 #include "app/window.h"
 #include "engine/audio/sound.h"
 #include "engine/graphics/device.h"
-#include "engine/graphics/render_paths.h"
+#include "engine/graphics/scene.h"
 #include "engine/graphics/texture.h"
 #include "engine/platform/platform.h"
 #include "objects/game_object.h"

@@ -367,21 +367,19 @@ std::string EnemyTroopPicturePath(int index, int type) {
 }
 
 // Each troop is drawn with its health bars (and its sword marker) right
-// after it, hundreds a frame, and every player troop shows its type's current
-// tier: a page per tier holds that tier's sheets, the enemy's sheets and the
-// bars, so a battle's troops and bars all read one texture.
+// after it, hundreds a frame: one page holds every troop sheet of the level
+// (each tier's, the enemy's) and the bars, so the troops and bars of a battle
+// all read one texture.
 static void PageTroopPictures() {
     BattleAssets& a = battleAssets;
-    Texture* const companions[] = {a.emptyHealthBar, a.healthBar, a.bannerPowerUp};
-    for (int tier = 0; tier < TIER_COUNT; tier++) {
-        std::vector<Texture*> sheets;
-        for (int type = 0; type < TROOP_TYPES; type++) {
+    std::vector<Texture*> pictures = {a.emptyHealthBar, a.healthBar, a.bannerPowerUp};
+    for (int type = 0; type < TROOP_TYPES; type++) {
+        for (int tier = 0; tier < TIER_COUNT; tier++)
             if (a.playerTroopAnims[type][tier])
-                sheets.push_back(a.playerTroopAnims[type][tier]->texture);
-            if (a.enemyTroopAnims[type]) sheets.push_back(a.enemyTroopAnims[type]->texture);
-        }
-        ShareTexturePage(sheets.data(), (int)sheets.size(), companions, 3);
+                pictures.push_back(a.playerTroopAnims[type][tier]->texture);
+        if (a.enemyTroopAnims[type]) pictures.push_back(a.enemyTroopAnims[type]->texture);
     }
+    ShareTexturePage(pictures.data(), (int)pictures.size());
 }
 
 // Load of level `index`: font, sounds, animations, pictures, the square mesh.

@@ -22,7 +22,6 @@
 #include "battle/battle_state.h"
 #include "bench/state_probe.h"
 #include "engine/file.h"
-#include "engine/graphics/render_paths.h"
 #include "engine/platform/platform.h"
 #include "objects/game_object.h"
 #include "screens/registry.h"
@@ -84,28 +83,6 @@ static int TopUpTroops(bool firstFill) {
     return spawned;
 }
 
-// The back buffer after drawing the frame again on one path (bottom row first).
-static std::vector<uint8_t> DrawnAgain(bool lean, int width, int height) {
-    SetLeanRendering(lean);
-    DrawFrameAgain();
-    return ReadClientPixels(width, height);
-}
-
-// How many pixels of the battle as it stands differ between drawing
-// everything in full and the lean paths, and by how many levels at most.
-static void ComparePaths(int width, int height, int* differing, int* worst) {
-    std::vector<uint8_t> full = DrawnAgain(false, width, height);
-    std::vector<uint8_t> lean = DrawnAgain(true, width, height);
-    *differing = *worst = 0;
-    for (size_t i = 0; i < full.size(); i += 4) {
-        int most = 0;
-        for (int c = 0; c < 3; c++)
-            most = std::max(most, std::abs(full[i + c] - lean[i + c]));
-        *differing += most > 0;
-        *worst = std::max(*worst, most);
-    }
-}
-
 // Runs one frame of the manager; false when the level was left.
 static bool StepLevel() {
     StepGameStateManager();
@@ -161,8 +138,6 @@ int main(int argc, char** argv) {
     }
     objectsAtEnd = (int)objectList.size();
     SetBeforeSwapHook(nullptr);
-    int differing = 0, worst = 0;
-    ComparePaths(width, height, &differing, &worst);
     nextState = GS_QUIT;
     while (StepGameStateManager()) {
     }
@@ -185,7 +160,5 @@ int main(int argc, char** argv) {
     printf("  %-44s %8.2f %8.2f\n", "wall Update+Draw+finish", Percentile(wallFrame, 0.5),
            Percentile(wallFrame, 0.99));
     printf("  (one frame at 60 Hz: %.2f ms)\n", 1e3 / 60.0);
-    printf("  last frame drawn in full and lean: %d of %d pixels differ, by at most %d levels\n",
-           differing, width * height, worst);
     return 0;
 }

@@ -12,7 +12,7 @@
 #include "app/input.h"
 #include "engine/graphics/device.h"
 #include "engine/graphics/mesh.h"
-#include "engine/graphics/render_paths.h"
+#include "engine/graphics/scene.h"
 #include "engine/platform/platform.h"
 #include "objects/animation.h"
 
@@ -227,11 +227,11 @@ void UpdateAllObjects() {
     EndWalk();
 }
 
-// Draws every live, visible object in list order (later ones on top). With
-// lean rendering the objects under the last one that covers the whole scene
-// still run their Draw (animations advance) but send nothing to the GPU.
+// Draws every live, visible object in list order (later ones on top). The
+// objects under the last one that covers the whole scene still run their
+// Draw (animations advance) but send nothing to the GPU.
 void DrawAllObjects() {
-    GameObject* cover = LeanRendering() ? LastCoveringObject() : nullptr;
+    GameObject* cover = LastCoveringObject();
     SetDrawsHidden(cover != nullptr);
     ++walkDepth;
     for (auto node = objectList.begin(); node != objectList.end(); ++node) {

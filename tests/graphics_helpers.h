@@ -17,8 +17,8 @@
 #include <vector>
 
 #include "engine/graphics/device.h"
-#include "engine/graphics/draw_batch.h"
 #include "engine/graphics/mesh.h"
+#include "engine/graphics/sprite_batch.h"
 #include "harness/harness.h"
 
 // A suite whose tests share one running engine in a 1280 by 720 window.
@@ -31,11 +31,6 @@ class GraphicsTest : public ::testing::Test {
 // A serif TrueType font from a Debian package.
 inline const char* const TEST_FONT = "/usr/share/fonts/truetype/dejavu/DejaVuSerif.ttf";
 
-// One vertex of a mesh's buffer: position, colour, texture coordinates.
-struct MeshVertex {
-    float x, y, z, r, g, b, a, u, v;
-};
-
 // What the frame loop does before a state draws: reset, bounds, viewport, clear.
 inline void BeginTestDrawing() {
     ResetRenderState();
@@ -47,7 +42,7 @@ inline void BeginTestDrawing() {
 // Back-buffer pixel at a world point (origin at the client centre, y up) as 0xRRGGBB.
 inline uint32_t ReadWorldPixel(float x, float y) {
     uint8_t p[4] = {0, 0, 0, 0};
-    FlushDrawBatch(); // what is drawn so far reaches the buffer
+    BatchFlush(); // what is drawn so far reaches the buffer
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadBuffer(GL_BACK);
     const int row =
@@ -64,15 +59,10 @@ inline void DrawMeshAt(Mesh* mesh, float x, float y, float w, float h) {
     DrawMesh(mesh);
 }
 
-// The vertices a mesh uploaded, read back from its buffer.
+// The vertices a mesh holds.
 inline std::vector<MeshVertex> ReadMeshVertices(Mesh* mesh) {
-    std::vector<MeshVertex> vertices(mesh ? mesh->vertexCount : 0);
-    if (!mesh) return vertices;
-    glBindBuffer(GL_ARRAY_BUFFER, mesh->vertexBuffer);
-    glGetBufferSubData(GL_ARRAY_BUFFER, 0, (GLsizeiptr)(vertices.size() * sizeof(MeshVertex)),
-                       vertices.data());
-    glBindBuffer(GL_ARRAY_BUFFER, 0);
-    return vertices;
+    if (!mesh) return {};
+    return {mesh->vertices, mesh->vertices + mesh->vertexCount};
 }
 
 // A fresh temporary folder for the test's files, removed when the program ends.

@@ -3,7 +3,6 @@
 // trimmed pictures drawing what the whole square draws, and the report of
 // leftovers at exit.
 #include "engine/graphics/font.h"
-#include "engine/graphics/render_paths.h"
 #include "engine/graphics/texture.h"
 #include "engine/platform/platform.h"
 #include "graphics_helpers.h"
@@ -64,65 +63,6 @@ TEST_F(TextureTest, LoadingMidFrameKeepsTheBoundTextureDrawing) {
     UnloadTexture(drawn);
     EXPECT_EQ(boundTexture, nullptr);
     UnloadTexture(loaded);
-    FreeMesh(square);
-}
-
-// A picture whose visible texels make a T (a wide bar over a narrow stem),
-// with a few on its last row, which the repeating sampler brings in along its
-// first: drawn on the lean path (trimmed to bands of rows) and in full (the
-// whole square), off the pixel grid, scaled, mirrored, turned and as one cell
-// of two, it leaves the same pixels.
-TEST_F(TextureTest, TrimmedPicturesDrawTheSamePixelsAsTheWholeSquare) {
-    const int w = 96, h = 64;
-    std::vector<uint8_t> rgba(w * h * 4, 0);
-    auto paint = [&](int x0, int x1, int y0, int y1) {
-        for (int y = y0; y < y1; y++)
-            for (int x = x0; x < x1; x++) {
-                uint8_t* texel = &rgba[(y * w + x) * 4];
-                texel[0] = (uint8_t)(40 + 2 * x), texel[1] = (uint8_t)(200 - 3 * y);
-                texel[2] = 90, texel[3] = (x + y) % 3 ? 255 : 128;
-            }
-    };
-    paint(8, 88, 4, 12), paint(44, 52, 12, 52), paint(w - 4, w, h - 1, h);
-    Texture* picture = CreateTexture(w, h, rgba.data());
-    Mesh* square = CreateSquareMesh(0xFFFFFFFF);
-    struct Placement {
-        float x, y, width, height, turn, cellWidth, cellX;
-    };
-    const Placement placements[] = {
-        {-400.37f, 200.61f, 96, 64, 0, 1, 0},       {-150.5f, 180.25f, 144, 96, 0, 1, 0},
-        {100.8f, 190.1f, -77, 51, 0, 1, 0},         {350.3f, 170.7f, 96, 64, 3.14159265f, 1, 0},
-        {-300.45f, -150.2f, 48, 64, 0, 0.5f, 0.5f}, {0.33f, -160.9f, 130, 70, 0, 1, 0}};
-    auto render = [&](bool lean) {
-        SetLeanRendering(lean);
-        BeginTestDrawing();
-        BindTexture(picture);
-        for (const Placement& p : placements) {
-            textureTransform = {{{p.cellWidth, 0, p.cellX}, {0, 1, 0}, {0, 0, 1}}};
-            Matrix3 m;
-            Matrix3Concat(m, Matrix3Rotation(p.turn), Matrix3Scale(p.width, p.height));
-            Matrix3Concat(m, Matrix3Translation(p.x, p.y), m);
-            SetTransform(m);
-            DrawMesh(square);
-        }
-        int width = 0, height = 0;
-        PlatformGetClientSize(&width, &height);
-        return ReadClientPixels(width, height);
-    };
-    const std::vector<uint8_t> full = render(false), lean = render(true);
-    SetLeanRendering(true);
-    int differing = 0, worst = 0, drawn = 0;
-    for (size_t i = 0; i < full.size(); i += 4) {
-        int most = 0;
-        for (size_t c = i; c < i + 3; c++)
-            most = std::max(most, std::abs(full[c] - lean[c]));
-        differing += most > 0, worst = std::max(worst, most);
-        drawn += (full[i] | full[i + 1] | full[i + 2]) != 0;
-    }
-    EXPECT_GT(drawn, 5000);
-    EXPECT_LE(differing, 20);
-    EXPECT_LE(worst, 1);
-    UnloadTexture(picture);
     FreeMesh(square);
 }
 

@@ -18,7 +18,7 @@
 #include "engine/file.h"
 #include "engine/graphics/device.h"
 #include "engine/graphics/mesh.h"
-#include "engine/graphics/render_paths.h"
+#include "engine/graphics/scene.h"
 #include "engine/graphics/texture.h"
 
 // ---------------------------------------------------------------------------

@@ -7,7 +7,6 @@
 // (for the report), the game file layer and the platform's message box.
 #include "engine/graphics/texture.h"
 
-#include <GL/glew.h>
 #include <stb_image.h>
 
 #include <algorithm>
@@ -20,11 +19,9 @@
 
 #include "engine/file.h"
 #include "engine/graphics/device.h"
-#include "engine/graphics/draw_batch.h"
 #include "engine/graphics/font.h"
 #include "engine/graphics/mesh.h"
-#include "engine/graphics/picture_cache.h"
-#include "engine/graphics/quad_trim.h"
+#include "engine/graphics/sprite_batch.h"
 #include "engine/graphics/texture_pages.h"
 #include "engine/platform/platform.h"
 
@@ -36,8 +33,8 @@ namespace {
 
 // What renders into a render texture.
 struct RenderTarget {
-    GLuint frameBuffer;
-    GLuint depthBuffer;
+    unsigned frameBuffer;
+    unsigned depthBuffer;
 };
 
 // ---------------------------------------------------------------------------
@@ -103,12 +100,12 @@ bool IsOpaque(const uint32_t* pixels, size_t count) {
 // A listed texture of BGRA rows, its opacity and visible texels noted.
 Texture* UploadTexture(int32_t width, int32_t height, const uint32_t* pixels) {
     Texture* texture = new Texture{};
-    texture->glName = CreateTextureName(width, height, pixels);
+    texture->glName = BatchCreateTexture(width, height, pixels);
     texture->width = width;
     texture->height = height;
     texture->opaque = pixels != nullptr && IsOpaque(pixels, (size_t)width * height);
-    RememberVisibleTexels(texture, pixels);
     textureList.push_back(texture);
+    CheckGLError();
     return texture;
 }
 
@@ -116,11 +113,7 @@ Texture* UploadTexture(int32_t width, int32_t height, const uint32_t* pixels) {
 void ReleaseRenderTarget(Texture* texture) {
     auto entry = renderTextures.find(texture);
     if (entry == renderTextures.end()) return;
-    glBindRenderbuffer(GL_RENDERBUFFER, 0);
-    BindTexture(nullptr);
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
-    glDeleteRenderbuffers(1, &entry->second.depthBuffer);
-    glDeleteFramebuffers(1, &entry->second.frameBuffer);
+    BatchDeleteRenderTarget(entry->second.frameBuffer, entry->second.depthBuffer);
     renderTextures.erase(entry);
 }
 
@@ -129,23 +122,6 @@ void ReleaseRenderTarget(Texture* texture) {
 // ---------------------------------------------------------------------------
 // Public functions
 // ---------------------------------------------------------------------------
-
-// Stored blue first with the unsized format, the driver keeps the texels as
-// given, and a software rasterizer (Mesa's llvmpipe) then draws pictures read
-// texel for pixel on its fast path into a window of the same layout.
-unsigned CreateTextureName(int32_t width, int32_t height, const uint32_t* pixels) {
-    GLuint name = 0;
-    glGenTextures(1, &name);
-    BindTextureName(name);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_BGRA, GL_UNSIGNED_BYTE, pixels);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    CheckGLError();
-    return name;
-}
 
 // Reads a picture and uploads it with its rows reversed (bottom row first).
 Texture* LoadTexture(const char* path) {
@@ -180,50 +156,27 @@ Texture* CreateTexture(int32_t width, int32_t height, const unsigned char* pixel
 Texture* CreateRenderTexture(int32_t width, int32_t height) {
     Texture* texture = CreateTexture(width, height, nullptr);
     RenderTarget target = {0, 0};
-    glGenFramebuffers(1, &target.frameBuffer);
-    glGenRenderbuffers(1, &target.depthBuffer);
-    glBindFramebuffer(GL_FRAMEBUFFER, target.frameBuffer);
-    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture->glName, 0);
-    glBindRenderbuffer(GL_RENDERBUFFER, target.depthBuffer);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, width, height);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER,
-                              target.depthBuffer);
-    if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE)
-        fprintf(stderr, "CreateRenderTexture: frame buffer of %dx%d is incomplete\n", width,
-                height);
-    glBindRenderbuffer(GL_RENDERBUFFER, 0);
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    BatchCreateRenderTarget(texture->glName, width, height, &target.frameBuffer,
+                            &target.depthBuffer);
     CheckGLError();
     renderTextures[texture] = target;
     return texture;
 }
 
-// Frame buffer drawing into a render texture; 0 for any other texture.
-unsigned RenderTextureFrameBuffer(Texture* texture) {
-    auto entry = renderTextures.find(texture);
-    return entry == renderTextures.end() ? 0 : entry->second.frameBuffer;
-}
-
 // Deletes a texture (and its render target) and forgets it.
 void UnloadTexture(Texture* texture) {
     if (texture == nullptr) return;
-    FlushDrawBatch(); // gathered draws may still read it
     if (std::find(textureList.begin(), textureList.end(), texture) == textureList.end()) {
         // Unloading twice would delete another texture's name; refuse it loudly.
         fprintf(stderr, "UnloadTexture: texture is not in the texture list (unloaded twice?)\n");
         return;
     }
     ReleaseRenderTarget(texture);
-    ForgetVisibleTexels(texture);
     UnpageTexture(texture);
-    ForgetCachedPictures(texture);
     // A later texture may get this record's address; the device must not
     // take it for the one still bound.
     if (boundTexture == texture) BindTexture(nullptr);
-    DeleteTextureName(texture->glName);
-    for (unsigned copy : texture->windowOrderCopy)
-        DeleteTextureName(copy);
-    CheckGLError();
+    BatchDeleteTexture(texture->glName);
     textureList.erase(std::remove(textureList.begin(), textureList.end(), texture),
                       textureList.end());
     delete texture;
@@ -256,14 +209,12 @@ void ReleaseGraphicsResources() {
     // Fonts go before the textures: each font unloads its own atlas, which
     // would otherwise already be gone.
     FreeAllFonts();
-    FreePictureCache(); // the engine's own copies, never reported
     FreeTexturePages();
-    FreeTrimGeometry();
-    FreeDrawBatch();
     std::vector<Texture*> leftovers = textureList;
     for (Texture* texture : leftovers)
         UnloadTexture(texture);
     textureList.clear();
+    BatchShutdown();
     ShutdownDebugUi();
 }
 

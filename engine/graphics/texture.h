@@ -10,27 +10,22 @@ struct Texture {
     unsigned glName;
     int32_t width, height;
     char name[256];
-    bool opaque;      // every pixel has alpha 255
-    bool mipmapsMade; // its smaller levels exist (for sampling at half size)
-    // Copies of levels 0 and 1 with the rows in the window's order, made
-    // when the picture is first drawn texel for pixel (0: none).
-    unsigned windowOrderCopy[2];
+    bool opaque; // every pixel has alpha 255
+    // The texture page holding a copy (0: none), where page coordinate =
+    // scale * picture coordinate + offset, per axis.
+    unsigned pageName;
+    float pageScale[2], pageOffset[2];
 };
 
 // Loads a PNG (path with '\' or '/', relative to the data folder's parent);
 // null and a stderr line naming it when it cannot be read or decoded, or the
 // path is longer than 255 characters.
 Texture* LoadTexture(const char* path);
-// A new texture name (not listed, not reported: its owner deletes it) holding
-// blue-first texels in upload row order, sampled as every picture is.
-unsigned CreateTextureName(int32_t width, int32_t height, const uint32_t* pixels);
 // Uploads RGBA pixels already in upload row order.
 Texture* CreateTexture(int32_t width, int32_t height, const unsigned char* pixels);
 // An empty width by height texture with a frame buffer (and depth buffer)
 // rendering into it; listed as a texture and as a render texture.
 Texture* CreateRenderTexture(int32_t width, int32_t height);
-// Frame buffer of a render texture (0 for a plain texture), for glBindFramebuffer.
-unsigned RenderTextureFrameBuffer(Texture* texture);
 // Deletes the texture (and its frame buffer if it is a render texture).
 void UnloadTexture(Texture* texture);
 int TextureCount();
