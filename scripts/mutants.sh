@@ -44,14 +44,6 @@ effects start at full volume@battle/economy.cpp@s/const float level = BattleEffe
 scroll never unrolls without its animation@screens/pause_menu.cpp@s/        scroll->ended = 1;\n//@bad_data_test:*Scroll*
 an Unload forgets a texture@screens/how_to_play.cpp@s/    UnloadTexture\(backTexture\);\n//@leak_tour_test
 frames beyond rows x columns accepted@objects/animation.cpp@s/frameCount > cells\)/frameCount > cells + 1)/@animation_test
-#settled picture's copy a pixel off@engine/graphics/mesh.cpp@s/worldMinX \+ picture.x0 \+ picture.width/worldMinX + picture.x0 + 1 + picture.width/@render_paths_test
-#trim forgets what the sampler wraps in@engine/graphics/quad_trim.cpp@s/const bool wrapTop = shown.t0 < FILTER_MARGIN;/const bool wrapTop = false;/@graphics_texture_test:*Trimmed*
-#bands lose the rows their filter reads@engine/graphics/quad_trim.cpp@s/neighbour = row - 1; neighbour <= row \+ 1;/neighbour = row; neighbour <= row;/@graphics_texture_test:*Trimmed*
-#a health bar read a texel off its page copy@engine/graphics/texture_pages.cpp@s/\(picture\.x \+ BORDER\) \/ w,/(picture.x + BORDER + (pictures != \&hostPictures)) \/ w,/@render_paths_test
-#a troop sheet read a row off its page@engine/graphics/texture_pages.cpp@s/\(picture\.y \+ BORDER\) \/ h,/(picture.y + BORDER + (pictures == \&hostPictures)) \/ h,/@render_paths_test
-#a batched draw ignores its texture transform@engine/graphics/draw_batch.cpp@s/t\.m\[0\]\[0\] \* u \+ t\.m\[0\]\[1\] \* v \+ t\.m\[0\]\[2\]/u/@graphics_texture_test:*Trimmed*
-#a new texture leaves the batch unsent@engine/graphics/device.cpp@s/    if \(name == boundTextureName\) return;\n    FlushDrawBatch\(\);/    if (name == boundTextureName) return;/@render_paths_test
-#blending switched under gathered draws@engine/graphics/render_paths.cpp@s/    if \(blend == blendOn\) return;\n    FlushDrawBatch\(\);/    if (blend == blendOn) return;/@render_paths_test
 EOF
 )
 
