@@ -192,9 +192,17 @@ Matrix3 Matrix3Translation(float x, float y) {
     return Matrix3{{{1, 0, x}, {0, 1, y}, {0, 0, 1}}};
 }
 
-// Rotation by `radians`, counter-clockwise with y up.
+// Rotation by `radians`, counter-clockwise with y up. A quarter or half turn
+// is exact: sinf of the float nearest pi is -8.7e-8, which would shear every
+// picture turned by half a turn by a hair, so that its two triangles no
+// longer meet along an axis-aligned rectangle and a driver interpolates each
+// on its own (llvmpipe then misplaces the texels of a large picture that
+// reaches far beyond the window: the credits' crest was drawn 12 pixels high).
 Matrix3 Matrix3Rotation(float radians) {
     float c = cosf(radians), s = sinf(radians);
+    const float rounding = 1e-6f;
+    if (std::fabs(c) < rounding) c = 0;
+    if (std::fabs(s) < rounding) s = 0;
     return Matrix3{{{c, -s, 0}, {s, c, 0}, {0, 0, 1}}};
 }
 
