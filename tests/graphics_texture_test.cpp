@@ -1,7 +1,6 @@
 // Textures and the exit report: pictures that cannot be read, the 255-character
 // path limit, the bound texture kept across a load, a texture unloaded once,
-// trimmed pictures drawing what the whole square draws, and the report of
-// leftovers at exit.
+// and the report of leftovers at exit.
 #include "engine/graphics/font.h"
 #include "engine/graphics/texture.h"
 #include "engine/platform/platform.h"

@@ -25,15 +25,6 @@ int checkedFrames = 0, blankFrames = 0;
 // from the reference's (llvmpipe's fast path: up to 4).
 constexpr int FILTER_ROUNDING = 4;
 
-// The frame just run drawn again by the engine, bottom row first; its draws
-// are recorded for the reference.
-std::vector<uint8_t> DrawnAgain(int w, int h) {
-    reference::StartRecording();
-    DrawFrameAgain();
-    reference::StopRecording();
-    return BatchReadPixels(w, h);
-}
-
 // Whether a client pixel (bottom-up) lies in a bar and away from every cursor.
 bool InBar(int x, int y, int w, int h) {
     const float cx = x + 0.5f - w / 2.0f, cy = y + 0.5f - h / 2.0f;
@@ -51,7 +42,10 @@ bool InBar(int x, int y, int w, int h) {
 void CheckFrame(const std::string& where) {
     int w = 0, h = 0;
     PlatformGetClientSize(&w, &h);
-    const std::vector<uint8_t> lean = DrawnAgain(w, h), full = reference::DrawRecorded(w, h);
+    reference::Recording(true); // the engine's draws of the frame again, for the reference
+    DrawFrameAgain();
+    reference::Recording(false);
+    const std::vector<uint8_t> lean = BatchReadPixels(w, h), full = reference::DrawRecorded(w, h);
     int differing = 0, worst = 0, lit = 0, shown = 0;
     for (int y = 0; y < h; y++)
         for (int x = 0; x < w; x++) {
@@ -68,8 +62,7 @@ void CheckFrame(const std::string& where) {
     blankFrames += shown < w * h / 10; // a frame drawn by neither path compares as equal
     EXPECT_LE(differing, w * h / 200) << where;
     EXPECT_LE(worst, 8) << where;
-    EXPECT_EQ(lit, 0) << where << ": pixels drawn in the bars beside the scene at " << w << "x"
-                      << h;
+    EXPECT_EQ(lit, 0) << where << ": drawn in the bars beside the scene at " << w << "x" << h;
 }
 
 // Plays `frames` frames, looking at one in every 15.
@@ -84,10 +77,6 @@ void Play(const std::string& where, int frames) {
 void ClickAndPlay(const std::string& where, Point point, int frames) {
     Click(point);
     Play(where, frames);
-}
-
-bool BattleEnded() {
-    return BattleState::battleWon || BattleState::battleLost;
 }
 
 // Waits for a screen (its curtain and Load unwatched), then watches it.
@@ -166,6 +155,44 @@ TEST(PictureTest, EveryScreenLooksAsTheReferenceDrawsItWithBlackBars) {
     Click(FINAL_MENU);
     Reach(GS_MAIN_MENU, "menu after the final picture", 30);
     EXPECT_LT(blankFrames, checkedFrames / 10) << "frames checked: " << checkedFrames;
+    StopTestEngine();
+}
+
+// The menu, a battle with troops, 200 troops, the pause scroll and a resize
+// from its settings page, in the frame it happens and after: full screen on
+// ctest's display, or windowed (MORROW_TEST_WINDOW: 1280x720, or 960x540 from
+// the menu's settings), with MORROW_TEST_SAMPLES sample buffers.
+TEST(PictureTest, MenuBattleAndPauseScrollAtThisSize) {
+    const char *window = getenv("MORROW_TEST_WINDOW"), *samples = getenv("MORROW_TEST_SAMPLES");
+    PlatformSetMultisampling(samples ? atoi(samples) : 0);
+    StartTestEngine(window == nullptr);
+    ResetToProgramStart();
+    battleSeedOverride = 7;
+    StartGame(GS_MAIN_MENU);
+    Reach(GS_MAIN_MENU, "menu", 30);
+    if (window && std::string(window) == "960x540")
+        for (Point click : {MENU_SETTINGS, MENU_RESOLUTION_LEFT, MENU_SETTINGS})
+            ClickAndPlay("menu settings", click, 15);
+    MenuToLevel1(HOUSE_WISEMEN);
+    RunFramesUntil(IntroGone, 200);
+    ClickAndPlay("level 1 troops", battle_test::KNIGHT_UP, 30);
+    for (bool up : {false, true})
+        for (int i = 0; i < 100; i++) // 50 a side in each lane, front ranks first
+            if (GameObject* troop = i % 2 ? SpawnEnemyTroop((TroopType)(i % 3), up)
+                                          : SpawnPlayerTroop((TroopType)(i % 3), up))
+                troop->position[0] = (i % 2 ? 1 : -1) * (110 + 8 * (i / 2));
+    Play("200 troops", 30);
+    TapKey(VK_ESCAPE);
+    Play("pause scroll", 30);
+    if (getenv("MORROW_TEST_SHORT")) return StopTestEngine(); // no resize
+    ClickAndPlay("pause settings", SETTINGS_ROW, 15);
+    MoveCursorToDesign(PAUSE_RESOLUTION_RIGHT.x, PAUSE_RESOLUTION_RIGHT.y);
+    MouseDown();
+    const int before = windowWidth;
+    Play("the frame of a resize", 1);
+    EXPECT_NE(windowWidth, before);
+    MouseUp();
+    Play("after a resize", 15);
     StopTestEngine();
 }
 

@@ -35,26 +35,17 @@ struct Draw {
 inline std::vector<Draw> recorded;
 
 inline void Record(const Mesh* mesh, bool clipped) {
-    Draw d = {{mesh->vertices, mesh->vertices + mesh->vertexCount},
-              {},
-              textureTransform,
-              boundTexture ? boundTexture->glName : 0,
-              useTint,
-              clipped,
-              tintColor,
-              drawScale};
+    Draw& d = recorded.emplace_back();
+    d.vertices.assign(mesh->vertices, mesh->vertices + mesh->vertexCount);
     memcpy(d.model, modelTransform, sizeof d.model);
-    recorded.push_back(std::move(d));
+    d.texture = textureTransform, d.textureName = boundTexture ? boundTexture->glName : 0;
+    d.tinted = useTint, d.clipped = clipped, d.tint = tintColor, d.scale = drawScale;
 }
 
-// Records the draws to come (after forgetting earlier ones).
-inline void StartRecording() {
-    recorded.clear();
-    SetDrawObserver(Record);
-}
-
-inline void StopRecording() {
-    SetDrawObserver(nullptr);
+// Records the draws to come (after forgetting earlier ones), or stops.
+inline void Recording(bool on) {
+    if (on) recorded.clear();
+    SetDrawObserver(on ? Record : nullptr);
 }
 
 inline const char* const VERTEX = R"(#version 330
@@ -84,11 +75,11 @@ void main() {
     outColor = (useTexture == 1 ? texture(picture, uv) : color) * modColor;
 })";
 
-inline GLuint Stage(GLenum type, const char* source) {
+inline void AttachStage(GLuint program, GLenum type, const char* source) {
     GLuint stage = glCreateShader(type);
     glShaderSource(stage, 1, &source, nullptr);
     glCompileShader(stage);
-    return stage;
+    glAttachShader(program, stage);
 }
 
 // The recorded draws over a black window of w by h pixels, read back bottom
@@ -97,8 +88,8 @@ inline std::vector<uint8_t> DrawRecorded(int w, int h) {
     static GLuint program = 0, vertexArray = 0, buffer = 0;
     if (program == 0 || !glIsProgram(program)) { // a new engine has a new context
         program = glCreateProgram();
-        glAttachShader(program, Stage(GL_VERTEX_SHADER, VERTEX));
-        glAttachShader(program, Stage(GL_FRAGMENT_SHADER, FRAGMENT));
+        AttachStage(program, GL_VERTEX_SHADER, VERTEX);
+        AttachStage(program, GL_FRAGMENT_SHADER, FRAGMENT);
         glLinkProgram(program);
         glGenVertexArrays(1, &vertexArray);
         glGenBuffers(1, &buffer);
@@ -121,12 +112,11 @@ inline std::vector<uint8_t> DrawRecorded(int w, int h) {
     glUniform2f(glGetUniformLocation(program, "halfSize"), w / 2.0f, h / 2.0f);
     for (const Draw& d : recorded) {
         // The scene's pixels: those whose centres the 1280 by 720 scene covers.
-        const int x0 = (int)std::ceil(w / 2.0f - 640 * d.scale - 0.5f);
-        const int y0 = (int)std::ceil(h / 2.0f - 360 * d.scale - 0.5f);
-        const int x1 = (int)std::ceil(w / 2.0f + 640 * d.scale - 0.5f);
-        const int y1 = (int)std::ceil(h / 2.0f + 360 * d.scale - 0.5f);
+        auto at = [&](int size, float edge) {
+            return (int)std::ceil(size / 2.0f + edge * d.scale - 0.5f);
+        };
         d.clipped ? glEnable(GL_SCISSOR_TEST) : glDisable(GL_SCISSOR_TEST);
-        glScissor(x0, y0, x1 - x0, y1 - y0);
+        glScissor(at(w, -640), at(h, -360), at(w, 640) - at(w, -640), at(h, 360) - at(h, -360));
         glBindTexture(GL_TEXTURE_2D, d.textureName);
         glUniformMatrix4fv(glGetUniformLocation(program, "mtxModel"), 1, GL_TRUE, &d.model[0][0]);
         glUniformMatrix3fv(glGetUniformLocation(program, "mtxTexture"), 1, GL_TRUE,

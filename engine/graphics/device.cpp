@@ -150,11 +150,13 @@ bool InitGraphics() {
     return true;
 }
 
-// World bounds follow the client area; a minimised (empty) client keeps the old ones.
+// World bounds and the viewport follow the client area together (a resize in
+// the middle of a frame changes both); a minimised (empty) client keeps the old.
 void SetWorldBoundsFromClient() {
     int width = 0, height = 0;
     PlatformGetClientSize(&width, &height);
     if (width > 0 && height > 0) {
+        viewportWidth = width, viewportHeight = height;
         worldMaxX = width / 2.0f;
         worldMinX = -worldMaxX;
         worldMaxY = height / 2.0f;

@@ -18,6 +18,9 @@
 // forward-compatible context (double-buffered, RGBA 32 bits, depth buffer) made current, swap
 // interval 0. Returns false (after a line on stderr) when the window or context fails.
 bool PlatformCreateWindow(const char* title, int x, int y, int clientWidth, int clientHeight);
+// Sample buffers of the windows opened from now on (0: none), as a driver
+// that forces anti-aliasing gives them.
+void PlatformSetMultisampling(int samples);
 // Closes the window and the video subsystem (used by tests that restart the engine).
 void PlatformDestroyWindow();
 // Sets the window icon from an RGBA picture (rows top to bottom).

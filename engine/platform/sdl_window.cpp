@@ -27,6 +27,7 @@ static bool windowMinimized = false;
 // Whether a window manager has ever framed the window (without one, as on a
 // bare X server, the frame is always nothing).
 static bool frameSeen = false;
+static int multisampling = 0;
 // Tag carried by queued synthetic events, and whether only those count.
 static const Uint32 SYNTHETIC_TAG = 0x4B455354; // "KEST"
 static bool syntheticInputOnly = false;
@@ -286,6 +287,8 @@ bool PlatformCreateWindow(const char* title, int x, int y, int clientWidth, int 
     // decides what covers what. Without one, Mesa's software rasterizer also
     // draws plain pictures on its fast path.
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 0);
+    SDL_GL_SetAttribute(SDL_GL_MULTISAMPLEBUFFERS, multisampling > 0);
+    SDL_GL_SetAttribute(SDL_GL_MULTISAMPLESAMPLES, multisampling);
     window = SDL_CreateWindow(title, x, y, clientWidth, clientHeight,
                               SDL_WINDOW_OPENGL | SDL_WINDOW_RESIZABLE | SDL_WINDOW_SHOWN);
     if (!window) {
@@ -311,6 +314,10 @@ bool PlatformCreateWindow(const char* title, int x, int y, int clientWidth, int 
     windowMinimized = false;
     cursorClientX = cursorClientY = 0;
     return true;
+}
+
+void PlatformSetMultisampling(int samples) {
+    multisampling = samples;
 }
 
 // Closes the window and its context (the video system stays up).
