@@ -16,7 +16,8 @@ build="$root/build-mutants/build"
 export SDL_AUDIODRIVER=dummy
 
 # name @ file @ perl substitution @ test programs (a program may carry a
-#   :gtest filter); a second "file @ substitution" pair may follow the programs.
+#   :gtest filter, and NAME=value sets the environment of the programs after
+#   it); a second "file @ substitution" pair may follow the programs.
 MUTANTS=$(
     cat <<'EOF'
 troop price 31@battle/economy.h@s/TROOP_PRICE = 30/TROOP_PRICE = 31/@battle_economy_test
@@ -44,6 +45,17 @@ effects start at full volume@battle/economy.cpp@s/const float level = BattleEffe
 scroll never unrolls without its animation@screens/pause_menu.cpp@s/        scroll->ended = 1;\n//@bad_data_test:*Scroll*
 an Unload forgets a texture@screens/how_to_play.cpp@s/    UnloadTexture\(backTexture\);\n//@leak_tour_test
 frames beyond rows x columns accepted@objects/animation.cpp@s/frameCount > cells\)/frameCount > cells + 1)/@animation_test
+renderer: one run across two textures@engine/graphics/sprite_batch.cpp@s/a.texture != b.texture \|\| //@picture_test:*AtThisSize
+renderer: texture taken as bound already@engine/graphics/sprite_batch.cpp@s/if \(gl.valid && gl.texture == name\) return;/if (gl.valid) return;/@picture_test:*AtThisSize
+renderer: blending left as the last run had it@engine/graphics/sprite_batch.cpp@s/if \(all \|\| gl.blend != s.blend\)/if (all)/@picture_test:*AtThisSize
+renderer: page read without its border@engine/graphics/texture_pages.cpp@s/\(float\)\(p.y \+ BORDER\) \/ height/(float)p.y \/ height/@picture_test:*AtThisSize
+renderer: nearest texels for a scaled picture@engine/graphics/mesh.cpp@s/std::fabs\(shownS - width\) < 1e-3f && std::fabs\(shownT - height\) < 1e-3f &&//@MORROW_TEST_WINDOW=1280x720 picture_test:*AtThisSize
+renderer: a faded opaque picture unblended@engine/graphics/mesh.cpp@s/ && \(!useTint \|\| \(tintColor >> 24\) == 0xFF\)//@graphics_device_test
+renderer: culled by the wrong edge@engine/graphics/scene.cpp@s/return right < visible.left - 1/return left < visible.left - 1/@picture_test:*AtThisSize
+renderer: no scene clip@engine/graphics/scene.cpp@s/if \(!sceneClipOn \|\| sceneClipLifted\) return false;/return false;/@picture_test:*AtThisSize
+renderer: a frame's GL errors unchecked@engine/graphics/sprite_batch.cpp@s/    BatchFlush\(\);\n    CheckGLError\(\);/    BatchFlush();/@graphics_device_test
+renderer: viewport kept after a resize@engine/graphics/device.cpp@s/        viewportWidth = width, viewportHeight = height;\n//@picture_test:*AtThisSize
+renderer: half turns sheared by float pi@engine/graphics/device.cpp@s/    if \(std::fabs\(s\) < rounding\) s = 0;\n//@picture_test:*Every*
 EOF
 )
 
@@ -58,6 +70,7 @@ refresh_scratch() {
 run_programs() {
     local program filter name out
     for program in "$@"; do
+        [[ $program == *=* ]] && export "${program?}" && continue # in this row's subshell
         name=${program%%:*}
         filter='*'
         [ "$name" != "$program" ] && filter=${program#*:}
@@ -87,7 +100,7 @@ while IFS='@' read -r name file subst programs file2 subst2; do
     grep -Eq -- "$filter" <<<"$name" || continue
     read -r -a list <<<"$programs"
     targets=()
-    for p in "${list[@]}"; do targets+=("${p%%:*}"); done
+    for p in "${list[@]}"; do [[ $p == *=* ]] || targets+=("${p%%:*}"); done
     cp "$root/$file" "$scratch/$file"
     perl -0pi -e "$subst" "$scratch/$file"
     if [ -n "${file2:-}" ]; then

@@ -1,5 +1,5 @@
 // The graphics device: the world-to-pixel mapping, blending and painter's order,
-// tint and texture, the per-frame reset, and the box shown when OpenGL is too old.
+// tint and texture, the box shown when OpenGL is too old and the error report.
 #include "engine/graphics/texture.h"
 #include "engine/platform/platform.h"
 #include "graphics_helpers.h"
@@ -37,27 +37,15 @@ TEST_F(DeviceTest, WorldPixelsBlendingPaintersOrderTintAndTexture) {
     BindTexture(green);
     DrawMeshAt(white, -300, 200, 40, 40); // the texture, not the white vertices
     useTint = true;
-    SetTintColor(0xFF808080);
-    DrawMeshAt(white, -300, -200, 40, 40); // green texel × grey tint
+    SetTintColor(0x80808080);
+    DrawMeshAt(white, -300, -200, 40, 40); // green texel × half-transparent grey
     const std::pair<std::pair<float, float>, uint32_t> expected[] = {
         {{300, -200}, 0xFFFFFF}, {{-300, 200}, 0x00FF00}, {{288, -200}, 0},
         {{100, 0}, 0xFF7F7F},    {{-100, 0}, 0x800000},   {{-120, 150}, 0x0000FF},
-        {{-100, 150}, 0xFFFFFF}, {{300, 200}, 0x0000FF},  {{-300, -200}, 0x008000},
+        {{-100, 150}, 0xFFFFFF}, {{300, 200}, 0x0000FF},  {{-300, -200}, 0x004000},
     };
     for (const auto& [at, colour] : expected)
         ExpectColorNear(ReadWorldPixel(at.first, at.second), colour);
-    // A new frame resets transform, texture matrix, tint use and the bound texture;
-    // the tint colour itself stays.
-    textureTransform = Matrix3Scale(2, 2);
-    MeshStart();
-    ResetRenderState();
-    EXPECT_FLOAT_EQ(modelTransform[0][3], 0.0f);
-    EXPECT_FLOAT_EQ(modelTransform[0][0], 1.0f);
-    EXPECT_FLOAT_EQ(textureTransform.m[0][0], 1.0f);
-    EXPECT_FALSE(useTint);
-    EXPECT_EQ(tintColor, 0xFF808080u);
-    EXPECT_EQ(boundTexture, nullptr);
-    EXPECT_FALSE(MeshBuilderIsBuilding());
     SetTintColor(0xFFFFFFFF); // opaque white is stored as FFFFFFFE
     EXPECT_EQ(tintColor, 0xFFFFFFFEu);
     UnloadTexture(green);
@@ -74,6 +62,16 @@ TEST_F(DeviceTest, AMissingOpenGLVersionIsShownInABox) {
     EXPECT_NE(err.find("OpenGL 9.7 is not supported! Please download latest GPU drivers!"),
               std::string::npos)
         << err;
+}
+
+// An OpenGL error inside a frame is printed once, by the check at the frame's end.
+TEST_F(DeviceTest, AnOpenGLErrorInAFrameIsPrintedAtItsEnd) {
+    glGetString(0x1234); // no such name
+    testing::internal::CaptureStdout();
+    RenderDebugUi();
+    const std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(out.rfind("GL_INVALID_ENUM - sprite_batch.cpp:", 0), 0u) << out;
+    EXPECT_EQ(CountLines(out), 1) << out;
 }
 
 } // namespace

@@ -158,10 +158,9 @@ TEST(PictureTest, EveryScreenLooksAsTheReferenceDrawsItWithBlackBars) {
     StopTestEngine();
 }
 
-// The menu, a battle with troops, 200 troops, the pause scroll and a resize
-// from its settings page, in the frame it happens and after: full screen on
-// ctest's display, or windowed (MORROW_TEST_WINDOW: 1280x720, or 960x540 from
-// the menu's settings), with MORROW_TEST_SAMPLES sample buffers.
+// The menu, a battle, 200 troops, the pause scroll and a resize (its frame and
+// after) full screen on ctest's display, or windowed (MORROW_TEST_WINDOW 1280x720,
+// or 960x540 through the menu's settings), with MORROW_TEST_SAMPLES sample buffers.
 TEST(PictureTest, MenuBattleAndPauseScrollAtThisSize) {
     const char *window = getenv("MORROW_TEST_WINDOW"), *samples = getenv("MORROW_TEST_SAMPLES");
     PlatformSetMultisampling(samples ? atoi(samples) : 0);

@@ -53,13 +53,12 @@ layout(location = 0) in vec3 vertexPos;
 layout(location = 1) in vec4 vertexColor;
 layout(location = 2) in vec2 vertexUV;
 uniform mat4 mtxModel;
-uniform vec2 halfSize;
 uniform mat3 mtxTexture;
+uniform vec2 halfSize;
 out vec4 color;
 out vec2 uv;
 void main() {
-    gl_Position = mtxModel * vec4(vertexPos, 1.0);
-    gl_Position.xy /= halfSize;
+    gl_Position = vec4((mtxModel * vec4(vertexPos, 1.0)).xy / halfSize, 0.0, 1.0);
     uv = (mtxTexture * vec3(vertexUV, 1.0)).xy;
     color = vertexColor;
 })";
