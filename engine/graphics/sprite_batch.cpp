@@ -95,8 +95,15 @@ void BindTexture2D(GLuint name) {
     counting.stateChanges++;
 }
 
-// Shows a stage's or the program's log in a message box, when it has one.
-void ShowShaderLog(const char* log, const char* caption) {
+// Shows the log of a stage or program whose status (compile or link) is not
+// GL_TRUE in a message box, when it has one.
+void ShowLogOnFailure(GLuint object, GLenum status, PFNGLGETSHADERIVPROC getStatus,
+                      PFNGLGETSHADERINFOLOGPROC getLog, const char* caption) {
+    GLint ok = GL_FALSE;
+    getStatus(object, status, &ok);
+    if (ok == GL_TRUE) return;
+    char log[4096] = "";
+    getLog(object, sizeof log, nullptr, log);
     if (log[0] != '\0') PlatformMessageBox(log, caption, MESSAGEBOX_ERROR);
 }
 
@@ -105,13 +112,9 @@ GLuint CompileStage(GLenum type, const char* source) {
     GLuint stage = glCreateShader(type);
     glShaderSource(stage, 1, &source, nullptr);
     glCompileShader(stage);
-    GLint ok = GL_FALSE;
-    glGetShaderiv(stage, GL_COMPILE_STATUS, &ok);
-    if (ok != GL_TRUE) {
-        char log[4096] = "";
-        glGetShaderInfoLog(stage, sizeof log, nullptr, log);
-        ShowShaderLog(log, "Vertex Shader Compilation Error"); // one caption for both stages
-    }
+    // One caption for both stages.
+    ShowLogOnFailure(stage, GL_COMPILE_STATUS, glGetShaderiv, glGetShaderInfoLog,
+                     "Vertex Shader Compilation Error");
     return stage;
 }
 
@@ -123,13 +126,8 @@ GLuint LinkProgram() {
     glAttachShader(linked, vertexStage);
     glAttachShader(linked, fragmentStage);
     glLinkProgram(linked);
-    GLint ok = GL_FALSE;
-    glGetProgramiv(linked, GL_LINK_STATUS, &ok);
-    if (ok != GL_TRUE) {
-        char log[4096] = "";
-        glGetProgramInfoLog(linked, sizeof log, nullptr, log);
-        ShowShaderLog(log, "Shader Linking Error");
-    }
+    ShowLogOnFailure(linked, GL_LINK_STATUS, glGetProgramiv, glGetProgramInfoLog,
+                     "Shader Linking Error");
     glDetachShader(linked, vertexStage);
     glDetachShader(linked, fragmentStage);
     glDeleteShader(vertexStage);
