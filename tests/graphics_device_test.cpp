@@ -64,9 +64,8 @@ TEST_F(DeviceTest, AMissingOpenGLVersionIsShownInABox) {
         << err;
 }
 
-// An OpenGL error inside a frame is printed once, by the check at the frame's end.
 TEST_F(DeviceTest, AnOpenGLErrorInAFrameIsPrintedAtItsEnd) {
-    glGetString(0x1234); // no such name
+    glGetString(0x1234); // no such name: an error inside a frame, reported once at its end
     testing::internal::CaptureStdout();
     RenderDebugUi();
     const std::string out = testing::internal::GetCapturedStdout();
