@@ -32,7 +32,7 @@ struct GLState {
     bool nearest, blend, scissorOn;
     int scissor[4];
     int viewport[2];
-    float viewScale[2];
+    float worldHalf[2];
 };
 
 // ---------------------------------------------------------------------------
@@ -41,16 +41,20 @@ struct GLState {
 
 // Every vertex has w = 1, so interpolating the texture coordinates without
 // perspective gives the same values; with perspective Mesa's llvmpipe samples
-// whole tiles of mirrored pictures wrongly on its fast path.
+// whole tiles of mirrored pictures wrongly on its fast path. Positions are
+// divided by the half size, not multiplied by its rounded reciprocal: an edge
+// on a pixel centre (half-pixel edges are common at scales like 0.75) then
+// lands exactly there, and the rasterizer's tie rule decides it the same way
+// on every driver.
 const char* const VERTEX_SHADER = R"(#version 330
 layout(location = 0) in vec2 position;
 layout(location = 1) in vec2 texCoord;
 layout(location = 2) in vec4 color;
-uniform vec2 viewScale;
+uniform vec2 worldHalf;
 noperspective out vec2 fragUV;
 out vec4 fragColor;
 void main() {
-    gl_Position = vec4(position * viewScale, 0.0, 1.0);
+    gl_Position = vec4(position / worldHalf, 0.0, 1.0);
     fragUV = texCoord;
     fragColor = color;
 }
@@ -67,7 +71,7 @@ void main() {
 )";
 
 GLuint program = 0, vertexArray = 0, vertexBuffer = 0, whiteTexture = 0, nearestSampler = 0;
-GLint viewScaleAt = -1;
+GLint worldHalfAt = -1;
 std::vector<BatchVertex> vertices;
 std::vector<Run> runs;
 GLState gl = {};
@@ -179,10 +183,9 @@ void Apply(const BatchState& s) {
         memcpy(gl.viewport, s.viewport, sizeof gl.viewport);
         counting.stateChanges++;
     }
-    const float scale[2] = {1.0f / s.worldHalf[0], 1.0f / s.worldHalf[1]};
-    if (all || memcmp(gl.viewScale, scale, sizeof scale) != 0) {
-        glUniform2f(viewScaleAt, scale[0], scale[1]);
-        memcpy(gl.viewScale, scale, sizeof scale);
+    if (all || memcmp(gl.worldHalf, s.worldHalf, sizeof s.worldHalf) != 0) {
+        glUniform2f(worldHalfAt, s.worldHalf[0], s.worldHalf[1]);
+        memcpy(gl.worldHalf, s.worldHalf, sizeof s.worldHalf);
         counting.stateChanges++;
     }
     gl.valid = true;
@@ -200,7 +203,7 @@ bool BatchInit() {
     runs.clear();
     gl = {};
     program = LinkProgram();
-    viewScaleAt = glGetUniformLocation(program, "viewScale");
+    worldHalfAt = glGetUniformLocation(program, "worldHalf");
     glUseProgram(program);
     glUniform1i(glGetUniformLocation(program, "colorTexture"), 0);
     MakeVertexArray();
