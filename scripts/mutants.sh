@@ -17,7 +17,8 @@ export SDL_AUDIODRIVER=dummy
 
 # name @ file @ perl substitution @ test programs (a program may carry a
 #   :gtest filter, and NAME=value sets the environment of the programs after
-#   it); a second "file @ substitution" pair may follow the programs.
+#   it, SCREEN their display's size); a second "file @ substitution" pair may
+#   follow the programs.
 MUTANTS=$(
     cat <<'EOF'
 troop price 31@battle/economy.h@s/TROOP_PRICE = 30/TROOP_PRICE = 31/@battle_economy_test
@@ -52,7 +53,7 @@ renderer: page read without its border@engine/graphics/texture_pages.cpp@s/\(flo
 renderer: nearest texels for a scaled picture@engine/graphics/mesh.cpp@s/std::fabs\(shownS - width\) < 1e-3f && std::fabs\(shownT - height\) < 1e-3f &&//@MORROW_TEST_WINDOW=1280x720 picture_test:*AtThisSize
 renderer: a faded opaque picture unblended@engine/graphics/mesh.cpp@s/ && \(!useTint \|\| \(tintColor >> 24\) == 0xFF\)//@graphics_device_test
 renderer: culled by the wrong edge@engine/graphics/scene.cpp@s/return right < visible.left - 1/return left < visible.left - 1/@picture_test:*AtThisSize
-renderer: no scene clip@engine/graphics/scene.cpp@s/if \(!sceneClipOn \|\| sceneClipLifted\) return false;/return false;/@picture_test:*AtThisSize
+renderer: no scene clip@engine/graphics/scene.cpp@s/if \(!sceneClipOn \|\| sceneClipLifted\) return false;/return false;/@SCREEN=1280x1024 picture_test:*AtThisSize
 renderer: a frame's GL errors unchecked@engine/graphics/sprite_batch.cpp@s/    BatchFlush\(\);\n    CheckGLError\(\);/    BatchFlush();/@graphics_device_test
 renderer: viewport kept after a resize@engine/graphics/device.cpp@s/        viewportWidth = width, viewportHeight = height;\n//@picture_test:*AtThisSize
 renderer: half turns sheared by float pi@engine/graphics/device.cpp@s/    if \(std::fabs\(s\) < rounding\) s = 0;\n//@picture_test:*Every*
@@ -74,7 +75,7 @@ run_programs() {
         name=${program%%:*}
         filter='*'
         [ "$name" != "$program" ] && filter=${program#*:}
-        out=$(cd "$build" && xvfb-run -a -s "-screen 0 1920x1080x24" \
+        out=$(cd "$build" && xvfb-run -a -s "-screen 0 ${SCREEN:-1920x1080}x24" \
             "$build/tests/$name" --gtest_filter="$filter" --gtest_brief=1 2>&1)
         if grep -q '^\[  FAILED  \]' <<<"$out"; then
             echo "caught by $name: $(grep -m1 '^\[  FAILED  \]' <<<"$out" | sed 's/^\[  FAILED  \] //; s/, where GetParam.*//; s/ (.*//')"

@@ -185,7 +185,7 @@ TEST(PictureTest, MenuBattleAndPauseScrollAtThisSize) {
     Play("pause scroll", 30);
     if (getenv("MORROW_TEST_SHORT")) return StopTestEngine(); // no resize
     ClickAndPlay("pause settings", SETTINGS_ROW, 15);
-    MoveCursorToDesign(PAUSE_RESOLUTION_RIGHT.x, PAUSE_RESOLUTION_RIGHT.y);
+    MoveCursorToDesign(PAUSE_RESOLUTION_LEFT.x, PAUSE_RESOLUTION_LEFT.y); // fits the display
     MouseDown();
     const int before = windowWidth;
     Play("the frame of a resize", 1);
