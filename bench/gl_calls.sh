@@ -81,63 +81,42 @@ hide_and_close() {
     drive_wait_exit "$pid" 60 || { kill "$pid" 2>/dev/null; drive_wait_exit "$pid" 5; }
 }
 
-# The main menu, from the splash (skipped with Escape) to a menu at rest.
-reach_menu() {
-    local window=$1
-    drive_point_at "$window" -600 250
-    for _ in $(seq 1 20); do
-        drive_key Escape
-        drive_shot "$work/menu.png"
-        awk -v m="$(drive_mean "$work/menu.png")" 'BEGIN { exit !(m > 0.2) }' && break
-    done
-    sleep 2 # the menu's opening
+# Counts the frames of the real program on one screen: $1 names the run,
+# $2 is the driving that brings the game there, after which it rests 5 s
+# and its window is hidden and closed.
+count_screen() {
+    local label=$1 drive=$2 window
+    start_traced "$work/game.trace"
+    window=$(drive_find_window 60)
+    if [ -z "$window" ]; then
+        echo "  $label: no window"
+        kill "$pid" 2>/dev/null
+        return
+    fi
+    $drive "$window"
+    sleep 5
+    hide_and_close "$pid" "$window"
+    frame_counts "$work/game.trace" >"$work/game.counts"
+    median_row "$work/game.counts" "$SCREEN_FRAMES" 0 "$label"
+    rm -f "$work/game.trace"
+}
+
+# The drivings of the two screens.
+to_menu() {
+    drive_reach_menu "$1" "$work/menu.png"
+}
+to_level1() {
+    drive_reach_menu "$1" "$work/menu.png"
+    drive_play_level1 "$1"
 }
 
 echo "OpenGL calls per frame (apitrace, median of each column over the frames counted)"
 printf '  %-34s %8s %8s %8s %8s %8s %8s\n' "" draws state uniform uploads other all
 
-# 1. The main menu at rest.
-start_traced "$work/menu.trace"
-window=$(drive_find_window 60)
-if [ -n "$window" ]; then
-    reach_menu "$window"
-    sleep 5
-    hide_and_close "$pid" "$window"
-    frame_counts "$work/menu.trace" >"$work/menu.counts"
-    median_row "$work/menu.counts" "$SCREEN_FRAMES" 0 "main menu, idle"
-else
-    echo "  main menu: no window"
-    kill "$pid" 2>/dev/null
-fi
-rm -f "$work/menu.trace"
+count_screen "main menu, idle" to_menu
+count_screen "level 1, a few troops" to_level1
 
-# 2. Level 1 with a few troops (the tour of bench/real_program.sh).
-start_traced "$work/level.trace"
-window=$(drive_find_window 60)
-if [ -n "$window" ]; then
-    reach_menu "$window"
-    HOLD_SECONDS=0.5
-    drive_click "$window" 0.7 100
-    sleep 5
-    drive_click "$window" -500 100
-    sleep 8
-    for point in "-572.5 310" "-442.5 258" "-312.5 310" "-572.5 258"; do
-        # shellcheck disable=SC2086
-        drive_click "$window" $point
-        sleep 2.5 # the shared buy cooldown
-    done
-    drive_point_at "$window" 0 -330
-    sleep 5
-    hide_and_close "$pid" "$window"
-    frame_counts "$work/level.trace" >"$work/level.counts"
-    median_row "$work/level.counts" "$SCREEN_FRAMES" 0 "level 1, a few troops"
-else
-    echo "  level 1: no window"
-    kill "$pid" 2>/dev/null
-fi
-rm -f "$work/level.trace"
-
-# 3. The 200-troop battle: its measured frames are the last ones but the
+# The 200-troop battle: its measured frames are the last ones but the
 # shutdown's.
 apitrace trace -o "$work/battle.trace" "$build/bench/battle_bench" "$frames" >/dev/null 2>&1
 frame_counts "$work/battle.trace" >"$work/battle.counts"
