@@ -89,29 +89,13 @@ printf '%s\n' "${times[@]}" | awk 'NF == 2' | sort -n -k2 | awk '
 pid=$!
 window=$(drive_find_window 30)
 [ -n "$window" ] || { echo "  no window"; exit 1; }
-drive_point_at "$window" -600 250
-for _ in $(seq 1 20); do
-    drive_key Escape
-    drive_shot "$work/menu.png"
-    awk -v m="$(drive_mean "$work/menu.png")" 'BEGIN { exit !(m > 0.2) }' && break
-done
-sleep 2 # the menu's opening
+drive_reach_menu "$window" "$work/menu.png"
 cpu_over "$pid" 10 "idling on the main menu" || exit 1
 still_running "$pid" "peak resident memory on the main menu" || exit 1
 echo "  peak resident memory on the main menu: $(peak_mib "$pid") MiB"
 
 # 3. A tour of level 1: Play, the first house, troops in both lanes, pause, continue.
-HOLD_SECONDS=0.5
-drive_click "$window" 0.7 100
-sleep 5
-drive_click "$window" -500 100
-sleep 8
-for point in "-572.5 310" "-442.5 258" "-312.5 310" "-572.5 258"; do
-    # shellcheck disable=SC2086
-    drive_click "$window" $point
-    sleep 2.5 # the shared buy cooldown
-done
-drive_point_at "$window" 0 -330
+drive_play_level1 "$window"
 cpu_over "$pid" 10 "in level 1 with a few troops"
 xdotool windowunmap --sync "$window"
 sleep 1

@@ -3,8 +3,10 @@
 # display of its own (Xvfb, 1920x1080, black root) with the dummy audio driver,
 # prints the start-up time, each screen's Load time, the 200-troop battle's
 # frame cost, the real program's CPU use per screen (main menu, level 1, level
-# 1 with its window hidden) at 1920x1080 and at 1280x720, and the peak
-# resident memory.
+# 1 with its window hidden) at 1920x1080 and at 1280x720, the peak
+# resident memory, and last, apart from the timed parts, the OpenGL calls per
+# frame of the menu, level 1 and the 200-troop battle (bench/gl_calls.sh,
+# counted with apitrace).
 # Usage: bench/run.sh [build folder (default build/)] [battle frames (default 300)]
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -30,6 +32,8 @@ report() {
     "$build/bench/battle_bench" "$frames" 2>/dev/null | grep -v '^[0-9.]*$'
     echo
     "$build/bench/frame_bench" 10 2>/dev/null
+    echo
+    "$root/bench/gl_calls.sh" "$build"
     echo
     echo "Load average at the end: $(cut -d' ' -f1-3 /proc/loadavg)"
 }

@@ -2,7 +2,8 @@
 # mouse and keyboard do: finds its window, turns the game's 1280 by 720 layout
 # units into screen pixels, clicks and holds keys with xdotool, takes
 # screenshots of the whole screen and waits, with a time limit, for the screen
-# to change. Sourced by tests/xdotool_test.sh and bench/real_program.sh.
+# to change; reaches the main menu and level 1 as a player does. Sourced by
+# tests/xdotool_test.sh, bench/real_program.sh and bench/gl_calls.sh.
 # Needs DISPLAY, xdotool and ImageMagick (import, compare, convert).
 
 GAME_TITLE='^Morrow The Game$'
@@ -165,4 +166,34 @@ drive_wait_exit() {
         sleep 0.1
     done
     return 1
+}
+
+# From the splash (skipped with Escape) to the main menu at rest; $2 is a
+# scratch file for the screenshots that tell the menu is up.
+drive_reach_menu() {
+    local window=$1 shot=$2
+    drive_point_at "$window" -600 250
+    for _ in $(seq 1 20); do
+        drive_key Escape
+        drive_shot "$shot"
+        awk -v m="$(drive_mean "$shot")" 'BEGIN { exit !(m > 0.2) }' && break
+    done
+    sleep 2 # the menu's opening
+}
+
+# From the main menu into level 1 with a few troops: Play, the first house,
+# troops bought in both lanes; the pointer then rests below the field.
+drive_play_level1() {
+    local window=$1
+    HOLD_SECONDS=0.5
+    drive_click "$window" 0.7 100
+    sleep 5
+    drive_click "$window" -500 100
+    sleep 8
+    for point in "-572.5 310" "-442.5 258" "-312.5 310" "-572.5 258"; do
+        # shellcheck disable=SC2086
+        drive_click "$window" $point
+        sleep 2.5 # the shared buy cooldown
+    done
+    drive_point_at "$window" 0 -330
 }

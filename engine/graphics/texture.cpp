@@ -75,12 +75,35 @@ unsigned char* DecodeImageFile(const char* caller, const char* path, int* width,
 // byte on the little-endian machines the game is built for.
 static_assert(std::endian::native == std::endian::little, "texel words assume little endian");
 
-// Copies `count` RGBA pixels as BGRA (red and blue traded).
+// An RGBA pixel word as BGRA (red and blue traded).
+uint32_t BlueFirst(uint32_t pixel) {
+    return (pixel & 0xFF00FF00u) | ((pixel >> 16) & 0xFFu) | ((pixel & 0xFFu) << 16);
+}
+
+// Copies `count` RGBA pixels as BGRA.
 void CopyBlueFirst(uint32_t* to, const unsigned char* from, size_t count) {
     memcpy(to, from, count * 4);
-    for (size_t i = 0; i < count; ++i) {
-        const uint32_t pixel = to[i];
-        to[i] = (pixel & 0xFF00FF00u) | ((pixel >> 16) & 0xFFu) | ((pixel & 0xFFu) << 16);
+    for (size_t i = 0; i < count; ++i)
+        to[i] = BlueFirst(to[i]);
+}
+
+// Decoded RGBA rows (top first) into upload order where they lie: rows
+// reversed, red and blue traded, in one pass. No second picture-sized buffer:
+// the largest pictures are tens of megabytes, and filling a fresh buffer cost
+// more of a level's Load than the copy itself.
+void ToUploadOrder(unsigned char* pixels, int width, int height) {
+    const size_t rowBytes = (size_t)width * 4;
+    for (int top = 0, bottom = height - 1; top <= bottom; ++top, --bottom) {
+        unsigned char* upper = pixels + (size_t)top * rowBytes;
+        unsigned char* lower = pixels + (size_t)bottom * rowBytes;
+        for (size_t i = 0; i < rowBytes; i += 4) {
+            uint32_t a, b;
+            memcpy(&a, upper + i, 4);
+            memcpy(&b, lower + i, 4);
+            a = BlueFirst(a), b = BlueFirst(b);
+            memcpy(upper + i, top == bottom ? &a : &b, 4);
+            if (top != bottom) memcpy(lower + i, &a, 4);
+        }
     }
 }
 
@@ -129,12 +152,9 @@ Texture* LoadTexture(const char* path) {
     int width = 0, height = 0;
     unsigned char* pixels = DecodeImageFile("LoadTexture", path, &width, &height);
     if (pixels == nullptr) return nullptr;
-    std::vector<uint32_t> reversed((size_t)width * height);
-    for (int row = 0; row < height; ++row)
-        CopyBlueFirst(&reversed[(size_t)row * width],
-                      &pixels[(size_t)(height - 1 - row) * width * 4], (size_t)width);
+    ToUploadOrder(pixels, width, height);
+    Texture* texture = UploadTexture(width, height, reinterpret_cast<const uint32_t*>(pixels));
     stbi_image_free(pixels);
-    Texture* texture = UploadTexture(width, height, reversed.data());
     snprintf(texture->name, sizeof texture->name, "%s", path);
     return texture;
 }
