@@ -178,10 +178,13 @@ void DrawMesh(Mesh* mesh) {
     state.worldHalf[0] = worldMaxX, state.worldHalf[1] = worldMaxY;
     state.blend = !OpaqueDraw(mesh);
     Matrix3 t = textureTransform;
+    float part[4] = {0, 0, 1, 1}; // of the unit square, trimmed to the texels that show
+    bool trimmed = false;
     if (boundTexture != nullptr) {
         state.texture = boundTexture->glName;
         state.nearest = TexelForPixel(mesh, *boundTexture);
-        if (mesh->unitSquare) ReadFromPage(boundTexture, &state.texture, &t);
+        trimmed = mesh->unitSquare && ReadFromPage(boundTexture, &state.texture, &t);
+        if (trimmed && !CoveredPart(state.texture, t, part)) return;
     }
     const float tint[4] = {useTint ? ((tintColor >> 16) & 0xFF) / 255.0f : 1.0f,
                            useTint ? ((tintColor >> 8) & 0xFF) / 255.0f : 1.0f,
@@ -191,7 +194,11 @@ void DrawMesh(Mesh* mesh) {
     const float(&m)[4][4] = modelTransform;
     BatchVertex* out = BatchAdd(state, mesh->vertexCount);
     for (int32_t i = 0; i < mesh->vertexCount; ++i) {
-        const MeshVertex& v = mesh->vertices[i];
+        MeshVertex v = mesh->vertices[i];
+        if (trimmed) { // the unit square has x = u - 1/2, y = 1/2 - v
+            v.u = part[0] + v.u * (part[2] - part[0]), v.v = part[1] + v.v * (part[3] - part[1]);
+            v.x = v.u - 0.5f, v.y = 0.5f - v.v;
+        }
         out[i] = {m[0][0] * v.x + m[0][1] * v.y + m[0][3], m[1][0] * v.x + m[1][1] * v.y + m[1][3],
                   t.m[0][0] * v.u + t.m[0][1] * v.v + t.m[0][2],
                   t.m[1][0] * v.u + t.m[1][1] * v.v + t.m[1][2],

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 #include "engine/graphics/device.h"
@@ -23,6 +24,10 @@ struct Placed {
 struct Page {
     unsigned name;
     std::vector<Texture*> pictures;
+    int width, height, columns; // texels; cells of the table below, and one
+    // Summed-area table of the covered cells (any texel with alpha): entry
+    // (row + 1, column + 1) counts the covered cells up to row and column.
+    std::vector<uint32_t> coveredSums;
 };
 
 // Texels of copied border around each picture: the linear filter reads one
@@ -30,6 +35,10 @@ struct Page {
 constexpr int BORDER = 2;
 // Pages wider or higher than this are not made (every driver takes 4096).
 constexpr int MAX_PAGE_SIDE = 4096;
+// Texels per side of the cells whose coverage the trim reads: coarser cells
+// hold less memory but leave more of a picture's empty texels inside the
+// drawn square. COVER_CELL_CHOSEN_BY
+constexpr int COVER_CELL = 4;
 
 std::vector<Page> pages; // a level's troop page: one
 
@@ -73,6 +82,29 @@ bool WithinPicture(float low, float high) {
     if (low > high) std::swap(low, high);
     const float slack = 1e-4f;
     return low >= -slack && high <= 1 + slack;
+}
+
+// The page's table of covered cells (see Page), `columns` cells and one wide.
+std::vector<uint32_t> SumCoveredCells(const std::vector<uint32_t>& texels, int width, int columns) {
+    std::vector<uint32_t> sums((size_t)columns * ((texels.size() / width - 1) / COVER_CELL + 2));
+    for (size_t i = 0; i < texels.size(); i++)
+        if (texels[i] >> 24 != 0) // alpha
+            sums[(i / width / COVER_CELL + 1) * columns + i % width / COVER_CELL + 1] = 1;
+    for (size_t i = 1; i < sums.size(); i++) // along the rows, then down the columns
+        sums[i] += i % columns != 0 ? sums[i - 1] : 0;
+    for (size_t i = columns; i < sums.size(); i++)
+        sums[i] += sums[i - columns];
+    return sums;
+}
+
+// Covered cells in columns [cells[0][0], cells[0][1]] and rows [cells[1][0],
+// cells[1][1]].
+uint32_t CoveredCells(const Page& page, const int cells[2][2]) {
+    const size_t columns = page.columns;
+    const uint32_t* sums = page.coveredSums.data();
+    const size_t left = cells[0][0], right = cells[0][1] + 1;
+    const size_t below = cells[1][0] * columns, above = (cells[1][1] + 1) * columns;
+    return sums[above + right] - sums[below + right] - sums[above + left] + sums[below + left];
 }
 
 // Deletes the page at `index` and takes its pictures off it.
@@ -120,7 +152,8 @@ bool ShareTexturePage(Texture* const* pictures, int count) {
         t->pageOffset[0] = (float)(p.x + BORDER) / width;
         t->pageOffset[1] = (float)(p.y + BORDER) / height;
     }
-    pages.push_back({name, chosen});
+    const int columns = (width - 1) / COVER_CELL + 2;
+    pages.push_back({name, chosen, width, height, columns, SumCoveredCells(page, width, columns)});
     CheckGLError();
     return true;
 }
@@ -133,13 +166,52 @@ bool ShowsTextureOnce(const Matrix3& t) {
 
 // The square's texture coordinates read the picture at t * (u, v, 1); the
 // page reads the same texel at placement * t * (u, v, 1).
-void ReadFromPage(const Texture* texture, unsigned* name, Matrix3* t) {
-    if (texture->pageName == 0 || !ShowsTextureOnce(*t)) return;
+bool ReadFromPage(const Texture* texture, unsigned* name, Matrix3* t) {
+    if (texture->pageName == 0 || !ShowsTextureOnce(*t)) return false;
     const Matrix3 place = {{{texture->pageScale[0], 0, texture->pageOffset[0]},
                             {0, texture->pageScale[1], texture->pageOffset[1]},
                             {0, 0, 1}}};
     Matrix3Concat(*t, place, *t);
     *name = texture->pageName;
+    return true;
+}
+
+// Per axis: the page texels the filter reads for the shown range, narrowed to
+// the cells holding a covered texel; then the samples that may read one (half
+// a texel round it) grown to a whole texel, so rounding cannot matter.
+bool CoveredPart(unsigned pageName, const Matrix3& t, float part[4]) {
+    auto page =
+        std::find_if(pages.begin(), pages.end(), [&](const Page& p) { return p.name == pageName; });
+    if (page == pages.end()) return true;
+    float scale[2], offset[2];
+    int texels[2][2], cells[2][2];
+    for (int axis = 0; axis < 2; axis++) {
+        const int size = axis == 0 ? page->width : page->height;
+        scale[axis] = t.m[axis][axis] * size, offset[axis] = t.m[axis][2] * size;
+        const float low = offset[axis] + std::min(scale[axis], 0.0f);
+        const float high = offset[axis] + std::max(scale[axis], 0.0f);
+        texels[axis][0] = std::clamp((int)std::floor(low - 0.5f), 0, size - 1);
+        texels[axis][1] = std::clamp((int)std::floor(high + 0.5f), 0, size - 1);
+        cells[axis][0] = texels[axis][0] / COVER_CELL,
+        cells[axis][1] = texels[axis][1] / COVER_CELL;
+    }
+    if (CoveredCells(*page, cells) == 0) return false;
+    for (int axis = 0; axis < 2; axis++) {
+        if (scale[axis] == 0) continue;
+        for (int end = 0; end < 2; end++) // inwards while its strip holds no covered cell
+            for (int strip[2][2];; cells[axis][end] += end == 0 ? 1 : -1) {
+                memcpy(strip, cells, sizeof strip);
+                strip[axis][1 - end] = strip[axis][end];
+                if (CoveredCells(*page, strip) != 0) break;
+            }
+        const int first = std::max(texels[axis][0], cells[axis][0] * COVER_CELL);
+        const int last = std::min(texels[axis][1], cells[axis][1] * COVER_CELL + COVER_CELL - 1);
+        const float a = (first - 1 - offset[axis]) / scale[axis];
+        const float b = (last + 2 - offset[axis]) / scale[axis];
+        part[axis] = std::clamp(std::min(a, b), 0.0f, 1.0f);
+        part[axis + 2] = std::clamp(std::max(a, b), 0.0f, 1.0f);
+    }
+    return true;
 }
 
 void UnpageTexture(const Texture* texture) {

@@ -19,8 +19,11 @@ bool ShareTexturePage(Texture* const* pictures, int count);
 bool ShowsTextureOnce(const Matrix3& t);
 // For a draw of `texture` through `t`: when the texture is on a page and the
 // draw shows it once, the page's name and the transform that reads the same
-// texels from it; otherwise both stay.
-void ReadFromPage(const Texture* texture, unsigned* name, Matrix3* t);
+// texels from it (true); otherwise both stay.
+bool ReadFromPage(const Texture* texture, unsigned* name, Matrix3* t);
+// Trim: the part (u0, v0, u1, v1) of the unit square read from a page through
+// `t` outside which every texel read is transparent; false when none shows.
+bool CoveredPart(unsigned pageName, const Matrix3& t, float part[4]);
 // Deletes the page holding a texture about to be unloaded.
 void UnpageTexture(const Texture* texture);
 // Deletes every page (shut-down, context current).
