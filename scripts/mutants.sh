@@ -57,6 +57,8 @@ renderer: no scene clip@engine/graphics/scene.cpp@s/if \(!sceneClipOn \|\| scene
 renderer: a frame's GL errors unchecked@engine/graphics/sprite_batch.cpp@s/    BatchFlush\(\);\n    CheckGLError\(\);/    BatchFlush();/@graphics_device_test
 renderer: viewport kept after a resize@engine/graphics/device.cpp@s/        viewportWidth = width, viewportHeight = height;\n//@picture_test:*AtThisSize
 renderer: half turns sheared by float pi@engine/graphics/device.cpp@s/    if \(std::fabs\(s\) < rounding\) s = 0;\n//@picture_test:*Every*
+renderer: trim without its one-texel margin@engine/graphics/texture_pages.cpp@s/first - 1 - offset/first - offset/; s/last \+ 2 - offset/last + 1 - offset/@picture_test:*AtThisSize
+renderer: trim box a cell short@engine/graphics/texture_pages.cpp@s/cells\[axis\]\[1\] \* COVER_CELL \+ COVER_CELL - 1/cells[axis][1] * COVER_CELL - 1/@picture_test:*AtThisSize
 EOF
 )
 

@@ -182,7 +182,6 @@ bool ReadFromPage(const Texture* texture, unsigned* name, Matrix3* t) {
 bool CoveredPart(unsigned pageName, const Matrix3& t, float part[4]) {
     auto page =
         std::find_if(pages.begin(), pages.end(), [&](const Page& p) { return p.name == pageName; });
-    if (page == pages.end()) return true;
     float scale[2], offset[2];
     int texels[2][2], cells[2][2];
     for (int axis = 0; axis < 2; axis++) {
@@ -197,7 +196,6 @@ bool CoveredPart(unsigned pageName, const Matrix3& t, float part[4]) {
     }
     if (CoveredCells(*page, cells) == 0) return false;
     for (int axis = 0; axis < 2; axis++) {
-        if (scale[axis] == 0) continue;
         for (int end = 0; end < 2; end++) // inwards while its strip holds no covered cell
             for (int strip[2][2];; cells[axis][end] += end == 0 ? 1 : -1) {
                 memcpy(strip, cells, sizeof strip);
@@ -206,6 +204,7 @@ bool CoveredPart(unsigned pageName, const Matrix3& t, float part[4]) {
             }
         const int first = std::max(texels[axis][0], cells[axis][0] * COVER_CELL);
         const int last = std::min(texels[axis][1], cells[axis][1] * COVER_CELL + COVER_CELL - 1);
+        // A zero scale (one texel stretched) gives infinities: the whole side.
         const float a = (first - 1 - offset[axis]) / scale[axis];
         const float b = (last + 2 - offset[axis]) / scale[axis];
         part[axis] = std::clamp(std::min(a, b), 0.0f, 1.0f);
