@@ -8,10 +8,8 @@
 // the screen helpers, the quit confirmation and the battle record's end flags.
 #include "screens/main_menu.h"
 
-#include <algorithm>
 #include <cstdlib>
 #include <ctime>
-#include <iterator>
 
 #include "app/game_state.h"
 #include "app/global_keys.h"
@@ -22,7 +20,6 @@
 #include "engine/graphics/font.h"
 #include "engine/graphics/mesh.h"
 #include "engine/graphics/texture.h"
-#include "engine/graphics/texture_pages.h"
 #include "objects/animation.h"
 #include "objects/game_object.h"
 #include "screens/main_menu_internal.h"
@@ -187,14 +184,6 @@ void MainMenuLoad() {
     for (int i = 0; i < MENU_PICTURE_COUNT; ++i)
         menuPictures[i] = LoadTexture(menuPicturePaths[i]);
     knightAnimation = LoadAnimation("data\\Animation\\BackgroundAnim");
-    // The knight and the panel's pictures over the background share a page, so
-    // their draws are trimmed to the texels that show: 0.87 times the menu's
-    // CPU in 7 back-to-back pairs (median 72.8 against 83.5 % of a core).
-    Texture* overBackground[3 + MENU_CREDITS_HOVER + 1 - MENU_PLAY] = {
-        knightAnimation ? knightAnimation->texture : nullptr, menuPictures[MENU_PANEL],
-        menuPictures[MENU_LOGO]};
-    std::copy(menuPictures + MENU_PLAY, menuPictures + MENU_CREDITS_HOVER + 1, overBackground + 3);
-    ShareTexturePage(overBackground, (int)std::size(overBackground));
     menuThemeSound = LoadSound(MENU_THEME_PATH);
     springVillageSound = LoadSound(SPRING_VILLAGE_PATH);
     menuFont = LoadFont(29, 1.0f);
