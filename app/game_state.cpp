@@ -11,6 +11,7 @@
 #include "engine/audio/sound.h"
 #include "engine/graphics/device.h"
 #include "engine/graphics/scene.h"
+#include "engine/graphics/sprite_batch.h"
 #include "engine/graphics/texture.h"
 #include "engine/platform/platform.h"
 #include "objects/game_object.h"
@@ -210,7 +211,7 @@ void RunFrame() {
     DrawScene();
     RenderDebugUi();
     if (beforeSwapHook) beforeSwapHook();
-    if (shown) PlatformSwapBuffers();
+    if (shown && !BatchFrameHeld()) PlatformSwapBuffers(); // else the window shows it already
     WaitOutFrame(frameStart);
     frameRate = 1.0 / frameTime;
     frameCounter++;

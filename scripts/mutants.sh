@@ -54,10 +54,14 @@ renderer: nearest texels for a scaled picture@engine/graphics/mesh.cpp@s/std::fa
 renderer: a faded opaque picture unblended@engine/graphics/mesh.cpp@s/ && \(!useTint \|\| \(tintColor >> 24\) == 0xFF\)//@graphics_device_test
 renderer: culled by the wrong edge@engine/graphics/scene.cpp@s/return right < visible.left - 1/return left < visible.left - 1/@picture_test:*AtThisSize
 renderer: no scene clip@engine/graphics/scene.cpp@s/if \(!sceneClipOn \|\| sceneClipLifted\) return false;/return false;/@SCREEN=1280x1024 picture_test:*AtThisSize
-renderer: a frame's GL errors unchecked@engine/graphics/sprite_batch.cpp@s/    BatchFlush\(\);\n    CheckGLError\(\);/    BatchFlush();/@graphics_device_test
+renderer: a frame's GL errors unchecked@engine/graphics/sprite_batch.cpp@s/    wholeFrame = false;\n    CheckGLError\(\);/    wholeFrame = false;/@graphics_device_test
 renderer: viewport kept after a resize@engine/graphics/device.cpp@s/        viewportWidth = width, viewportHeight = height;\n//@picture_test:*AtThisSize
 renderer: half turns sheared by float pi@engine/graphics/device.cpp@s/    if \(std::fabs\(s\) < rounding\) s = 0;\n//@picture_test:*Every*
 renderer: trim without its one-texel margin@engine/graphics/texture_pages.cpp@s/first - 1 - offset/first - offset/; s/last \+ 2 - offset/last + 1 - offset/@picture_test:*AtThisSize
+renderer: unchanged frames drawn again@engine/graphics/sprite_batch.cpp@s/held = wholeFrame && shownKnown/held = false && shownKnown/@main_menu_test:*Unchanged*
+renderer: a changed frame held@engine/graphics/sprite_batch.cpp@s/return memcmp\(vertices.data\(\), shownVertices.data\(\), bytes\)/return true || memcmp(vertices.data(), shownVertices.data(), bytes)/@main_menu_test:*Unchanged*
+renderer: a held frame read as it stands@engine/graphics/sprite_batch.cpp@s/    if \(held\) vertices = shownVertices, runs = shownRuns, held = false;\n//@main_menu_test:*Unchanged*
+renderer: window events keep a held frame@engine/platform/sdl_window.cpp@s/windowEvents = windowEvents \|\| event.type == SDL_WINDOWEVENT;//@main_menu_test:*Unchanged*
 renderer: trim box a cell short@engine/graphics/texture_pages.cpp@s/cells\[axis\]\[1\] \* COVER_CELL \+ COVER_CELL - 1/cells[axis][1] * COVER_CELL - 1/@picture_test:*AtThisSize
 EOF
 )

@@ -7,6 +7,8 @@
 
 #include "app/global_keys.h"
 #include "app/settings.h"
+#include "engine/graphics/sprite_batch.h"
+#include "engine/platform/platform.h"
 #include "harness/screen_helpers.h"
 #include "screens/main_menu.h"
 #include "screens/quit_dialog.h"
@@ -200,4 +202,32 @@ TEST_F(MainMenuTest, ToleratesHavingNoChannelForItsTrack) {
     EXPECT_EQ(menuMusicChannel, nullptr);
     EXPECT_FALSE(menuMusicStarted) << "no track plays, the next Init may try again";
     EXPECT_EQ(volume, 40);
+}
+
+// The idle menu changes only when the knight's animation steps: the frames in
+// between are not drawn again (the window keeps showing the menu), and any
+// window event (the window system may have lost the picture) gets one drawn.
+// Frames are stepped here with their pixels drawn, as the game runs them.
+TEST_F(MainMenuTest, UnchangedFramesAreNotDrawnAgain) {
+    int held = 0, drawn = 0;
+    for (int frame = 0; frame < 60; frame++) {
+        StepGameStateManager();
+        (BatchLastFrameCounters().drawCalls == 0 ? held : drawn)++;
+    }
+    EXPECT_GT(held, 40);
+    EXPECT_GE(drawn, 5);
+    for (int frame = 0; frame < 20 && BatchLastFrameCounters().drawCalls != 0; frame++)
+        StepGameStateManager();
+    ASSERT_EQ(BatchLastFrameCounters().drawCalls, 0);
+    int w = 0, h = 0, lit = 0;
+    PlatformGetClientSize(&w, &h);
+    const std::vector<uint8_t> read = BatchReadPixels(w, h); // a held frame is drawn to be read
+    for (size_t i = 0; i < read.size(); i += 4)
+        lit += (read[i] | read[i + 1] | read[i + 2]) != 0;
+    EXPECT_GT(lit, w * h * 9 / 10) << "the menu fills the window";
+    for (int frame = 0; frame < 10; frame++) {
+        PlatformPushFocus(true);
+        StepGameStateManager();
+        EXPECT_GT(BatchLastFrameCounters().drawCalls, 0) << "frame " << frame;
+    }
 }

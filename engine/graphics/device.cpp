@@ -287,12 +287,16 @@ void BeginDebugUiFrame() {
 // Ends the frame's drawing and renders the debug interface's frame over it
 // (nothing is submitted, so nothing shows and OpenGL is left alone).
 void RenderDebugUi() {
+    ImDrawData* drawData = nullptr;
+    if (debugUiCreated && debugUiFrameOpen) {
+        debugUiFrameOpen = false;
+        ImGui::Render();
+        drawData = ImGui::GetDrawData();
+        if (DrawingSuppressed() || drawData->CmdListsCount == 0) drawData = nullptr;
+    }
+    if (drawData != nullptr) BatchStateChangedOutside(); // drawn over: the frame is new
     BatchEndFrame();
-    if (!debugUiCreated || !debugUiFrameOpen) return;
-    debugUiFrameOpen = false;
-    ImGui::Render();
-    ImDrawData* drawData = ImGui::GetDrawData();
-    if (DrawingSuppressed() || drawData->CmdListsCount == 0) return;
+    if (drawData == nullptr) return;
     ImGui_ImplOpenGL3_RenderDrawData(drawData);
     CheckGLError();
 }

@@ -76,6 +76,13 @@ std::vector<BatchVertex> vertices;
 std::vector<Run> runs;
 GLState gl = {};
 bool rasterizing = true;
+// The last frame sent whole since its clear, kept to tell whether the next
+// one draws the same picture; then nothing is sent and the window keeps it.
+std::vector<BatchVertex> shownVertices;
+std::vector<Run> shownRuns;
+bool shownKnown = false; // false: the window's picture may differ from it
+bool wholeFrame = false; // cleared, and nothing of it sent yet
+bool held = false;       // this frame is the one on screen: nothing was sent
 BatchCounters counting = {}, lastFrame = {};
 
 // ---------------------------------------------------------------------------
@@ -89,6 +96,17 @@ bool SameState(const BatchState& a, const BatchState& b) {
         memcmp(a.worldHalf, b.worldHalf, sizeof a.worldHalf) != 0)
         return false;
     return !a.clipped || memcmp(a.clip, b.clip, sizeof a.clip) == 0;
+}
+
+// Whether the gathered frame is the shown one, vertex for vertex.
+bool SameAsShown() {
+    if (runs.size() != shownRuns.size() || vertices.size() != shownVertices.size()) return false;
+    for (size_t i = 0; i < runs.size(); i++)
+        if (runs[i].first != shownRuns[i].first || runs[i].count != shownRuns[i].count ||
+            !SameState(runs[i].state, shownRuns[i].state))
+            return false;
+    const size_t bytes = vertices.size() * sizeof(BatchVertex);
+    return memcmp(vertices.data(), shownVertices.data(), bytes) == 0;
 }
 
 // Binds a texture name on unit 0 unless it is bound already.
@@ -191,6 +209,26 @@ void Apply(const BatchState& s) {
     gl.valid = true;
 }
 
+// One upload of every gathered vertex into fresh storage (no waiting on the
+// driver for the old), then one draw call per run; the gathered stay.
+void Send() {
+    if (runs.empty()) return;
+    if (!gl.valid) { // after start-up, or after others changed OpenGL's state
+        glUseProgram(program);
+        glBindVertexArray(vertexArray);
+        glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
+    }
+    glBufferData(GL_ARRAY_BUFFER, (GLsizeiptr)(vertices.size() * sizeof(BatchVertex)),
+                 vertices.data(), GL_STREAM_DRAW);
+    counting.uploads++;
+    for (const Run& run : runs) {
+        Apply(run.state);
+        if (!rasterizing) continue;
+        glDrawArrays(GL_TRIANGLES, run.first, run.count);
+        counting.drawCalls++;
+    }
+}
+
 } // namespace
 
 // ---------------------------------------------------------------------------
@@ -202,6 +240,7 @@ bool BatchInit() {
     vertices.clear();
     runs.clear();
     gl = {};
+    shownKnown = held = wholeFrame = false;
     program = LinkProgram();
     worldHalfAt = glGetUniformLocation(program, "worldHalf");
     glUseProgram(program);
@@ -249,24 +288,11 @@ BatchVertex* BatchAdd(const BatchState& state, int count) {
     return &vertices[first];
 }
 
-// One upload of every gathered vertex into fresh storage (no waiting on the
-// driver for the old), then one draw call per run.
+// Sent before the frame's end, the frame is no longer comparable whole.
 void BatchFlush() {
     if (runs.empty()) return;
-    if (!gl.valid) { // after start-up, or after others changed OpenGL's state
-        glUseProgram(program);
-        glBindVertexArray(vertexArray);
-        glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
-    }
-    glBufferData(GL_ARRAY_BUFFER, (GLsizeiptr)(vertices.size() * sizeof(BatchVertex)),
-                 vertices.data(), GL_STREAM_DRAW);
-    counting.uploads++;
-    for (const Run& run : runs) {
-        Apply(run.state);
-        if (!rasterizing) continue;
-        glDrawArrays(GL_TRIANGLES, run.first, run.count);
-        counting.drawCalls++;
-    }
+    wholeFrame = false;
+    Send();
     vertices.clear();
     runs.clear();
 }
@@ -279,10 +305,24 @@ void BatchClear() {
         gl.scissorOn = false;
     }
     glClear(GL_COLOR_BUFFER_BIT);
+    wholeFrame = true;
+    held = false;
 }
 
+// A frame equal to the shown one is held back. Any window event may mean the
+// window system lost or resized the picture: the frame is then drawn.
 void BatchEndFrame() {
-    BatchFlush();
+    if (PlatformTakeWindowEvents()) shownKnown = false;
+    held = wholeFrame && shownKnown && rasterizing && SameAsShown();
+    if (!held) {
+        Send();
+        shownKnown = wholeFrame && rasterizing;
+        vertices.swap(shownVertices);
+        runs.swap(shownRuns);
+    }
+    vertices.clear();
+    runs.clear();
+    wholeFrame = false;
     CheckGLError();
     lastFrame = counting;
     counting = {};
@@ -290,6 +330,11 @@ void BatchEndFrame() {
 
 void BatchStateChangedOutside() {
     gl.valid = false;
+    shownKnown = false;
+}
+
+bool BatchFrameHeld() {
+    return held;
 }
 
 BatchCounters BatchLastFrameCounters() {
@@ -301,6 +346,7 @@ void BatchSetRasterizing(bool on) {
     if (on == rasterizing) return;
     BatchFlush();
     rasterizing = on;
+    shownKnown = false;
 }
 
 bool BatchRasterizing() {
@@ -310,6 +356,7 @@ bool BatchRasterizing() {
 // Blue-first texels with the unsized format: the driver keeps them as given.
 unsigned BatchCreateTexture(int32_t width, int32_t height, const uint32_t* texels) {
     GLuint name = 0;
+    shownKnown = false; // the name may be a deleted picture's
     glGenTextures(1, &name);
     BindTexture2D(name);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
@@ -360,8 +407,10 @@ void BatchDeleteRenderTarget(unsigned frameBuffer, unsigned depthBuffer) {
     glDeleteFramebuffers(1, &frameBuffer);
 }
 
+// A held frame is drawn after all, to be read.
 std::vector<uint8_t> BatchReadPixels(int width, int height) {
     std::vector<uint8_t> rgba((size_t)(width > 0 ? width : 0) * (height > 0 ? height : 0) * 4);
+    if (held) vertices = shownVertices, runs = shownRuns, held = false;
     BatchFlush();
     if (rgba.empty()) return rgba;
     glPixelStorei(GL_PACK_ALIGNMENT, 1);

@@ -50,11 +50,15 @@ void BatchFlush();
 // Sends everything gathered, then clears the whole window's colour.
 void BatchClear();
 // End of a frame's drawing: sends what is left, checks OpenGL's errors once
-// and keeps the frame's counters.
+// and keeps the frame's counters. A frame cleared and gathered whole that
+// draws exactly the picture on screen is held back instead (nothing is sent).
 void BatchEndFrame();
+// Whether the frame just ended was held back (its buffer swap is left out).
+bool BatchFrameHeld();
 BatchCounters BatchLastFrameCounters();
-// Someone else (a test's reference drawing) changed OpenGL's state: the next
-// flush sets all of it again.
+// Someone else (a test's reference drawing, the debug interface) changed
+// OpenGL's state or the picture: the next flush sets all of it again and the
+// frame is drawn.
 void BatchStateChangedOutside();
 // Off: draws are gathered and flushed as always but rasterize nothing (test
 // frames whose pixels nobody reads).

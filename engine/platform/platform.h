@@ -48,6 +48,9 @@ void PlatformSwapBuffers();
 // Handles every pending window event: keys, buttons, wheel and cursor go to the
 // raw input state (app/input.h), a close request sets isRunning false.
 void PlatformPumpEvents();
+// Whether any window event (exposed, resized, shown, focus...) came in since
+// the last call: the window's picture may need drawing again.
+bool PlatformTakeWindowEvents();
 // Cursor position in client pixels, as last reported by the window system.
 void PlatformGetCursorClientPos(int* x, int* y);
 

@@ -28,6 +28,8 @@ static bool windowMinimized = false;
 // bare X server, the frame is always nothing).
 static bool frameSeen = false;
 static int multisampling = 0;
+// A window event came in (the first frame is always drawn).
+static bool windowEvents = true;
 // Tag carried by queued synthetic events, and whether only those count.
 static const Uint32 SYNTHETIC_TAG = 0x4B455354; // "KEST"
 static bool syntheticInputOnly = false;
@@ -415,8 +417,16 @@ void PlatformSwapBuffers() {
 // Handles every pending event.
 void PlatformPumpEvents() {
     SDL_Event event;
-    while (SDL_PollEvent(&event))
+    while (SDL_PollEvent(&event)) {
+        windowEvents = windowEvents || event.type == SDL_WINDOWEVENT;
         HandleEvent(event);
+    }
+}
+
+bool PlatformTakeWindowEvents() {
+    const bool came = windowEvents;
+    windowEvents = false;
+    return came;
 }
 
 // Cursor position in client pixels.

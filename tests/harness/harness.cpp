@@ -3,8 +3,6 @@
 // texts read back. Depends on the whole engine and the game's state table.
 #include "harness/harness.h"
 
-#include <GL/glew.h>
-
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -15,6 +13,7 @@
 #include "engine/file.h"
 #include "engine/graphics/font.h"
 #include "engine/graphics/mesh.h"
+#include "engine/graphics/sprite_batch.h"
 #include "engine/graphics/texture.h"
 #include "engine/platform/platform.h"
 #include "objects/game_object.h"
@@ -25,7 +24,7 @@ static bool captureRequested = false;
 static Screenshot capturedFrame;
 static std::vector<PrintedText>* printedTexts = nullptr;
 
-// Reads the back buffer just before it is shown.
+// Reads the frame just before it is shown (a held frame is drawn for it).
 static void CaptureBeforeSwap() {
     if (!captureRequested) return;
     captureRequested = false;
@@ -33,9 +32,7 @@ static void CaptureBeforeSwap() {
     PlatformGetClientSize(&w, &h);
     capturedFrame.width = w;
     capturedFrame.height = h;
-    std::vector<uint8_t> bottomUp((size_t)w * h * 4);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, bottomUp.data());
+    const std::vector<uint8_t> bottomUp = BatchReadPixels(w, h);
     capturedFrame.rgba.resize(bottomUp.size());
     for (int row = 0; row < h; row++)
         memcpy(&capturedFrame.rgba[(size_t)row * w * 4], &bottomUp[(size_t)(h - 1 - row) * w * 4],
