@@ -5,6 +5,7 @@
 #include "battle_helpers.h"
 
 #include "battle/battle_cues.h"
+#include "engine/platform/platform.h"
 #include "screens/ui.h"
 
 using namespace battle_test;
@@ -77,4 +78,18 @@ TEST_F(BattleEffectsTest, FightCastleCatapultAndButtonsSoundUntilEffectsAreMuted
         ASSERT_FALSE(BattleState::paused);
     }
     EXPECT_TRUE(sfxMuted);
+}
+
+// An effect still sounding falls silent with the window, as the music does.
+TEST_F(BattleEffectsTest, EffectsSoundingFallSilentWhenTheWindowLosesFocus) {
+    EnterPlaying(GS_LEVEL1);
+    Click(KNIGHT_UP);
+    RunFramesUntil(FightCloudShown, 3000);
+    Channel* clash = BattleCueRecord(CUE_CLASH).newest;
+    PauseChannel(clash); // held, so that it sounds on whatever the wall clock does
+    ASSERT_TRUE(IsChannelPlaying(clash));
+    EXPECT_FLOAT_EQ(PlatformAudioGetVolume(clash->voice), 0.5f);
+    LoseFocus();
+    RunFrames(1);
+    EXPECT_EQ(PlatformAudioGetVolume(clash->voice), 0.0f);
 }
