@@ -4,6 +4,8 @@
 // effects are muted on the settings page the same moments start none.
 #include "battle_helpers.h"
 
+#include <algorithm>
+
 #include "battle/battle_cues.h"
 #include "engine/platform/platform.h"
 #include "screens/ui.h"
@@ -84,7 +86,15 @@ TEST_F(BattleEffectsTest, FightCastleCatapultAndButtonsSoundUntilEffectsAreMuted
 TEST_F(BattleEffectsTest, EffectsSoundingFallSilentWhenTheWindowLosesFocus) {
     EnterPlaying(GS_LEVEL1);
     Click(KNIGHT_UP);
-    RunFramesUntil(FightCloudShown, 3000);
+    // A clash on a slot no effect channel still names (the pool hands slots on).
+    RunFramesUntil(
+        [] {
+            Channel* c = BattleCueRecord(CUE_CLASH).newest;
+            const auto& effects = battle->effectChannels;
+            return IsChannelPlaying(c) &&
+                   std::find(effects, effects + EFFECT_COUNT, c) == effects + EFFECT_COUNT;
+        },
+        6000);
     Channel* clash = BattleCueRecord(CUE_CLASH).newest;
     PauseChannel(clash); // held, so that it sounds on whatever the wall clock does
     ASSERT_TRUE(IsChannelPlaying(clash));

@@ -88,10 +88,12 @@ TEST_F(MainMenuTest, SpeakerSetsAndClearsAllThreeMuteFlags) {
 TEST_F(MainMenuTest, SettingsPanelVolumeMusicResolutionAndFullScreen) {
     Click(MENU_SETTINGS);
     EXPECT_TRUE(PrintsText("ON"));
+    const int clicks = ClickCueRecord().started;
     for (int value : {40, 30, 20, 10, 0, 0}) {
         Click(MENU_VOLUME_LEFT);
         EXPECT_EQ(volume, value);
     }
+    EXPECT_GT(ClickCueRecord().started, clicks) << "the arrows click";
     RunFrames(1);
     EXPECT_FLOAT_EQ(menuMusicChannel->volume, 0.0f);
     for (int i = 0; i < 11; ++i)
