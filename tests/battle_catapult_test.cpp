@@ -1,6 +1,5 @@
-// Catapult and rocks in level 1: unlocking, the cooldowns (a click that does
-// nothing makes no sound), rocks striking or vanishing silently over a fallen
-// castle, and the cooldown across a restart.
+// Catapult and rocks in level 1: unlocking, the cooldowns, clicks silent when idle, rocks
+// striking or vanishing silently over a fallen castle, the cooldown across a restart.
 #include "battle_helpers.h"
 
 #include <algorithm>

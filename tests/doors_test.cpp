@@ -11,8 +11,7 @@ using namespace campaign;
 
 namespace {
 
-constexpr Point BOOK_BACK = {-445, -150};
-constexpr Point ANYWHERE = {300, -200};
+constexpr Point BOOK_BACK = {-445, -150}, ANYWHERE = {300, -200};
 constexpr int LOSS_LIMIT = 60 * 60 * 20; // twenty minutes of a battle nobody defends
 
 // What a screen shows: an object and its picture (null: any picture; "": no such object).
