@@ -92,13 +92,14 @@ static bool measured[19];
 // Measures every text of the current frame not measured yet in this level.
 static void MeasureTexts(int level) {
     std::vector<PrintedText> texts = RecordPrintedTexts();
-    Screenshot bare = Capture(-2);
     for (size_t i = 0; i < texts.size(); i++) {
         const PrintedText& t = texts[i];
         float scale = t.scale; // pixels per font unit (font height 20)
-        int row = RowOf(t.text, t.x / (bare.width / 1280.0f));
+        int row = RowOf(t.text, t.x / (windowWidth / 1280.0f));
         if (row == 0 || measured[row]) continue;
+        Screenshot bare = Capture(-2);
         Screenshot shot = Capture(static_cast<int>(i));
+        Screenshot after = Capture(-2); // the field's own changes (rain) are not text
         // where the text may be: right of its origin, a line high
         int ox = bare.width / 2 + static_cast<int>(t.x),
             oy = bare.height / 2 - static_cast<int>(t.y);
@@ -111,7 +112,9 @@ static void MeasureTexts(int level) {
             for (int x = x0; x < x1; x++) {
                 const uint8_t* a = &bare.rgba[((size_t)y * bare.width + x) * 4];
                 const uint8_t* b = &shot.rgba[((size_t)y * bare.width + x) * 4];
-                if (std::abs(a[0] - b[0]) + std::abs(a[1] - b[1]) + std::abs(a[2] - b[2]) < 40)
+                const uint8_t* c = &after.rgba[((size_t)y * bare.width + x) * 4];
+                if (std::abs(a[0] - b[0]) + std::abs(a[1] - b[1]) + std::abs(a[2] - b[2]) < 40 ||
+                    std::abs(a[0] - c[0]) + std::abs(a[1] - c[1]) + std::abs(a[2] - c[2]) >= 40)
                     continue;
                 bx0 = std::min(bx0, x), bx1 = std::max(bx1, x);
                 by0 = std::min(by0, y), by1 = std::max(by1, y);
