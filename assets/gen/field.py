@@ -123,6 +123,14 @@ def _field(ctx, lv):
     ctx.rectangle(0, Y(-300), W, 22)
     set_color(ctx, lv["road"] if lv["rain"] else darker(lv["road"], 0.35 if lv["day"] else 0.45))
     ctx.fill()
+    # the castles' rock base spreads into the field at their feet, so the
+    # thief's price, printed on the player's castle rock up to 3 units from
+    # the castle's edge, has dark rock on past its end
+    for sx in (-1, 1):
+        poly(ctx, [(X(sx * 528), Y(-284)), (X(sx * 510), Y(-282)), (X(sx * 494), Y(-300)), (X(sx * 488), Y(-362)),
+                   (X(sx * 528), Y(-362))], rgb("#4a443e"), width=2.5)
+        for y, x0 in ((-306, 522), (-330, 522)):
+            thick_line(ctx, (X(sx * x0), Y(y)), (X(sx * (x0 - 26)), Y(y - 3)), 1.2, rgb("#5e5750"), outline=0)
 
 
 # The HUD boards behind the buy panel and the money row. Levels 1 and 3 print

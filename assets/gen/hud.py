@@ -82,8 +82,8 @@ def _lane_button(ctx, kind, half, y1, on, word):
         path_rounded(ctx, x0 - 2, top - 2, 94, 44, 7)
         set_color(ctx, rgb("#ffe08a", 0.9))
         ctx.fill()
-    rounded(ctx, x0, top, 90, 40, 5, rgb("#fff3c4") if on else PARCH, width=1.6, shaded=False,
-            ink=GOLD_LIGHT if on else rgb("#4a3018"))
+    rounded(ctx, x0, top, 90, 40, 5, rgb("#ffe58f") if on else PARCH, width=1.6, shaded=False,
+            ink=rgb("#4a3018"))
     _troop_silhouette(ctx, kind, x0 + 12, top + 37)
     text(ctx, "UP" if half == "up" else "DOWN", x0 + 45, top + 20, word, CARD_INK)
     # the two lanes, this one solid with its arrow toward the enemy
@@ -141,9 +141,9 @@ def cannon_button(lit):
     c = Canvas(240, 150)
     ctx = c.ctx
     # covers the 100 by 100 click area (x 70..170, y 25..125), corners
-    # included, and no more above it: the game prints "300$ to Unlock" just
-    # over the click area
-    plaque(ctx, 67, 24, 106, 104, "wood", lit, r=5)
+    # included, with its outline and no more above it: the game prints
+    # "300$ to Unlock" 6 units over the click area
+    plaque(ctx, 67, 25.5, 106, 102.5, "wood", lit, r=4)
     # catapult glyph drawn directly for crispness
     ctx.save()
     ctx.translate(76, 30)
