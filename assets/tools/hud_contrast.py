@@ -75,24 +75,31 @@ def place(canvas, img, x, y, w, h):
     canvas.alpha_composite(img, (round(W / 2 + x * S - img.width / 2), round(H / 2 - y * S - img.height / 2)))
 
 
-# The battle's pictures over field frame `frame` of a level.
-def field(data, level, frame):
+# The battle's pictures over each of the four field frames of a level.
+def fields(data, level):
     sheet = load(data, os.path.join("Animation", SHEETS[level] + ".png"))
     cw, ch = sheet.width // 2, sheet.height // 2
-    col, row = frame % 2, frame // 2
-    bg = sheet.crop((col * cw, (1 - row) * ch, (col + 1) * cw, (2 - row) * ch)).resize((W, H))
+    hud = Image.new("RGBA", (W, H))
     enemy_castle, enemy = ENEMY[level]
-    place(bg, load(data, "Nobel_Castle.png"), -630, -100, -200, 600)
-    place(bg, load(data, enemy_castle + ".png"), 630, -100, 200, 600)
+    place(hud, load(data, "Nobel_Castle.png"), -630, -100, -200, 600)
+    place(hud, load(data, enemy_castle + ".png"), 630, -100, 200, 600)
     for x, kind in ((-560, "Knight"), (-430, "Spearman"), (-300, "Horseman")):
-        place(bg, load(data, "Buy%s1Button.png" % kind), x, 285, -240, 150)
-    place(bg, load(data, "CannonButton.png"), -180, 285, -240, 150)
-    place(bg, load(data, "BuyThiefButton.png"), -560, -240, -100, 100)
-    place(bg, load(data, "BannerStandard.png"), 0, 150, 200, 200)
-    place(bg, load(data, "Lock.png"), -180, 275, 150, 150)
-    place(bg, load(data, "FrameCircleNoblemen.png"), 410, 300, -175, 175)
-    place(bg, load(data, "FrameCircle%s.png" % enemy), 560, 300, 175, 175)
-    return np.asarray(bg.convert("RGB"))
+        place(hud, load(data, "Buy%s1Button.png" % kind), x, 285, -240, 150)
+    place(hud, load(data, "CannonButton.png"), -180, 285, -240, 150)
+    place(hud, load(data, "BuyThiefButton.png"), -560, -240, -100, 100)
+    place(hud, load(data, "BannerStandard.png"), 0, 150, 200, 200)
+    place(hud, load(data, "Lock.png"), -180, 275, 150, 150)
+    place(hud, load(data, "FrameCircleNoblemen.png"), 410, 300, -175, 175)
+    place(hud, load(data, "FrameCircle%s.png" % enemy), 560, 300, 175, 175)
+    frames = []
+    for frame in range(4):
+        col, row = frame % 2, frame // 2
+        bg = sheet.crop((col * cw, (1 - row) * ch, (col + 1) * cw, (2 - row) * ch))
+        if bg.size != (W, H):
+            bg = bg.resize((W, H))
+        bg.alpha_composite(hud)
+        frames.append(np.asarray(bg.convert("RGB")))
+    return frames
 
 
 # The glyph box (pixels) of a row set in the game font: the font is loaded at
@@ -118,14 +125,14 @@ def check_rows(data):
     boxes = {row: text_box(*spec) for row, spec in ROWS.items()}
     print("level row text                         colour  median  worst 10%  goal")
     for level in (1, 2, 3):
-        lums = [luminance(field(data, level, f)) for f in range(4)]
+        frames = fields(data, level)
         for row, (text, *_) in ROWS.items():
             colour = RED if row in RED_ROWS else WHITE if row in WHITE_ROWS[level] else BLACK
             x0, y0, x1, y1 = boxes[row]
             tl = luminance(colour)
             worst = None
-            for lum in lums:
-                around = np.sort(lum[y0:y1, x0:x1].ravel())
+            for frame in frames:
+                around = np.sort(luminance(frame[y0:y1, x0:x1]).ravel())
                 med = contrast(tl, np.median(around))
                 tenth = contrast(tl, around[len(around) * 9 // 10] if tl > np.median(around) else
                                  around[len(around) // 10])
@@ -145,10 +152,10 @@ def check_cards(data):
     print("buy-card mark    lowest contrast (picture)")
     pictures = ["Buy%s%sButton.png" % (k, v) for k in ("Knight", "Spearman", "Horseman")
                 for v in ("1", "Up", "Down", "Upgrade")]
+    images = {pic: np.asarray(load(data, pic).convert("RGB")) for pic in pictures}
     for name, bx0, by0, bx1, by1 in CARD_MARKS:
         low = None
-        for pic in pictures:
-            img = np.asarray(load(data, pic).convert("RGB"))
+        for pic, img in images.items():
             s = img.shape[1] / 240.0
             x0, x1 = int((120 + bx0) * s), int((120 + bx1) * s)
             y0, y1 = int((75 - by1) * s), int((75 - by0) * s)
