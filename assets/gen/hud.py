@@ -15,7 +15,7 @@ import random
 
 import cairo
 
-from draw import (CURSOR, FONT_FAMILY, GOLD, GOLD_LIGHT, INK, MIRROR, PARCH, PARCH_DARK, PLAIN, WOOD, Canvas, ellipse,
+from draw import (CURSOR, FONT_FAMILY, GOLD, GOLD_LIGHT, INK, MIRROR, PARCH, PLAIN, WOOD, Canvas, ellipse,
                   fill_outline, glow, mix, path_poly, path_rounded, poly, rgb, rounded, save, set_color,
                   text, thick_line)
 from emblems import banner, coin, counter_frame, crown
