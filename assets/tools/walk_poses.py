@@ -24,24 +24,27 @@ POSE_CHANGE = 48
 POSE_SHARE = 0.08
 
 
-# Share of the figure's pixels that change between two frames.
-def difference(a, b):
-    a, b = a.astype(np.int16), b.astype(np.int16)
-    drawn = (a[..., 3] >= 128) | (b[..., 3] >= 128)
-    changed = drawn & (np.abs(a - b).max(axis=-1) > POSE_CHANGE)
-    return changed.sum() / max(1, drawn.sum())
+# Shares of the figure's pixels that change between every two frames (n by n).
+def differences(cells):
+    a = [c.astype(np.int16) for c in cells]
+    drawn = [c[..., 3] >= 128 for c in a]
+    d = np.zeros((len(a), len(a)))
+    for i, j in itertools.combinations(range(len(a)), 2):
+        union = drawn[i] | drawn[j]
+        changed = union & (np.abs(a[i] - a[j]).max(axis=-1) > POSE_CHANGE)
+        d[i, j] = d[j, i] = changed.sum() / max(1, union.sum())
+    return d
 
 
 # Number of distinct poses (greedy: a frame is new unlike every earlier pose)
 # and the smallest difference between two frames.
 def poses(cells):
-    kept, least = [], 1.0
-    for i, f in enumerate(cells):
-        diffs = [difference(f, cells[j]) for j in range(i)]
-        least = min([least] + diffs)
-        if all(difference(f, cells[j]) >= POSE_SHARE for j in kept):
+    d = differences(cells)
+    kept = []
+    for i in range(len(cells)):
+        if all(d[i, j] >= POSE_SHARE for j in kept):
             kept.append(i)
-    return len(kept), least
+    return len(kept), float(d[~np.eye(len(cells), dtype=bool)].min())
 
 
 def main(argv):
