@@ -37,11 +37,13 @@ WALK_FRAMES = 8
 # One step of a walk at phase 0..1: (swing of the near leg, its lift, swing
 # of the far leg, its lift, body rise). Each leg lifts its foot only while
 # swinging forward, so frame i and frame i + half a cycle differ (which leg is
-# off the ground) and the body rises as the legs pass each other.
+# off the ground) and the body rises as the legs pass each other. Phase 0 is
+# the standing pose the game shows when a troop stops: both feet down.
 def _gait(phase, reach=0.45, lift=1.6):
     sw = math.sin(2 * math.pi * phase)
     cw = math.cos(2 * math.pi * phase)
-    return reach * sw, lift * max(0.0, cw), -reach * sw, lift * max(0.0, -cw), -1.4 * cw * cw
+    near_lift = lift * max(0.0, cw) if phase % 1 else 0.0
+    return reach * sw, near_lift, -reach * sw, lift * max(0.0, -cw), -1.4 * cw * cw
 
 
 # A leg swung by angle from the hip, with its boot.
@@ -124,7 +126,7 @@ def _head(ctx, cx, cy, tier, house):
 def _pattern(ctx, house, x0, y0, x1, y1):
     p = HOUSES[house]
     kind = p["pattern"]
-    ink = lighter(p["main"], 0.3)
+    ink = lighter(p["main"], 0.3 + 0.3 * sum(p["main"][:3]) / 3)  # the lighter the field, the more
     ctx.save()
     ctx.clip()
     set_color(ctx, ink)
@@ -358,7 +360,7 @@ def horseman(ctx, tier, house, phase, ox=0.0, oy=0.0):
     legc = darker(coat, 0.1)
     # far legs
     for x0, lag in ((bx - 20, 0.5), (bx + 16, 0.75)):
-        _horse_leg(ctx, (x0, by + 4), phase + lag, darker(legc, 0.25))
+        _horse_leg(ctx, (x0, by + 4), phase + lag, darker(legc, 0.25), phase % 1 != 0)
     # tail
     ctx.move_to(bx - 27, by - 5)
     ctx.curve_to(bx - 37, by - 2 + sw, bx - 37, by + 14, bx - 32, by + 20)
@@ -388,7 +390,7 @@ def horseman(ctx, tier, house, phase, ox=0.0, oy=0.0):
         thick_line(ctx, (bx + 18, by - 10), (bx + 26, hy - 27), 3.0, TIERS[tier]["armor"], outline=0.9)
     # near legs
     for x0, lag in ((bx - 16, 0.0), (bx + 20, 0.25)):
-        _horse_leg(ctx, (x0, by + 5), phase + lag, coat)
+        _horse_leg(ctx, (x0, by + 5), phase + lag, coat, phase % 1 != 0)
     _horse_cloth(ctx, bx, by, tier, house)
     # rider
     rx, ry = bx - 2, by - 12
@@ -408,10 +410,10 @@ def horseman(ctx, tier, house, phase, ox=0.0, oy=0.0):
 
 
 # A horse leg at its own step phase: swung from the body, the hoof lifted and
-# the knee bent while it swings forward.
-def _horse_leg(ctx, top, phase, color):
+# the knee bent while it swings forward (never in the standing frame 0).
+def _horse_leg(ctx, top, phase, color, walking):
     angle = 0.42 * math.sin(2 * math.pi * phase)
-    lift = max(0.0, math.cos(2 * math.pi * phase))
+    lift = max(0.0, math.cos(2 * math.pi * phase)) if walking else 0.0
     kx = top[0] + math.sin(angle) * 11 + lift * 1.5
     ky = top[1] + math.cos(angle) * 11 - lift * 1.5
     fx = kx + math.sin(angle * 0.3 - 0.9 * lift) * 13
