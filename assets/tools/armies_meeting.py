@@ -19,7 +19,7 @@ import numpy as np
 from PIL import Image
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from house_colours import MACHADO, frames  # noqa: E402
+from house_colours import MACHADO, frames, linear  # noqa: E402
 
 SIZES = ((1920, 1080), (2560, 1440))
 PAIRS = (("Noblemen", "Wisemen"), ("Workers", "Warriors"))
@@ -74,9 +74,7 @@ def troop(win, root, house, kind, tier, frame, health, x, y, enemy):
 
 
 def deuteranopia(img):
-    a = np.asarray(img.convert("RGB")).astype(np.float64) / 255.0
-    lin = np.where(a <= 0.04045, a / 12.92, ((a + 0.055) / 1.055) ** 2.4)
-    sim = np.clip(lin @ np.array(MACHADO["deuteranopia"]).T, 0, 1)
+    sim = np.clip(linear(np.asarray(img.convert("RGB"))) @ np.array(MACHADO["deuteranopia"]).T, 0, 1)
     srgb = np.where(sim <= 0.0031308, sim * 12.92, 1.055 * sim ** (1 / 2.4) - 0.055)
     return Image.fromarray((srgb * 255 + 0.5).astype(np.uint8), "RGB")
 
