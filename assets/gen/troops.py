@@ -119,8 +119,8 @@ def _head(ctx, cx, cy, tier, house):
                    (cx + 6, cy - 11), (cx + 6, cy - 6)], GOLD, width=1.0)
 
 
-# Clips to the current path and fills it with the house's pattern. The ink
-# stays a quarter to a third of the field and close to its colour, so the field
+# Clips to the current path and fills it with the house's pattern. The ink, a
+# lighter tint of the field, covers a quarter to a third of it, so the field
 # colour is what the eye (and house_colours.py, which measures the drawn
 # troops) takes for the house.
 def _pattern(ctx, house, x0, y0, x1, y1):
