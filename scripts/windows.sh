@@ -54,7 +54,8 @@ build_once() {
     [ -f "$prefix/.$name.done" ] && return 0
     echo "Building $name for Windows"
     src=$(source_of "$name")
-    "$@"
+    mkdir -p "$out/work"
+    "$@" >"$out/work/$name.log" 2>&1 || { tail -30 "$out/work/$name.log"; exit 1; }
     mkdir -p "$prefix/licences"
     cp "$src/debian/copyright" "$prefix/licences/$name.txt"
     touch "$prefix/.$name.done"
@@ -65,9 +66,9 @@ export MORROW_WINDOWS_PREFIX="$prefix"
 cross_cmake() {
     cmake -S "$1" -B "$out/work/$(basename "$1")" -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
         -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" -DCMAKE_PREFIX_PATH="$prefix" \
-        "${@:2}" >/dev/null
-    cmake --build "$out/work/$(basename "$1")" -j$jobs >/dev/null
-    cmake --install "$out/work/$(basename "$1")" >/dev/null
+        "${@:2}"
+    cmake --build "$out/work/$(basename "$1")" -j$jobs
+    cmake --install "$out/work/$(basename "$1")"
 }
 
 sdl2() {
@@ -83,19 +84,24 @@ sdl2_mixer() {
 }
 glew() {
     make -C "$src" -j$jobs SYSTEM=linux-mingw64 GLEW_PREFIX="$prefix" GLEW_DEST="$prefix" \
-        LIBGLU= install >/dev/null
+        LIBGLU= install
+    # The program links the DLL through its import library, as on Linux.
+    cp "$src/lib/libglew32.dll.a" "$prefix/lib/"
+    mv "$prefix/lib/glew32.dll" "$prefix/bin/"
+    rm "$prefix/lib/libglew32.a"
 }
 stb() {
-    # Debian's own makefile, for the three parts the game uses.
-    make -C "$src" CC=$host-gcc-posix AR=$host-ar MULTIARCH= LIBDIR=lib PREFIX="$prefix" \
-        OBJS="stb_image.o stb_rect_pack_truetype.o" install-static install-header >/dev/null
+    # Debian's own makefile (optimised, as Debian builds it), for the three
+    # parts the game uses.
+    CFLAGS=-O2 make -C "$src" CC=$host-gcc-posix AR=$host-ar MULTIARCH= LIBDIR=lib PREFIX="$prefix" \
+        OBJS="stb_image.o stb_rect_pack_truetype.o" install-static install-header
 }
 imgui() {
     # Debian's own makefile: the core and the OpenGL 3 renderer, static.
-    CPPFLAGS="-I$prefix/include" make -C "$src" -j$jobs CXX=$host-g++-posix AR=$host-ar \
+    CPPFLAGS="-I$prefix/include" CXXFLAGS=-O2 make -C "$src" -j$jobs CXX=$host-g++-posix AR=$host-ar \
         MULTIARCH= LIBDIR=lib PREFIX="$prefix" VERSION=1.86 LIBS= \
         OBJS="imgui.o imgui_draw.o imgui_tables.o imgui_widgets.o imgui_demo.o \
-              backends/imgui_impl_opengl3.o" install >/dev/null
+              backends/imgui_impl_opengl3.o" install
 }
 build_once libsdl2 sdl2
 build_once libsdl2-mixer sdl2_mixer
@@ -103,15 +109,17 @@ build_once glew glew
 build_once libstb stb
 build_once imgui imgui
 
-# The data folder and the icons come from the Linux asset build.
-if [ ! -f "$root/build/data/Icon.png" ] || [ ! -d "$root/build/icons" ]; then
-    "$root/scripts/setup.sh"
+# The data folder and the icons come from the Linux asset build, and the
+# test compares with the Linux program: both built in build/ when missing.
+if [ ! -x "$root/build/morrow" ] || [ ! -d "$root/build/icons" ]; then
+    cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+    cmake --build "$root/build" -j"$(nproc)" --target morrow morrow_data
 fi
 
 # The game, cross-compiled.
 export PKG_CONFIG_LIBDIR="$prefix/lib/pkgconfig"
 cmake -S "$root" -B "$out/game" -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
-    -DCMAKE_BUILD_TYPE=Release -DMORROW_ICONS_DIR="$root/build/icons/hicolor" >/dev/null
+    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMORROW_ICONS_DIR="$root/build/icons/hicolor" >/dev/null
 cmake --build "$out/game" -j"$(nproc)"
 
 # The folder a player unpacks: the program, the DLLs it imports that are not
