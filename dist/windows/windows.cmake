@@ -25,5 +25,7 @@ configure_file(${win}/morrow.rc.in ${CMAKE_BINARY_DIR}/morrow.rc @ONLY)
 target_sources(morrow PRIVATE ${CMAKE_BINARY_DIR}/morrow.rc)
 set_source_files_properties(${CMAKE_BINARY_DIR}/morrow.rc PROPERTIES
                             OBJECT_DEPENDS "${MORROW_ICO};${MORROW_MANIFEST}")
-target_link_options(morrow PRIVATE -mwindows -static-libgcc -static-libstdc++
-                    LINKER:-Bstatic,-lwinpthread,-Bdynamic)
+# -static: every library named by -l (the runtimes, and Windows' own import
+# libraries) is taken from its archive; SDL2, SDL2_mixer and GLEW are given
+# as their import libraries and stay DLLs.
+target_link_options(morrow PRIVATE -mwindows -static)
