@@ -260,6 +260,9 @@ static bool StartVideoSystem() {
     bool haveX = getenv("DISPLAY") && *getenv("DISPLAY") && !getenv("SDL_VIDEODRIVER") &&
                  HasVideoDriver("x11");
     if (haveX) SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
+    // The click that brings the window to the front counts as a click, as it
+    // does for a window procedure (SDL on Windows would swallow it).
+    SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     const int attempts = haveX ? 5 : 1;
     for (int attempt = 1; attempt <= attempts; attempt++) {
         if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) == 0) return true;
