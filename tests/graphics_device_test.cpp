@@ -1,6 +1,8 @@
 // The graphics device: the world-to-pixel mapping, blending and painter's order,
-// tint and texture, the per-frame reset, and the box shown when OpenGL is too old.
+// tint and texture, the per-frame reset, the box shown when OpenGL is too old, and
+// the debug interface's settings file.
 #include "engine/graphics/texture.h"
+#include "app/game_state.h"
 #include "engine/platform/platform.h"
 #include "graphics_helpers.h"
 
@@ -74,6 +76,25 @@ TEST_F(DeviceTest, AMissingOpenGLVersionIsShownInABox) {
     EXPECT_NE(err.find("OpenGL 9.7 is not supported! Please download latest GPU drivers!"),
               std::string::npos)
         << err;
+}
+
+// An empty "imgui.ini" (a write cut short) is read safely (the sanitized build
+// catches a read past its end), and the file is written again at exit.
+TEST(DebugUiSettingsTest, AnEmptyFileIsReadSafelyAndWrittenAgainAtExit) {
+    const std::filesystem::path before = std::filesystem::current_path();
+    const std::filesystem::path folder = std::filesystem::temp_directory_path() / "morrow-debug-ui";
+    std::filesystem::create_directories(folder);
+    std::filesystem::current_path(folder);
+    std::ofstream("imgui.ini").close();
+    StartTestEngine(false);
+    StartGame(GS_SPLASH);
+    RunFrames(2);
+    StopTestEngine();
+    std::ifstream written("imgui.ini");
+    const std::string text{std::istreambuf_iterator<char>(written), {}};
+    EXPECT_NE(text.find("[Window][Debug##Default]"), std::string::npos) << text;
+    std::filesystem::current_path(before);
+    std::filesystem::remove_all(folder);
 }
 
 } // namespace
