@@ -122,7 +122,7 @@ def text_box(text, x, y, k):
 
 def check_rows(data):
     ok = True
-    boxes = {row: text_box(*spec) for row, spec in ROWS.items()}
+    boxes = {row: text_box(*place) for row, place in ROWS.items()}
     print("level row text                         colour  median  worst 10%  goal")
     for level in (1, 2, 3):
         frames = fields(data, level)
