@@ -40,6 +40,11 @@ void PlayBattleCue(BattleCue cue) {
     if (cue >= 0 && cue < CUE_COUNT) PlayCue(battleCues[cue]);
 }
 
+void SetBattleCueVolume(float volume) {
+    for (EffectCue& cue : battleCues)
+        SetCueVolume(cue, volume);
+}
+
 const EffectCue& BattleCueRecord(BattleCue cue) {
     return battleCues[cue];
 }

@@ -19,5 +19,7 @@ void ReleaseBattleCues();
 // Forgets the instances after the level stopped every sound.
 void ForgetBattleCueVoices();
 void PlayBattleCue(BattleCue cue);
+// The effect level for every cue still sounding (the battle's sound sync).
+void SetBattleCueVolume(float volume);
 // The cue's record (its playing instances), for tests.
 const EffectCue& BattleCueRecord(BattleCue cue);

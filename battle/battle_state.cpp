@@ -7,6 +7,7 @@
 
 #include "app/game_state.h"
 #include "app/settings.h"
+#include "battle/hud.h"
 #include "engine/audio/sound.h"
 
 // ---------------------------------------------------------------------------
@@ -28,7 +29,7 @@ const LevelTable levelTables[LEVEL_COUNT] = {
      7,
      20,
      {HOUSE_WISEMEN, HOUSE_WARRIORS, HOUSE_NOBLEMEN, HOUSE_WORKERS},
-     0xFF000000,
+     HUD_BLACK,
      "Enemies: %i"},
     {GS_LEVEL2,
      2,
@@ -44,7 +45,7 @@ const LevelTable levelTables[LEVEL_COUNT] = {
      6,
      16,
      {HOUSE_WARRIORS, HOUSE_WISEMEN, HOUSE_WORKERS, HOUSE_NOBLEMEN},
-     0xFF000000,
+     HUD_WHITE,
      "Enemies:  %i"},
     {GS_LEVEL3,
      3,
@@ -60,7 +61,7 @@ const LevelTable levelTables[LEVEL_COUNT] = {
      5,
      12,
      {HOUSE_WORKERS, HOUSE_NOBLEMEN, HOUSE_WARRIORS, HOUSE_WISEMEN},
-     0xFF000000,
+     HUD_BLACK,
      "Enemies: %i"},
 };
 

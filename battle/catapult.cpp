@@ -27,9 +27,11 @@ static const float ROCK_IMPACT_X = 630;
 // The catapult step (every unpaused frame, after the upgrade step).
 void RunCatapultStep() {
     BattleState* state = battle;
-    bool clicked = IsClicked(state->cannonButton);
+    // Only a click that unlocks or throws answers with the button click.
+    bool clicked = IsClickedOver(state->cannonButton);
     if (state->catapultState == 0) {
         if (clicked && BattleState::money >= CATAPULT_PRICE) {
+            PlayButtonClick();
             BattleState::money -= CATAPULT_PRICE;
             state->catapultState = 1;
             state->catapultJustUnlocked = true;
@@ -44,6 +46,7 @@ void RunCatapultStep() {
                   battleAssets.catapult);
     }
     if (clicked && state->catapultCooldown <= 0) {
+        PlayButtonClick();
         AddObject(new Rock(), "Rock", -600, -80, 70, 70, PI_F, squareMesh, battleAssets.rock);
         PlayBattleCue(CUE_CATAPULT_THROW);
         state->catapultCooldown = ROCK_SECONDS;
@@ -62,7 +65,8 @@ void Rock::Init() {
 }
 
 // Up the arc while left of the centre, down after it; at the enemy castle's x
-// the rock strikes it (when it still stands) and vanishes.
+// the rock strikes it and vanishes. A castle that has fallen is not struck:
+// the rock lands on nothing, without a sound.
 void Rock::Update() {
     if (BattleState::paused) return;
     if (position[0] <= 0) {
@@ -74,11 +78,12 @@ void Rock::Update() {
         position[1] -= ROCK_STEP;
     }
     if (position[0] < ROCK_IMPACT_X) return;
-    PlayBattleCue(CUE_ROCK_IMPACT);
     for (GameObject* object : objectList) {
         if (!object || !object->alive || object->typeName != "Castle" ||
             object->name != "EnemyDown")
             continue;
+        if (object->health <= 0) break;
+        PlayBattleCue(CUE_ROCK_IMPACT);
         object->health -= ROCK_DAMAGE;
         if (object->healthBarFill && object->maxHealth > 0)
             object->healthBarFill->scale[0] =

@@ -22,8 +22,8 @@
 // Types
 // ---------------------------------------------------------------------------
 
-// Colour of a read-out: a fixed one, or the level's label colour (black on
-// the light HUD boards of every level).
+// Colour of a read-out: a fixed one, or the level's label colour (white on
+// level 2's dusk boards, black on the light boards of levels 1 and 3).
 enum HudColor { COLOR_BLACK, COLOR_RED, COLOR_WHITE, COLOR_GOLD, COLOR_LABEL };
 
 // Where and how one read-out is printed (layout units).

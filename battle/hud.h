@@ -14,7 +14,7 @@ void UpdateHudHover();
 
 // HUD text colours (0xAARRGGBB).
 constexpr uint32_t HUD_BLACK = 0xFF000000;
-constexpr uint32_t HUD_RED = 0xFFA00000; // deep enough for 4.5:1 on the light boards
+constexpr uint32_t HUD_RED = 0xFFFF0000;
 constexpr uint32_t HUD_WHITE = 0xFFFFFFFF;
 constexpr uint32_t HUD_GOLD = 0xFFD4AF37;
 

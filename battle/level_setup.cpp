@@ -423,10 +423,11 @@ void InitLevel(int index) {
     srand(battleSeedOverride ? battleSeedOverride : static_cast<unsigned>(time(nullptr)));
 }
 
-// Free of every level: the objects, then every sound.
+// Free of every level: the objects, then every sound but the button click
+// that may have asked for the change.
 void FreeLevel() {
     FreeAllObjects();
-    StopAllSounds();
+    StopAllSoundsButClick();
     BattleState* state = battle;
     state->musicChannel = nullptr;
     state->ambientChannel = nullptr;

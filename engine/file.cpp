@@ -5,11 +5,13 @@
 #include "engine/file.h"
 
 #include <filesystem>
+#include <span>
 
 #include "engine/platform/platform.h"
 
 // MORROW_SHARED_DATA_FROM_PROGRAM, from the build: where an installed game
-// keeps its data folder, relative to the program's folder.
+// keeps its data folder, relative to the program's folder ("" where the game
+// is only ever unpacked as one folder).
 
 // ---------------------------------------------------------------------------
 // Globals
@@ -28,8 +30,9 @@ bool FindGameBaseDir(std::string* lookedIn) {
     const fs::path program = PlatformGetBaseDir();
     const fs::path candidates[] = {program,
                                    (program / MORROW_SHARED_DATA_FROM_PROGRAM).lexically_normal()};
+    const int count = sizeof(MORROW_SHARED_DATA_FROM_PROGRAM) > 1 ? 2 : 1;
     std::string tried;
-    for (const fs::path& base : candidates) {
+    for (const fs::path& base : std::span(candidates, count)) {
         std::error_code error;
         if (fs::is_directory(base / "data", error)) {
             SetGameBaseDir(base.string());

@@ -77,6 +77,19 @@ Channel* PlayCue(EffectCue& cue) {
     return channel;
 }
 
+void SetCueVolume(EffectCue& cue, float volume) {
+    for (int voice = 0; voice < CUE_MAX_VOICES; ++voice)
+        if (StillSounding(cue, voice)) SetChannelVolume(cue.voices[voice], volume);
+}
+
+void StopAllSoundsBut(const EffectCue& cue) {
+    Channel* kept[CUE_MAX_VOICES];
+    int count = 0;
+    for (int voice = 0; voice < CUE_MAX_VOICES; ++voice)
+        if (StillSounding(cue, voice)) kept[count++] = cue.voices[voice];
+    StopAllSoundsExcept(kept, count);
+}
+
 int SoundingInstances(const EffectCue& cue) {
     int sounding = 0;
     for (int voice = 0; voice < CUE_MAX_VOICES; ++voice)

@@ -31,5 +31,9 @@ void ForgetCueVoices(EffectCue& cue);
 // Starts one variant at the effect volume unless effects are silent or
 // CUE_MAX_VOICES instances still sound; the new channel or null.
 Channel* PlayCue(EffectCue& cue);
+// Gives every sounding instance this volume (0 silences them, as focus loss does).
+void SetCueVolume(EffectCue& cue, float volume);
+// Stops every sound of the pool but the cue's sounding instances.
+void StopAllSoundsBut(const EffectCue& cue);
 // Instances of the cue sounding now.
 int SoundingInstances(const EffectCue& cue);

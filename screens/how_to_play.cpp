@@ -109,7 +109,7 @@ void ShowTopic(int index) {
 void UpdateButtons() {
     for (int i = 0; i < TOPIC_COUNT; ++i) {
         UpdateButtonPicture(topicButtons[i], topicTextures[i].button, topicTextures[i].buttonHover);
-        if (IsClicked(topicButtons[i]) && !topicShown[TOPICS[i].topic]) ShowTopic(i);
+        if (!topicShown[TOPICS[i].topic] && IsClicked(topicButtons[i])) ShowTopic(i);
     }
     UpdateButtonPicture(backButton, backTexture, backHoverTexture);
     if (IsClicked(backButton)) nextState = GS_MAIN_MENU;

@@ -98,6 +98,7 @@ void SettingsPanelStep() {
     if (mouseButtonState[MOUSE_LEFT] != 2) return;
     for (int i = 0; i < SETTINGS_ARROW_COUNT; ++i) {
         if (!hovered[i]) continue;
+        PlayButtonClick();
         // A resize moved the window under the cursor: for the rest of the
         // frame the cursor stays on the arrow (in design units, like the rest
         // of the frame's tests).

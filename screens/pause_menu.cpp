@@ -11,6 +11,7 @@
 #include "app/input.h"
 #include "app/settings.h"
 #include "app/window.h"
+#include "battle/battle_cues.h"
 #include "battle/battle_state.h"
 #include "engine/audio/sound.h"
 #include "objects/game_object.h"
@@ -345,6 +346,7 @@ void SyncBattleSound() {
     if (b.ambientChannel) SetChannelVolume(b.ambientChannel, effectLevel);
     for (Channel* channel : b.effectChannels)
         if (channel) SetChannelVolume(channel, effectLevel);
+    SetBattleCueVolume(effectLevel);
 }
 
 // Escape, a minimised window or lost focus pauses the battle and opens the scroll.
@@ -450,6 +452,7 @@ void UpdateQuitConfirm() {
         CloseQuitDialog();
         return;
     }
+    if (b.returnToMenuChosen || b.restartChosen) PlayButtonClick(); // a quit ends all sound
     if (b.returnToMenuChosen && !b.restartChosen) {
         b.returnToMenuChosen = false;
         nextState = GS_MAIN_MENU;

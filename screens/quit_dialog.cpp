@@ -119,6 +119,6 @@ QuitDialogChoice UpdateQuitDialog() {
     UpdateButtonPicture(noButton, pictures.noPressed, pictures.no);
     UpdateButtonPicture(yesButton, pictures.yesPressed, pictures.yes);
     if (IsClicked(noButton)) return QUIT_DIALOG_NO;
-    if (IsClicked(yesButton)) return QUIT_DIALOG_YES;
+    if (IsClickedOver(yesButton)) return QUIT_DIALOG_YES; // the caller clicks unless it quits
     return QUIT_DIALOG_NONE;
 }

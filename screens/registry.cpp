@@ -1,8 +1,7 @@
 // The ten screens of the game registered as game states: a number and six
-// callbacks each, in the order the game registers them; every screen with
-// buttons loads the button click with its own Load and releases it with its
-// Unload. Depends on every screen, the shared object callbacks and the
-// screen helpers.
+// callbacks each, in the order the game registers them; the first screen
+// with buttons loads the button click, which stays until the game quits. Depends on every screen,
+// the shared object callbacks and the screen helpers.
 #include "screens/registry.h"
 
 #include "app/game_state.h"
@@ -22,10 +21,11 @@ template <StateCallback Load> static void WithClick() {
     LoadClickSound();
 }
 
-// A screen's Unload, then the button click's release.
+// A screen's Unload; the button click goes only with the game, so a click
+// that changes the screen is heard through the change.
 template <StateCallback Unload> static void WithoutClick() {
     Unload();
-    ReleaseClickSound();
+    if (nextState == GS_QUIT) ReleaseClickSound();
 }
 
 // Registers the ten states.

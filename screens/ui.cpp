@@ -40,16 +40,25 @@ bool UpdateButtonPicture(GameObject* button, Texture* idle, Texture* hover) {
 // with the click sound.
 bool IsClicked(const GameObject* object) {
     bool clicked = IsClickedOver(object);
-    if (clicked) PlayCue(clickCue);
+    if (clicked) PlayButtonClick();
     return clicked;
 }
 
+void PlayButtonClick() {
+    PlayCue(clickCue);
+}
+
+// The sound cache hands back the loaded click: every screen's Load may ask.
 void LoadClickSound() {
     LoadCue(clickCue);
 }
 
 void ReleaseClickSound() {
     ReleaseCue(clickCue);
+}
+
+void StopAllSoundsButClick() {
+    StopAllSoundsBut(clickCue);
 }
 
 const EffectCue& ClickCueRecord() {

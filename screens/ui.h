@@ -24,11 +24,17 @@ void MoveToCursor(GameObject* cursor);
 // Shows `hover` while the cursor is over the button, `idle` otherwise; returns hovered.
 bool UpdateButtonPicture(GameObject* button, Texture* idle, Texture* hover);
 // The left button went down this frame with the cursor over the object; a
-// click plays the button click.
+// click plays the button click. Buttons whose click may do nothing test
+// IsClickedOver and call PlayButtonClick only when the click acts.
 bool IsClicked(const GameObject* object);
-// The button click, loaded and released with every screen that has buttons.
+void PlayButtonClick();
+// The button click outlives the change of screen it may start: loaded by the
+// first screen with buttons, kept through every later Load and Unload and
+// released when the game quits.
 void LoadClickSound();
 void ReleaseClickSound();
+// Stops every sound but a button click still sounding (a battle's Free).
+void StopAllSoundsButClick();
 const EffectCue& ClickCueRecord();
 // First alive object of objectList with this exact name, or null.
 GameObject* FindObject(const char* name);

@@ -39,7 +39,7 @@ Workers castle 300@battle/level_setup.cpp@s/CASTLE_HEALTH_BONUS = 30/CASTLE_HEAL
 Warriors bonus lost on level 2@battle/level_setup.cpp@s/if \(!state->level->setsEveryBonus\) return;/if (!state->level->setsEveryBonus) { BattleState::damageBonus = 0; return; }/@battle_levels_test
 a death paid twice@battle/lane_combat.cpp@s/BattleState::money \+= KILL_REWARD;/BattleState::money += 2 * KILL_REWARD;/@battle_combat_test
 enemy wait 8 + rand % 20@battle/battle_state.cpp@s/(true,\n\s+true,\n\s+20,\n\s+)7,/${1}8,/@battle_enemy_test
-menu music flag never cleared@battle/level_setup.cpp@s/    menuMusicStarted = false;\n//@campaign_test:*MenuMusicRoute*@screens/main_menu.cpp@s/    menuMusicStarted = false;\n//
+menu music flag never cleared@battle/level_setup.cpp@s/    menuMusicStarted = false;\n//@doors_test@screens/main_menu.cpp@s/    menuMusicStarted = false;\n//
 restart keeps the battle's end@battle/level_setup.cpp@s/    ClearBattleEndFlags\(\);\n//@campaign_test:*CurtainRestart*
 win track doubled on R@screens/win_lose.cpp@s/    StopChannel\(state.musicChannel\);\n//@campaign_test:*RestartedScreens*
 effects start at full volume@battle/economy.cpp@s/const float level = BattleEffectLevel\(\);/const float level = 1.0f;/@campaign_test:*NewChannels*
@@ -63,6 +63,11 @@ renderer: a changed frame held@engine/graphics/sprite_batch.cpp@s/return memcmp\
 renderer: a held frame read as it stands@engine/graphics/sprite_batch.cpp@s/    if \(held\) vertices = shownVertices, runs = shownRuns, held = false;\n//@main_menu_test:*Unchanged*
 renderer: window events keep a held frame@engine/platform/sdl_window.cpp@s/windowEvents = windowEvents \|\| event.type == SDL_WINDOWEVENT;//@main_menu_test:*Unchanged*
 renderer: trim box a cell short@engine/graphics/texture_pages.cpp@s/cells\[axis\]\[1\] \* COVER_CELL \+ COVER_CELL - 1/cells[axis][1] * COVER_CELL - 1/@picture_test:*AtThisSize
+the book's Back leads to the house selection@screens/how_to_play.cpp@s/if \(IsClicked\(backButton\)\) nextState = GS_MAIN_MENU;/if (IsClicked(backButton)) nextState = GS_HOUSE_SELECT;/@doors_test
+Next level after level 2 plays level 2 again@screens/win_lose.cpp@s/\{GS_LEVEL2, &toLevel3, GS_LEVEL3\}/{GS_LEVEL2, \&toLevel3, GS_LEVEL2}/@doors_test
+the credits' end leads to the house selection@screens/logo_credits.cpp@s/        nextState = GS_MAIN_MENU;/        nextState = GS_HOUSE_SELECT;/@doors_test
+a locked catapult clicks@battle/catapult.cpp@s/bool clicked = IsClickedOver\(/bool clicked = IsClicked(/@battle_catapult_test
+level 2's labels black@battle/battle_state.cpp@s/HUD_WHITE,/HUD_BLACK,/@hud_test:*Colours*
 EOF
 )
 

@@ -92,7 +92,9 @@ TEST_F(StateManagerTest, RestartQuitAndAnUnregisteredNumber) {
         EXPECT_EQ(calls, c.expected) << c.request;
         EXPECT_EQ(currentState, c.state);
         EXPECT_EQ(running, c.request != GS_QUIT);
-        if (c.request == GS_RESTART) EXPECT_EQ(previousState, 20); // unchanged by a restart
+        if (c.request == GS_RESTART) {
+            EXPECT_EQ(previousState, 20); // unchanged by a restart
+        }
     }
 }
 

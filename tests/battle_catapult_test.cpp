@@ -1,8 +1,11 @@
-// Catapult and rocks in level 1: unlocking, the cooldowns, rocks striking or
-// vanishing over a fallen castle, and the cooldown across a restart.
+// Catapult and rocks in level 1: unlocking, the cooldowns, clicks silent when idle, rocks
+// striking or vanishing silently over a fallen castle, the cooldown across a restart.
 #include "battle_helpers.h"
 
 #include <algorithm>
+
+#include "battle/battle_cues.h"
+#include "screens/ui.h"
 
 using namespace battle_test;
 
@@ -19,7 +22,10 @@ bool CatapultReady() {
 TEST_F(BattleCatapultTest, ThreeHundredUnlocksItFirstRockTenSecondsLaterThenThirtyApart) {
     EnterQuietLevel();
     BattleState::money = 299;
-    Click(CANNON);
+    const EffectCue& click = ClickCueRecord();
+    int clicks = click.started;
+    Click(CANNON); // locked: does nothing and makes no sound
+    EXPECT_EQ(click.started, clicks);
     EXPECT_EQ(battle->catapultState, 0);
     EXPECT_EQ(BattleState::money, 299);
     EXPECT_TRUE(ObjectsNamed("Catapult").empty());
@@ -27,6 +33,7 @@ TEST_F(BattleCatapultTest, ThreeHundredUnlocksItFirstRockTenSecondsLaterThenThir
     EnterQuietLevel();
     BattleState::money = 300;
     Click(CANNON); // pressed in frame 1
+    EXPECT_EQ(click.started, ++clicks);
     EXPECT_EQ(battle->catapultState, 1);
     EXPECT_EQ(BattleState::money, 0);
     EXPECT_EQ(battle->lockPicture->visible, 0);
@@ -35,14 +42,16 @@ TEST_F(BattleCatapultTest, ThreeHundredUnlocksItFirstRockTenSecondsLaterThenThir
     int frames = 2;
     while (frames + 62 <= 596) {
         frames += RunFrames(60);
-        Click(CANNON); // clicks during the cooldown do nothing
+        Click(CANNON); // clicks during the cooldown do nothing, silently
         frames += 2;
         EXPECT_TRUE(ObjectsNamed("Rock").empty()) << "frame " << frames;
+        EXPECT_EQ(click.started, clicks) << "frame " << frames;
     }
     frames += RunFramesUntil(CatapultReady, 100);
     EXPECT_NEAR(frames, 600, 2);
     Click(CANNON);
     EXPECT_EQ(ObjectsNamed("Rock").size(), 1u);
+    EXPECT_EQ(click.started, clicks + 1);
     EXPECT_NEAR(battle->catapultCooldown, 30 - 2.0f / 60, 0.01f);
     // The rock flies its arc for 122 frames and takes 30 off the enemy castle.
     GameObject* rock = ObjectsNamed("Rock")[0];
@@ -72,8 +81,10 @@ TEST_F(BattleCatapultTest, ARockOverAFallenCastleVanishes) {
     RunFrames(40);
     EXPECT_EQ(CastleNamed("EnemyDown"), nullptr);
     EXPECT_EQ(ObjectsNamed("Rock").size(), 1u);
+    const int impacts = BattleCueRecord(CUE_ROCK_IMPACT).started;
     RunFrames(85);
     EXPECT_TRUE(ObjectsNamed("Rock").empty());
+    EXPECT_EQ(BattleCueRecord(CUE_ROCK_IMPACT).started, impacts) << "it landed on nothing";
 }
 
 TEST_F(BattleCatapultTest, TheCooldownSurvivesARestart) {

@@ -4,7 +4,10 @@
 // effects are muted on the settings page the same moments start none.
 #include "battle_helpers.h"
 
+#include <algorithm>
+
 #include "battle/battle_cues.h"
+#include "engine/platform/platform.h"
 #include "screens/ui.h"
 
 using namespace battle_test;
@@ -77,4 +80,26 @@ TEST_F(BattleEffectsTest, FightCastleCatapultAndButtonsSoundUntilEffectsAreMuted
         ASSERT_FALSE(BattleState::paused);
     }
     EXPECT_TRUE(sfxMuted);
+}
+
+// An effect still sounding falls silent with the window, as the music does.
+TEST_F(BattleEffectsTest, EffectsSoundingFallSilentWhenTheWindowLosesFocus) {
+    EnterPlaying(GS_LEVEL1);
+    Click(KNIGHT_UP);
+    // A clash on a slot no effect channel still names (the pool hands slots on).
+    RunFramesUntil(
+        [] {
+            Channel* c = BattleCueRecord(CUE_CLASH).newest;
+            const auto& effects = battle->effectChannels;
+            return IsChannelPlaying(c) &&
+                   std::find(effects, effects + EFFECT_COUNT, c) == effects + EFFECT_COUNT;
+        },
+        6000);
+    Channel* clash = BattleCueRecord(CUE_CLASH).newest;
+    PauseChannel(clash); // held, so that it sounds on whatever the wall clock does
+    ASSERT_TRUE(IsChannelPlaying(clash));
+    EXPECT_FLOAT_EQ(PlatformAudioGetVolume(clash->voice), 0.5f);
+    LoseFocus();
+    RunFrames(1);
+    EXPECT_EQ(PlatformAudioGetVolume(clash->voice), 0.0f);
 }

@@ -2,8 +2,9 @@
 // real screen on the stepped clock, with input entering as a player's does:
 // a new player's route for each house from the splash to the final picture
 // and out through Quit; the settings chosen in a paused level 1 holding in level 2 and in the main
-// menu; the menu's music after every way back from a battle; restarts during
-// the closing curtain; and the global keys on every screen. Battles are
+// menu; restarts during the closing curtain; and the global keys on every
+// screen. The menu's music after every way back is checked with the doors
+// between screens (doors_test). Battles are
 // seeded (battleSeedOverride) so every run plays the same.
 #include <gtest/gtest.h>
 
@@ -133,8 +134,6 @@ TEST_F(CampaignTest, PausedSettingsHoldInLevel2AndInTheMenuPanel) {
         EXPECT_TRUE(FindPrinted(texts, shown)) << shown;
 }
 
-// The menu's music after every way back from a battle
-
 // Level 1 to the lose screen's closing curtain: a worn castle and an enemy
 // spearman at its gate (the battle's own spawn), then one knight starts it.
 void LoseLevel1UntilTheCurtain() {
@@ -155,62 +154,6 @@ void PauseAndConfirm(Point choice, Point page = {0, 0}) {
     Click(choice);
     Click(PAUSE_YES);
 }
-
-struct MenuRoute {
-    const char* name;
-    void (*back)(); // from level 1's first frames to the main menu
-};
-const MenuRoute MENU_ROUTES[] = {
-    {"WinScreen",
-     [] {
-         TapKey('K');
-         RunFrames(END_CURTAIN_FRAMES);
-         Click(END_MENU);
-     }},
-    {"LoseScreen",
-     [] {
-         LeaveGame();
-         LoseLevel1UntilTheCurtain();
-         RunUntilState(GS_LOSE, 200);
-         RunFrames(END_CURTAIN_FRAMES);
-         Click(END_MENU);
-     }},
-    {"PauseExitToMenu", [] { PauseAndConfirm(QUIT_TO_MENU, EXIT_ROW); }},
-    {"KeyM", [] { TapKey('M'); }},
-    {"FinalPicture",
-     [] {
-         ShortcutToNextLevel(GS_LEVEL2);
-         ShortcutToNextLevel(GS_LEVEL3);
-         TapKey('K');
-         RunFrames(END_CURTAIN_FRAMES);
-         Click(FINAL_MENU);
-     }},
-    {"KeyS_ThenM",
-     [] {
-         TapKey('S');
-         RunFrames(30);
-         TapKey('M');
-     }},
-};
-
-class MenuMusicRouteTest : public CampaignTest, public ::testing::WithParamInterface<MenuRoute> {};
-
-TEST_P(MenuMusicRouteTest, TheMenuPlaysATrackAgain) {
-    NewGameToLevel1(HOUSE_WORKERS);
-    GetParam().back();
-    RunUntilState(GS_MAIN_MENU, 300);
-    ASSERT_EQ(currentState, GS_MAIN_MENU);
-    RunFrames(2);
-    ASSERT_NE(menuMusicChannel, nullptr) << "no menu track after the battle";
-    EXPECT_TRUE(IsChannelPlaying(menuMusicChannel));
-    EXPECT_FLOAT_EQ(PlatformAudioGetVolume(menuMusicChannel->voice), 0.5f);
-    EXPECT_EQ(BusyChannelsBesideClicks(), 1) << "one track, nothing else";
-}
-
-INSTANTIATE_TEST_SUITE_P(BackFromBattle, MenuMusicRouteTest, ::testing::ValuesIn(MENU_ROUTES),
-                         [](const ::testing::TestParamInfo<MenuRoute>& info) {
-                             return std::string(info.param.name);
-                         });
 
 // A restart while the closing curtain runs gives a battle that goes on
 struct CurtainRestart {

@@ -1,6 +1,8 @@
 // The graphics device: the world-to-pixel mapping, blending and painter's order,
-// tint and texture, the box shown when OpenGL is too old and the error report.
+// tint and texture, the box shown when OpenGL is too old, the error report and
+// the debug interface's settings file.
 #include "engine/graphics/texture.h"
+#include "app/game_state.h"
 #include "engine/platform/platform.h"
 #include "graphics_helpers.h"
 
@@ -71,6 +73,25 @@ TEST_F(DeviceTest, AnOpenGLErrorInAFrameIsPrintedAtItsEnd) {
     const std::string out = testing::internal::GetCapturedStdout();
     EXPECT_EQ(out.rfind("GL_INVALID_ENUM - sprite_batch.cpp:", 0), 0u) << out;
     EXPECT_EQ(CountLines(out), 1) << out;
+}
+
+// An empty "imgui.ini" (a write cut short) is read safely (the sanitized build
+// catches a read past its end), and the file is written again at exit.
+TEST(DebugUiSettingsTest, AnEmptyFileIsReadSafelyAndWrittenAgainAtExit) {
+    const std::filesystem::path before = std::filesystem::current_path();
+    const std::filesystem::path folder = std::filesystem::temp_directory_path() / "morrow-debug-ui";
+    std::filesystem::create_directories(folder);
+    std::filesystem::current_path(folder);
+    std::ofstream("imgui.ini").close();
+    StartTestEngine(false);
+    StartGame(GS_SPLASH);
+    RunFrames(2);
+    StopTestEngine();
+    std::ifstream written("imgui.ini");
+    const std::string text{std::istreambuf_iterator<char>(written), {}};
+    EXPECT_NE(text.find("[Window][Debug##Default]"), std::string::npos) << text;
+    std::filesystem::current_path(before);
+    std::filesystem::remove_all(folder);
 }
 
 } // namespace

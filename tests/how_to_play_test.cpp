@@ -48,6 +48,7 @@ class HowToPlayTest : public OwnDataTest {
             Picture(topic.pageFile, topic.pageColour);
         }
         Wav("BookTurn.mp3", 30); // long enough to be playing still when a test looks
+        Wav("ButtonClick.wav", 1);
         Wav("MenuTheme.mp3", 5);
         Wav("Spring_Village.mp3", 5);
         UseData();
@@ -91,8 +92,10 @@ TEST_F(HowToPlayTest, FirstTopicClickPlaysThePageTurnTwiceAtOnce) {
     EXPECT_TRUE(IsChannelPlaying(pageTurnChannel));
     EXPECT_EQ(BusyChannelsBesideClicks(), busy + 1);
     Channel* second = pageTurnChannel;
-    ClickTopic(0); // the page already shown: nothing plays
+    const int clicks = ClickCueRecord().started;
+    ClickTopic(0); // the page already shown: nothing plays, not even the button's click
     EXPECT_EQ(pageTurnChannel, second);
+    EXPECT_EQ(ClickCueRecord().started, clicks);
     ClickTopic(3); // another page: one more turn, the primed one is not replayed
     EXPECT_NE(pageTurnChannel, second);
     EXPECT_EQ(BusyChannelsBesideClicks(), busy + 2);

@@ -1,13 +1,13 @@
 // Battle HUD: the read-outs each frame prints (prices, money, the buy and
 // catapult cooldowns, tiers and upgrade prices), hidden behind the curtain
-// and while paused.
-#include "battle_helpers.h"
+// and while paused, and their colours in each level read from the pixels.
+#include "campaign_player.h"
 
 #include <algorithm>
 
 #include "screens/ui.h"
 
-using namespace battle_test;
+using namespace campaign;
 
 namespace {
 
@@ -92,4 +92,52 @@ TEST_F(HudTest, CatapultRowsAndUpgradeRowsFollowThePurchases) {
         Click(HORSEMAN_UPGRADE);
     texts = PrintedTexts();
     EXPECT_TRUE(Has(texts, "Upgrade: 5 / 5") && Has(texts, "580$ TO UPGRADE"));
+}
+
+namespace {
+
+// Pixels among a printed text's letters (from its baseline up to its
+// capitals) within 40 levels of `argb` in every channel.
+int PixelsOfColour(const Screenshot& shot, const PrintedText& text, uint32_t argb) {
+    const int left = shot.width / 2 + int(text.x), baseline = shot.height / 2 - int(text.y);
+    int count = 0;
+    for (int y = baseline - int(13 * text.scale); y < baseline; y++)
+        for (int x = left; x < left + int(11 * text.scale * text.text.size()); x++) {
+            int off = 0;
+            for (int shift : {0, 8, 16})
+                off = std::max(
+                    off, std::abs(int(shot.At(x, y) >> shift & 255) - int(argb >> shift & 255)));
+            count += off <= 40;
+        }
+    return count;
+}
+
+} // namespace
+
+// Level 2 prints its troop labels, money, buy cooldown and catapult price in
+// white, levels 1 and 3 in black; the prices stay black and the ready line is
+// pure red everywhere. Each level is reached by playing.
+TEST_F(HudTest, EachLevelsRowsShowTheirColoursInThePixels) {
+    ResetToProgramStart();
+    NewGameToLevel1(HOUSE_NOBLEMEN);
+    for (int level = 1; level <= 3; level++) {
+        SCOPED_TRACE(level);
+        if (level > 1) ShortcutToNextLevel(level == 2 ? GS_LEVEL2 : GS_LEVEL3);
+        Click(KNIGHT_UP); // the buy cooldown's row
+        const uint32_t label = level == 2 ? 0xFFFFFFFF : 0xFF000000, red = 0xFFFF0000;
+        std::vector<PrintedText> texts = RecordPrintedTexts();
+        Screenshot shot = CaptureFrame();
+        for (const char* row : {"KNIGHT   30$", "HORSEMAN   30$", "MONEY: 120", " Cooldown: 2",
+                                "300$ to Unlock", "100$ TO UPGRADE", "You can spawn a troop!"}) {
+            if (row[0] == 'Y') { // the buy cooldown over
+                RunFramesUntil([] { return battle->spawnCooldown <= 0; }, 200);
+                texts = RecordPrintedTexts();
+                shot = CaptureFrame();
+            }
+            const PrintedText* printed = FindPrinted(texts, row);
+            ASSERT_TRUE(printed) << row;
+            uint32_t colour = row[0] == 'Y' ? red : row[0] == '1' ? 0xFF000000 : label;
+            EXPECT_GE(PixelsOfColour(shot, *printed, colour), 6) << row;
+        }
+    }
 }

@@ -76,31 +76,6 @@ TEST_F(PauseTest, SettingsPageVolumeMusicAndEffects) {
     EXPECT_TRUE(battle->settingsPageOpen);
 }
 
-TEST_F(PauseTest, ExitPageNoBackAndYesToTheMenuOrOut) {
-    for (Point button : {QUIT_TO_MENU, EXIT_GAME}) {
-        EnterPlaying(GS_LEVEL1);
-        OpenPauseScroll();
-        ClickDesign(0, -85); // the row's lower half lies under the page's back button
-        ASSERT_TRUE(battle->exitMenuOpen);
-        Click(button);
-        ASSERT_TRUE(battle->quitConfirmOpen);
-        Click(PAUSE_NO);
-        EXPECT_FALSE(battle->quitConfirmOpen);
-        EXPECT_EQ(CountObjects("quitMessage"), 0);
-        Click(EXIT_BACK);
-        EXPECT_FALSE(battle->exitMenuOpen);
-        EXPECT_TRUE(BattleState::paused);
-        Click(EXIT_ROW);
-        Click(button);
-        Click(PAUSE_YES);
-        if (button.x == QUIT_TO_MENU.x)
-            EXPECT_EQ(currentState, GS_MAIN_MENU);
-        else
-            EXPECT_TRUE(GameHasQuit());
-        LeaveGame();
-    }
-}
-
 TEST_F(PauseTest, RestartThroughTheConfirmation) {
     EnterPlaying(GS_LEVEL1);
     Click(KNIGHT_UPGRADE);

@@ -4,8 +4,8 @@
 # centre, y up: up lane at y = 100, down lane at y = -100 from castle to castle
 # (x = +-630), the buy panel top left, the crossing counters top right and the
 # thief button bottom left. The HUD texts are printed by the game over this
-# art, black and deep red on the parchment boards of every level; the thief's
-# white price stands on a dark foundation stone of the player's castle.
+# art: on the boards of each level (below), and the thief's white price on
+# the dark rock foundation of the player's castle.
 # Depends on draw.py and emblems.py.
 import math
 import random
@@ -33,13 +33,13 @@ def Y(y):
 LEVELS = {
     1: dict(sky=(rgb("#8ec9f0"), rgb("#d9f0fb")), hill=rgb("#7fb069"), hill2=rgb("#5f9a4d"),
             grass=rgb("#6fae4f"), grass2=rgb("#5b9a41"), road=rgb("#c9a86e"), cloud=rgb("#ffffff", 0.92),
-            hedge=rgb("#2f5a2a"), day=True, rain=False, sun=rgb("#fff3b0")),
+            hedge=rgb("#2f5a2a"), day=True, rain=False, sun=rgb("#fff3b0"), board=rgb("#f8eed2")),
     2: dict(sky=(rgb("#3c2f6e"), rgb("#f29a5c")), hill=rgb("#5d6e4a"), hill2=rgb("#46583a"),
             grass=rgb("#55753c"), grass2=rgb("#476532"), road=rgb("#a88a5c"), cloud=rgb("#f7c7a3", 0.85),
-            hedge=rgb("#233d20"), day=False, rain=False, sun=rgb("#ffb56b")),
+            hedge=rgb("#233d20"), day=False, rain=False, sun=rgb("#ffb56b"), board="dusk"),
     3: dict(sky=(rgb("#0c1328"), rgb("#2b3a5c")), hill=rgb("#2c3d3a"), hill2=rgb("#22302e"),
             grass=rgb("#2f4a35"), grass2=rgb("#263e2c"), road=rgb("#6e6452"), cloud=rgb("#5a6478", 0.9),
-            hedge=rgb("#14231a"), day=False, rain=True, sun=None),
+            hedge=rgb("#14231a"), day=False, rain=True, sun=None, board=rgb("#f2e6c6")),
 }
 FRAMES = 4
 
@@ -123,18 +123,54 @@ def _field(ctx, lv):
     ctx.rectangle(0, Y(-300), W, 22)
     set_color(ctx, lv["road"] if lv["rain"] else darker(lv["road"], 0.35 if lv["day"] else 0.45))
     ctx.fill()
+    # the castles' rock base spreads into the field at their feet, so the
+    # thief's price, printed on the player's castle rock up to 3 units from
+    # the castle's edge, has dark rock on past its end
+    for sx in (-1, 1):
+        poly(ctx, [(X(sx * 528), Y(-284)), (X(sx * 510), Y(-282)), (X(sx * 494), Y(-300)), (X(sx * 488), Y(-362)),
+                   (X(sx * 528), Y(-362))], rgb("#4a443e"), width=2.5)
+        for y, x0 in ((-306, 522), (-330, 522)):
+            thick_line(ctx, (X(sx * x0), Y(y)), (X(sx * (x0 - 26)), Y(y - 3)), 1.2, rgb("#5e5750"), outline=0)
 
 
-# The HUD boards behind the buy panel and the money row: parchment, so the
-# game's black and deep red texts read at 4.5:1 or more in every level.
+# The HUD boards behind the buy panel and the money row. Levels 1 and 3 print
+# black and red there: light parchment (red, the lightest text, reads at 3:1
+# or more). Level 2 prints its labels, money and cooldowns white and its
+# ready lines red: a dusk board dark enough for red at 3:1, with a parchment
+# band under the buy cards for the black tier and price rows.
+# (assets/tools/hud_contrast.py measures every row.)
+BOARD_INK = rgb("#6b4a26")
+DUSK_BOARD = (rgb("#2a1c38"), rgb("#1d1830"))  # top and bottom of level 2's board
+DUSK_TRIM = rgb("#c98a4a")
+BAND_TOP, BAND_BOTTOM = 229, 184  # level 2's light band for the tier and price rows
+
+
 def _board(ctx, lv):
+    dusk = lv["board"] == "dusk"
+
+    def paint():
+        if not dusk:
+            return set_color(ctx, lv["board"])
+        g = cairo.LinearGradient(0, Y(372), 0, Y(182))
+        g.add_color_stop_rgba(0, *DUSK_BOARD[0])
+        g.add_color_stop_rgba(1, *DUSK_BOARD[1])
+        ctx.set_source(g)
+
     # one board behind the buy panel and the catapult, one behind the money row
-    paper = PARCH if not lv["rain"] else rgb("#e2d3aa")
-    rounded(ctx, X(-652), Y(372), 790, 92, 14, paper, width=3, shaded=False, ink=rgb("#6b4a26"))
-    rounded(ctx, X(-652), Y(372), 500, 190, 14, paper, width=3, shaded=False, ink=rgb("#6b4a26"))
+    for w, h in ((790, 92), (500, 190)):
+        path_rounded(ctx, X(-652), Y(372), w, h, 14)
+        paint()
+        ctx.fill_preserve()
+        set_color(ctx, DUSK_TRIM if dusk else BOARD_INK)
+        ctx.set_line_width(3)
+        ctx.stroke()
+    # the seam of the two boards, painted over
     path_rounded(ctx, X(-648) + 2, Y(372) + 2, 784, 86, 12)
-    set_color(ctx, paper)
+    paint()
     ctx.fill()
+    if dusk:
+        rounded(ctx, X(-646), Y(BAND_TOP), 488, BAND_TOP - BAND_BOTTOM, 8, PARCH, width=2, shaded=False,
+                ink=DUSK_TRIM)
 
 
 # Clouds drifting with the phase of the loop.
@@ -252,8 +288,9 @@ def castle(house):
     ctx = c.ctx
     stone = {"Noblemen": rgb("#c9c3b4"), "Workers": rgb("#b39a7a"), "Wisemen": rgb("#a9a3b8"),
              "Warriors": rgb("#7d7472")}[house]
-    # rock foundation below the ground line (y = 350 here is y = -150 on the field)
-    base = darker(stone, 0.3)
+    # dark rock foundation below the ground line (y = 350 here is y = -150 on
+    # the field): the game prints the thief's price in white on the player's
+    base = darker(stone, 0.58)
     ctx.rectangle(0, 350, 200, 250)
     fill_outline(ctx, base, 3, INK, 350, 600)
     _bricks(ctx, 2, 352, 196, 246, base, 9)
@@ -301,13 +338,6 @@ def castle(house):
     fill_outline(ctx, rgb("#4a2f18"), 3)
     for gx in (148, 157, 166, 175):
         thick_line(ctx, (gx, 275), (gx, 354), 1.2, rgb("#2b1a0c"), outline=0)
-    # a dark foundation stone under the field-side wall, behind the thief price
-    # that the game prints in white there (player castle)
-    rounded(ctx, 104, 492, 94, 38, 5, rgb("#2a2420"), width=2.5, shaded=False)
-    path_rounded(ctx, 107.5, 495.5, 87, 31, 3.5)
-    set_color(ctx, rgb("#8a7440"))
-    ctx.set_line_width(1.2)
-    ctx.stroke()
     # the house shield over the gate
     house_shield(ctx, house, 154, 225, 36, 44, 2.5)
     # banner hanging from the keep

@@ -5,15 +5,17 @@
 # colours, the cursor and the curtain wall.
 # Click areas (layout units, relative to a buy card's centre; card 240 by 150):
 # up half x -57.5..32.5, y 5..45; down half x -57.5..32.5, y -47..-7; upgrade
-# strip x 45..60, y -51..49. The cards are opaque over all of them, since the
-# plain red click areas are drawn under the cards.
+# strip x 45..60, y -51..49. Each is drawn as a button face of exactly its
+# click area (the plain red areas are drawn under the cards, so the faces are
+# opaque); everything else on the card is the wooden frame, where a click does
+# nothing.
 # Depends on draw.py, emblems.py, widgets.py and troops.py.
 import math
 import random
 
 import cairo
 
-from draw import (CURSOR, GOLD, GOLD_LIGHT, INK, MIRROR, PARCH, PARCH_DARK, PLAIN, WOOD, Canvas, ellipse,
+from draw import (CURSOR, FONT_FAMILY, GOLD, GOLD_LIGHT, INK, MIRROR, PARCH, PLAIN, WOOD, Canvas, ellipse,
                   fill_outline, glow, mix, path_poly, path_rounded, poly, rgb, rounded, save, set_color,
                   text, thick_line)
 from emblems import banner, coin, counter_frame, crown
@@ -33,50 +35,77 @@ def _cx(x):
     return CARD_W / 2 + x
 
 
+# Each half shows its troop, its lane word and a two-lane map with its own
+# lane drawn and arrowed; the upgrade strip shows chevrons and a "+". Every
+# mark is dark ink on a light face (7:1 or more), lit or not.
 def buy_card(kind, lit):
     """lit: None, 'up', 'down' or 'upgrade'."""
     c = Canvas(CARD_W, CARD_H)
     ctx = c.ctx
-    # frame of the card: x -63..66, y -56..51
-    rounded(ctx, _cx(-63), _cy(51), 129, 107, 8, WOOD, width=2.5)
-    # the troop kind in a column of its own, a house-neutral silhouette
-    rounded(ctx, _cx(-59.5), _cy(47), 35, 94, 6, PARCH_DARK, width=1.6, shaded=False, ink=rgb("#4a3018"))
-    _troop_silhouette(ctx, kind, _cx(-42), _cy(-40))
-    for half, y0, y1, label in (("up", 45, 5, "UP"), ("down", -7, -47, "DOWN")):
-        on = lit == half
-        x0, x1 = -21.5, 34.5
-        path_rounded(ctx, _cx(x0), _cy(y0 + 2), x1 - x0, (y0 - y1) + 4, 6)
-        face = rgb("#fff0b8") if on else PARCH
-        fill_outline(ctx, face, 1.6, rgb("#4a3018"))
-        if on:
-            path_rounded(ctx, _cx(x0) + 2, _cy(y0 + 2) + 2, x1 - x0 - 4, (y0 - y1), 5)
-            set_color(ctx, rgb("#ffcf3a", 0.35))
-            ctx.fill()
-        # arrow and word
-        ax, ay = _cx(-12), _cy((y0 + y1) / 2)
-        d = -1 if half == "up" else 1
-        poly(ctx, [(ax - 7, ay - d * 5), (ax + 7, ay - d * 5), (ax, ay + d * 6)],
-             rgb("#e8a317") if on else rgb("#8a5a2b"), width=1.4)
-        text(ctx, label, _cx(16), ay, 13, rgb("#3a2412"), max_width=34)
-    # the upgrade strip
+    # the frame stops 2.5 units over the UP half, clear of the label the game
+    # prints over the card; the upgrade strip stands out of it like a tab
+    rounded(ctx, _cx(-63), _cy(47.5), 129, 102.5, 7, WOOD, width=2.5)
+    word = _fit_size(ctx, "DOWN", 36, 15)  # both words at the size that fits DOWN
+    for half, y1 in (("up", 45), ("down", -7)):
+        _lane_button(ctx, kind, half, y1, lit == half, word)
+    # the upgrade strip, exactly its click area
     on = lit == "upgrade"
-    rounded(ctx, _cx(42.5), _cy(50), 20, 102, 5, GOLD_LIGHT if on else GOLD, width=1.8)
     if on:
-        glow(ctx, _cx(52.5), _cy(0), 26, rgb("#fff2a0", 0.5))
+        glow(ctx, _cx(52.5), _cy(0), 30, rgb("#fff2a0", 0.6))
+    rounded(ctx, _cx(45), _cy(49), 15, 100, 4, GOLD_LIGHT if on else GOLD, width=1.8,
+            ink=CARD_INK)
     for k in range(3):
-        yy = _cy(28 - k * 22)
-        poly(ctx, [(_cx(46), yy + 5), (_cx(52.5), yy - 4), (_cx(59), yy + 5)], rgb("#fff6d0") if on else
-             rgb("#7a4a12"), width=1.2)
-    text(ctx, "+", _cx(52.5), _cy(-38), 14, rgb("#7a4a12") if not on else rgb("#3a2000"))
+        yy = _cy(32 - k * 20)
+        poly(ctx, [(_cx(47.5), yy + 4), (_cx(52.5), yy - 4), (_cx(57.5), yy + 4)], CARD_INK, width=0.8,
+             ink=CARD_INK)
+    text(ctx, "+", _cx(52.5), _cy(-37), 17, CARD_INK)
     return c
 
 
-# A troop kind as a dark silhouette standing at (x, ground) on the canvas, so
-# that the card suits every house.
-def _troop_silhouette(ctx, kind, x, ground):
-    k = {"Knight": 0.82, "Spearman": 0.74, "Horseman": 0.42}[kind]
+CARD_INK = rgb("#2e1a0a")  # every mark on a buy card
+
+
+# The font size at which s is w wide, at most `size`.
+def _fit_size(ctx, s, w, size):
     ctx.save()
-    ctx.rectangle(x - 16, ground - 86, 32, 92)  # the column, so the spear stays inside
+    ctx.select_font_face(FONT_FAMILY, cairo.FONT_SLANT_NORMAL, cairo.FONT_WEIGHT_BOLD)
+    ctx.set_font_size(size)
+    adv = ctx.text_extents(s).x_advance
+    ctx.restore()
+    return min(size, size * w / adv)
+
+
+# One half of a buy card over its 90 by 40 click area whose top is at card y y1.
+def _lane_button(ctx, kind, half, y1, on, word):
+    x0, top = _cx(-57.5), _cy(y1)
+    if on:
+        path_rounded(ctx, x0 - 2, top - 2, 94, 44, 7)
+        set_color(ctx, rgb("#ffe08a", 0.9))
+        ctx.fill()
+    rounded(ctx, x0, top, 90, 40, 5, rgb("#ffe58f") if on else PARCH, width=1.6, shaded=False,
+            ink=rgb("#4a3018"))
+    _troop_silhouette(ctx, kind, x0 + 12, top + 37)
+    text(ctx, "UP" if half == "up" else "DOWN", x0 + 45, top + 20, word, CARD_INK)
+    # the two lanes, this one solid with its arrow toward the enemy
+    gx, mine = x0 + 66, (top + 11 if half == "up" else top + 29)
+    for ly in (top + 11, top + 29):
+        path_rounded(ctx, gx, ly - 3, 16, 6, 3)
+        if ly == mine:
+            set_color(ctx, CARD_INK)
+            ctx.fill()
+        else:
+            set_color(ctx, CARD_INK)
+            ctx.set_line_width(0.9)
+            ctx.stroke()
+    poly(ctx, [(gx + 14, mine - 6.5), (gx + 21, mine), (gx + 14, mine + 6.5)], CARD_INK, width=0.6, ink=CARD_INK)
+
+
+# A troop kind as a dark silhouette about 34 units tall standing at (x, ground)
+# on the canvas, so that the card suits every house.
+def _troop_silhouette(ctx, kind, x, ground):
+    k = {"Knight": 0.4, "Spearman": 0.36, "Horseman": 0.25}[kind]
+    ctx.save()
+    ctx.rectangle(x - 12, ground - 36, 24, 37)  # its place in the half
     ctx.clip()
     ctx.push_group()
     ctx.translate(x, ground)
@@ -84,10 +113,9 @@ def _troop_silhouette(ctx, kind, x, ground):
     ctx.translate({"Knight": -46, "Spearman": -50, "Horseman": -45}[kind], -86)
     DRAWERS[kind](ctx, 2, "Noblemen", 0.0)
     mask = ctx.pop_group()
-    ctx.set_source_rgba(*rgb("#3a2616"))
+    set_color(ctx, CARD_INK)
     ctx.mask(mask)
     ctx.restore()
-    thick_line(ctx, (x - 14, ground + 1), (x + 14, ground + 1), 1.2, rgb("#8a6a3a"), outline=0)
 
 
 # The thief button, a sneaking thief and a money bag.
@@ -112,8 +140,10 @@ def thief_button(lit):
 def cannon_button(lit):
     c = Canvas(240, 150)
     ctx = c.ctx
-    # covers the 100 by 100 click area (x 70..170, y 25..125) with a margin
-    plaque(ctx, 66, 21, 108, 108, "wood", lit, r=16)
+    # covers the 100 by 100 click area (x 70..170, y 25..125), corners
+    # included, with its outline and no more above it: the game prints
+    # "300$ to Unlock" 6 units over the click area
+    plaque(ctx, 67, 25.5, 106, 102.5, "wood", lit, r=4)
     # catapult glyph drawn directly for crispness
     ctx.save()
     ctx.translate(76, 30)
@@ -162,35 +192,52 @@ def lock_pic():
 # Health bars sit in the lower part of their pictures: a troop's bar is placed
 # 90 units over the troop, and in the up lane at the left that would reach
 # into the HUD board, so the bar itself stays 10 units lower (layout units
-# below are the picture's, y down).
+# below are the picture's, y down). Both pictures are 70 units wide, but the
+# bar drawn in them is 54 (BAR_X0..BAR_X1), so the bars of two troops 80 units
+# apart (as they stand in a queue or a fight) keep 16 units of field between
+# them. The game mirrors the frame of an enemy bar, so the frame is an arrow
+# pointing the way its troop marches: the player's bars point right, the
+# enemy's left, and two armies' bars point at each other.
+BAR_X0, BAR_X1 = 8, 62
+BAR_Y = 35  # the bar's middle in the frame picture (40 tall)
 
 
-# The dark framed trough behind a health bar, with a transparent gap at each
-# end, so the bars of troops standing side by side read as separate bars.
+# The frame (drawn under the fill): a dark arrow-shaped trough with a light
+# rim, so it stands apart from grass of any lightness, also for colour-blind
+# players; a swallowtail at the troop's back, a point at its front.
 def health_frame():
     c = Canvas(70, 40)
-    rounded(c.ctx, 4, 30, 62, 9.6, 3.5, rgb("#120c08"), width=0, shaded=False)
-    rounded(c.ctx, 5.4, 31.4, 59.2, 6.8, 2.6, rgb("#3a2a20"), width=0.8, shaded=False, ink=rgb("#d8c08a"))
+    ctx = c.ctx
+    y0, y1 = BAR_Y - 4.5, BAR_Y + 4.5
+    shape = [(4, y0), (BAR_X1 - 1, y0), (67, BAR_Y), (BAR_X1 - 1, y1), (4, y1), (7.5, BAR_Y)]
+    path_poly(ctx, shape)
+    set_color(ctx, rgb("#f6ead0"))
+    ctx.set_line_width(3.2)
+    ctx.stroke_preserve()
+    set_color(ctx, rgb("#140c08"))
+    ctx.fill()
+    rounded(ctx, BAR_X0, BAR_Y - 2.7, BAR_X1 - BAR_X0, 5.4, 1.5, rgb("#4a2c24"), width=0, shaded=False)
     return c
 
 
-# The green fill of a health bar, inside the frame's trough (the fill picture
-# is 10 units taller than the frame's, around the same centre).
+# The fill: bright mint over dark green, with quarter ticks, inside the
+# frame's trough (the fill picture is 10 units taller than the frame's,
+# around the same centre). The game narrows the whole picture as health
+# drops, so the drawn fill keeps its share of the trough.
 def health_fill():
     c = Canvas(70, 50)
     ctx = c.ctx
-    path_rounded(ctx, 7, 36.6, 56, 6.4, 2.2)
-    g = cairo.LinearGradient(0, 36.6, 0, 43)
-    g.add_color_stop_rgba(0, *rgb("#8ef06a"))
-    g.add_color_stop_rgba(1, *rgb("#2f9a2a"))
+    y = BAR_Y + 5 - 2.7
+    path_rounded(ctx, BAR_X0, y, BAR_X1 - BAR_X0, 5.4, 1.5)
+    g = cairo.LinearGradient(0, y, 0, y + 5.4)
+    g.add_color_stop_rgba(0, *rgb("#e6ffb0"))
+    g.add_color_stop_rgba(0.45, *rgb("#8cf25a"))
+    g.add_color_stop_rgba(1, *rgb("#2e9a2c"))
     ctx.set_source(g)
-    ctx.fill_preserve()
-    set_color(ctx, rgb("#143a10"))
-    ctx.set_line_width(0.7)
-    ctx.stroke()
-    path_rounded(ctx, 9, 37.4, 52, 1.8, 0.9)
-    set_color(ctx, (1, 1, 1, 0.35))
     ctx.fill()
+    for k in (1, 2, 3):
+        x = BAR_X0 + (BAR_X1 - BAR_X0) * k / 4
+        thick_line(ctx, (x, y + 0.6), (x, y + 4.8), 0.7, rgb("#1f5a1a", 0.8), outline=0)
     return c
 
 

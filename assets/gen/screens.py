@@ -121,12 +121,18 @@ def houses_bg():
         ctx.close_path()
         fill_outline(ctx, rgb("#1d1a24"), 4, rgb("#a89a7a"))
         glow(ctx, cx, 260, 170, mix(HOUSES[house]["main"], (1, 1, 1, 1), 0.2)[:3] + (0.35,))
-    # torches between the arches
+    # torches between the arches: a wall bracket, an iron cresset and a
+    # flame of three tongues
     for x in (-325, 15, 340):
         cx = x + 640
-        thick_line(ctx, (cx, 330), (cx, 380), 6, rgb("#6b4424"))
-        glow(ctx, cx, 310, 50, rgb("#ffb84a", 0.7))
-        poly(ctx, [(cx - 8, 330), (cx, 300), (cx + 8, 330)], rgb("#ffcf5a"), width=1.5)
+        thick_line(ctx, (cx, 336), (cx, 384), 6, rgb("#6b4424"))
+        thick_line(ctx, (cx - 9, 372), (cx + 9, 372), 3, rgb("#3a3a40"))
+        glow(ctx, cx, 306, 56, rgb("#ffb84a", 0.7))
+        _flame(ctx, cx, 318, 30)
+        poly(ctx, [(cx - 13, 324), (cx + 13, 324), (cx + 8, 338), (cx - 8, 338)], rgb("#4a4a52"), width=1.8,
+             shaded=True)
+        for k in (-8, 0, 8):
+            thick_line(ctx, (cx + k, 325), (cx + k * 0.7, 337), 1.2, rgb("#2a2a30"), outline=0)
     # faint emblems low in each arch, under where the description panels open
     for x, house in zip((-500, -150, 180, 500), ("Noblemen", "Workers", "Wisemen", "Warriors")):
         ctx.push_group()

@@ -20,17 +20,30 @@ from draw import (GOLD, HOUSES, INK, MIRROR, Canvas, darker, ellipse, fill_outli
 from emblems import emblem, shield_path
 
 SKIN = rgb("#e9b98e")
-LINEN = rgb("#9c8462")  # the plain undershirt of the cloth tier
+LINEN = rgb("#d6cbb0")  # the plain undershirt of the cloth tier, lighter than any house
+BRONZE = rgb("#c08a3e")  # the studs and bands of the leather tier
 TIERS = [
     dict(name="cloth", armor=None, helm=None, crest=0),
-    dict(name="leather", armor=rgb("#8a5a34"), helm=rgb("#7a4d2c"), crest=0),
+    dict(name="leather", armor=rgb("#5e3b22"), helm=rgb("#5a3820"), crest=5),
     dict(name="iron", armor=rgb("#7d838c"), helm=rgb("#6d737c"), crest=7),
     dict(name="steel", armor=rgb("#c3ccd8"), helm=rgb("#b5bfcc"), crest=11),
-    dict(name="gilded", armor=rgb("#e3bd4e"), helm=rgb("#e8c55a"), crest=15),
+    dict(name="gilded", armor=rgb("#ece6d6"), helm=rgb("#e8c55a"), crest=15),
 ]
 TIER_SIZE = [0.9, 0.93, 0.96, 0.99, 1.03]  # each tier stands a little taller
 MARGIN = 2  # transparent pixels kept on every side of a troop or thief picture
 WALK_FRAMES = 8
+
+
+# One step of a walk at phase 0..1: (swing of the near leg, its lift, swing
+# of the far leg, its lift, body rise). Each leg lifts its foot only while
+# swinging forward, so frame i and frame i + half a cycle differ (which leg is
+# off the ground) and the body rises as the legs pass each other. Phase 0 is
+# the standing pose the game shows when a troop stops: both feet down.
+def _gait(phase, reach=0.45, lift=1.6):
+    sw = math.sin(2 * math.pi * phase)
+    cw = math.cos(2 * math.pi * phase)
+    near_lift = lift * max(0.0, cw) if phase % 1 else 0.0
+    return reach * sw, near_lift, -reach * sw, lift * max(0.0, -cw), -1.4 * cw * cw
 
 
 # A leg swung by angle from the hip, with its boot.
@@ -74,12 +87,18 @@ def _head(ctx, cx, cy, tier, house):
         return
     h = t["helm"]
     if tier == 1:
-        # leather cap with a brim
-        ctx.move_to(cx - 7, cy - 1)
-        ctx.curve_to(cx - 7, cy - 11, cx + 7, cy - 11, cx + 7, cy - 2)
+        # boiled-leather cap over the ears, bronze bands and a cheek guard:
+        # already more of a soldier than the hood of the first tier
+        ctx.move_to(cx - 7.2, cy + 3)
+        ctx.curve_to(cx - 8, cy - 11.5, cx + 8, cy - 11.5, cx + 7.4, cy - 1.5)
+        ctx.line_to(cx + 2, cy - 2)
+        ctx.line_to(cx - 1.5, cy + 4)
         ctx.close_path()
-        fill_outline(ctx, h, 1.3, INK, cy - 10, cy)
-        thick_line(ctx, (cx - 8, cy - 1), (cx + 9, cy - 2), 1.6, darker(h, 0.2), outline=0.8)
+        fill_outline(ctx, h, 1.3, INK, cy - 10, cy + 4)
+        thick_line(ctx, (cx - 7.6, cy - 2), (cx + 7.6, cy - 2.4), 1.5, BRONZE, outline=0.7)
+        thick_line(ctx, (cx, cy - 9.6), (cx, cy - 2.4), 1.3, BRONZE, outline=0.6)
+        for x in (-5, -2.5):
+            ellipse(ctx, cx + x, cy + 0.8, 0.8, 0.8, BRONZE, width=0.4)
         return
     # iron: round helmet with a nose guard; steel: closed with a visor slit;
     # gilded: a great helm with a crown band
@@ -100,36 +119,39 @@ def _head(ctx, cx, cy, tier, house):
                    (cx + 6, cy - 11), (cx + 6, cy - 6)], GOLD, width=1.0)
 
 
-# Clips to the current path and fills it with the house's pattern.
+# Clips to the current path and fills it with the house's pattern. The ink, a
+# lighter tint of the field, covers a quarter to a third of it, so the field
+# colour is what the eye (and house_colours.py, which measures the drawn
+# troops) takes for the house.
 def _pattern(ctx, house, x0, y0, x1, y1):
     p = HOUSES[house]
     kind = p["pattern"]
-    ink = darker(p["main"], 0.3) if house != "Wisemen" else lighter(p["main"], 0.25)
+    ink = lighter(p["main"], 0.3 + 0.3 * sum(p["main"][:3]) / 3)  # the lighter the field, the more
     ctx.save()
     ctx.clip()
     set_color(ctx, ink)
     if kind == "pales":  # upright stripes
-        x = x0 + 1.5
+        x = x0 + 2
         while x < x1:
-            ctx.rectangle(x, y0, 2.2, y1 - y0)
-            x += 5
+            ctx.rectangle(x, y0, 1.6, y1 - y0)
+            x += 5.5
         ctx.fill()
-    elif kind == "chequy":  # a chequer board
-        size = 3.6
+    elif kind == "chequy":  # a chequer of small squares
+        size = 4.0
         for i in range(int((x1 - x0) / size) + 2):
             for j in range(int((y1 - y0) / size) + 2):
                 if (i + j) % 2:
-                    ctx.rectangle(x0 + i * size, y0 + j * size, size, size)
+                    ctx.rectangle(x0 + i * size + 0.6, y0 + j * size + 0.6, size - 1.2, size - 1.2)
         ctx.fill()
     elif kind == "semy":  # strewn with little stars
         for j, y in enumerate(np.arange(y0 + 2, y1, 4.5)):
             for x in np.arange(x0 + 1.5 + (j % 2) * 2.5, x1, 5):
                 ellipse(ctx, x, y, 0.9, 0.9, lighter(p["accent"], 0.1), width=0)
     else:  # bendy: diagonal bands
-        ctx.set_line_width(2.2)
-        for k in range(-12, 12):
-            ctx.move_to(x0 + k * 5, y0)
-            ctx.line_to(x0 + k * 5 + (y1 - y0), y1)
+        ctx.set_line_width(1.6)
+        for k in range(-9, 9):
+            ctx.move_to(x0 + k * 7, y0)
+            ctx.line_to(x0 + k * 7 + (y1 - y0), y1)
         ctx.stroke()
     ctx.restore()
 
@@ -170,15 +192,19 @@ def _pauldron(ctx, x, y, tier):
     a = TIERS[tier]["armor"]
     r = 2.6 + tier * 1.0
     ellipse(ctx, x, y, r * 1.15, r, a, width=1.2, shaded=True)
+    if tier == 1:
+        ellipse(ctx, x, y, 0.9, 0.9, BRONZE, width=0.4)
     if tier >= 3:
         ellipse(ctx, x, y + r * 0.7, r * 1.0, r * 0.6, darker(a, 0.1), width=1.0, shaded=True)
+    if tier == 4:  # the gilded tier: gold edges on ivory plate
+        thick_line(ctx, (x - r, y + r * 1.1), (x + r, y + r * 1.1), 1.2, GOLD, outline=0)
 
 
 # A cape behind the body from the shoulders, for the two top tiers.
 def _cape(ctx, sx, sy, length, tier, house, flap):
     if tier < 3:
         return
-    col = darker(HOUSES[house]["main"], 0.2)
+    col = HOUSES[house]["main"]
     ctx.move_to(sx + 4, sy)
     ctx.curve_to(sx - 6, sy + length * 0.3, sx - 12 - flap, sy + length * 0.7, sx - 10 - flap, sy + length)
     ctx.line_to(sx + 2, sy + length * 0.92)
@@ -199,7 +225,7 @@ def _shield(ctx, cx, cy, tier, house):
         ellipse(ctx, cx, cy - 1, 3.2, 3.2, p["main"], width=1.0)
         return
     fill_outline(ctx, p["main"], 1.5, INK, cy - h / 2, cy + h / 2)
-    rim = TIERS[tier]["armor"]
+    rim = TIERS[tier]["armor"] if tier < 4 else GOLD
     shield_path(ctx, cx, cy, w * 0.82, h * 0.84)
     set_color(ctx, rim)
     ctx.set_line_width(0.9 + 0.35 * tier)
@@ -216,7 +242,7 @@ def _arm(ctx, shoulder, hand, color):
 # Sleeve colour: the armour of the tier, or the house cloth.
 def _sleeve(tier, house):
     a = TIERS[tier]["armor"]
-    return a if a is not None else darker(HOUSES[house]["main"], 0.15)
+    return a if a is not None else HOUSES[house]["main"]
 
 
 # Leg colour: the armour of the tier, or dark hose.
@@ -228,43 +254,46 @@ def _hose(tier):
 # A knight at walk phase 0..1, facing right.
 def knight(ctx, tier, house, phase, ox=0.0, oy=0.0):
     sw = math.sin(2 * math.pi * phase)
-    bob = -1.6 * abs(sw)
+    cw = math.cos(2 * math.pi * phase)
+    near, near_lift, far, far_lift, bob = _gait(phase)
     cx, hipy = 42 + ox, 58 + bob + oy
     legc = _hose(tier)
     boot = rgb("#3b2a1c") if tier < 2 else TIERS[tier]["armor"]
-    _cape(ctx, cx - 4, hipy - 24, 34, tier, house, 2 * sw)
-    _leg(ctx, (cx - 2, hipy), -0.45 * sw, 27, darker(legc, 0.15), boot)
-    # sword arm behind the body, blade up and forward
+    _cape(ctx, cx - 4, hipy - 24, 34, tier, house, 2 * math.sin(2 * math.pi * (phase - 0.125)))
+    _leg(ctx, (cx - 2, hipy), far, 27, darker(legc, 0.25), boot, far_lift)
+    # sword arm behind the body, blade up and forward, swinging against the legs
     sh_back = (cx - 4, hipy - 20)
-    hand_b = (cx + 3 + 2 * sw, hipy - 12)
+    hand_b = (cx + 3 - 2.5 * sw, hipy - 12 - 1.2 * cw)
     blade = rgb("#dfe5ee") if tier > 0 else rgb("#b9bec6")
     thick_line(ctx, hand_b, (hand_b[0] + 10, hand_b[1] - 22 - tier), 3.2 + 0.2 * tier, blade, outline=1.1)
     thick_line(ctx, (hand_b[0] - 3, hand_b[1] + 1.5), (hand_b[0] + 4, hand_b[1] - 2), 2.4, GOLD, outline=0.9)
     _arm(ctx, sh_back, hand_b, _sleeve(tier, house))
-    _leg(ctx, (cx + 2, hipy), 0.45 * sw, 27, legc, boot)
+    _leg(ctx, (cx + 2, hipy), near, 27, legc, boot, near_lift)
     _torso(ctx, cx, hipy - 24, tier, house, em_x=cx - 2.5)
     _pauldron(ctx, cx - 5, hipy - 22, tier)
     _head(ctx, cx + 1, hipy - 32, tier, house)
-    # shield on the front arm
-    _shield(ctx, cx + 11, hipy - 11, tier, house)
+    # shield on the front arm, swinging with the sword arm's opposite
+    _shield(ctx, cx + 11 + 1.2 * sw, hipy - 11 + 0.8 * cw, tier, house)
 
 
 # A spearman at walk phase 0..1, facing right.
 def spearman(ctx, tier, house, phase, ox=0.0, oy=0.0):
     sw = math.sin(2 * math.pi * phase)
-    bob = -1.6 * abs(sw)
+    cw = math.cos(2 * math.pi * phase)
+    near, near_lift, far, far_lift, bob = _gait(phase)
     cx, hipy = 38 + ox, 58 + bob + oy
     legc = _hose(tier)
     boot = rgb("#3b2a1c") if tier < 2 else TIERS[tier]["armor"]
-    _cape(ctx, cx - 4, hipy - 24, 34, tier, house, 2 * sw)
-    _leg(ctx, (cx - 2, hipy), -0.45 * sw, 27, darker(legc, 0.15), boot)
-    _leg(ctx, (cx + 2, hipy), 0.45 * sw, 27, legc, boot)
+    _cape(ctx, cx - 4, hipy - 24, 34, tier, house, 2 * math.sin(2 * math.pi * (phase - 0.125)))
+    _leg(ctx, (cx - 2, hipy), far, 27, darker(legc, 0.25), boot, far_lift)
+    _leg(ctx, (cx + 2, hipy), near, 27, legc, boot, near_lift)
     _torso(ctx, cx, hipy - 24, tier, house, w=15)
     _pauldron(ctx, cx - 4, hipy - 22, tier)
     _head(ctx, cx + 1, hipy - 32, tier, house)
     # the long spear, held forward and up, longer than the man is tall
-    base = (cx - 16, hipy + 8 + sw)
-    tip = (cx + 32, hipy - 39 + sw)
+    # the spear dips and rises with the step: the point leads, the butt follows
+    base = (cx - 16 - sw, hipy + 8 + 1.2 * cw)
+    tip = (cx + 32 + sw, hipy - 39 - 1.2 * cw)
     shaft = rgb("#8a6238") if tier < 4 else rgb("#a8793c")
     thick_line(ctx, base, tip, 2.6, shaft, outline=1.0)
     d = (tip[0] - base[0], tip[1] - base[1])
@@ -294,7 +323,8 @@ HORSE_COATS = [rgb("#8b5a2b"), rgb("#a0522d"), rgb("#b59a6a"), rgb("#a9a9a4"), r
 # The horse cloth: a saddle cloth that grows into a full caparison by tier.
 def _horse_cloth(ctx, bx, by, tier, house):
     p = HOUSES[house]
-    drop = [7, 9, 12, 16, 19][tier]
+    # the hem stays above the knees at every tier, so the legs show the walk
+    drop = [7, 9, 11, 12, 13][tier]
     x0, x1 = bx - 24 - tier, bx + 12 + tier * 1.5
     pts = [(x0 + 2, by - 10), (x1, by - 10), (x1 + 1, by + drop)]
     # a scalloped hem from the top tier down
@@ -321,14 +351,16 @@ def _horse_cloth(ctx, bx, by, tier, house):
 # A horseman at walk phase 0..1, facing right.
 def horseman(ctx, tier, house, phase, ox=0.0, oy=0.0):
     sw = math.sin(2 * math.pi * phase)
-    cw = math.cos(2 * math.pi * phase)
+    # a four-beat walk: near hind, near fore, far hind, far fore a quarter of
+    # a cycle apart; the head nods twice a cycle
     bob = -1.5 * abs(sw)
+    nod = 1.5 * math.sin(4 * math.pi * phase)
     coat = HORSE_COATS[tier]
     bx, by = 44 + ox, 56 + bob + oy
     legc = darker(coat, 0.1)
     # far legs
-    for x0, a in ((bx - 20, -0.4 * sw), (bx + 16, 0.4 * cw)):
-        _horse_leg(ctx, (x0, by + 4), a, darker(legc, 0.15))
+    for x0, lag in ((bx - 20, 0.5), (bx + 16, 0.75)):
+        _horse_leg(ctx, (x0, by + 4), phase + lag, darker(legc, 0.25), phase % 1 != 0)
     # tail
     ctx.move_to(bx - 27, by - 5)
     ctx.curve_to(bx - 37, by - 2 + sw, bx - 37, by + 14, bx - 32, by + 20)
@@ -338,26 +370,27 @@ def horseman(ctx, tier, house, phase, ox=0.0, oy=0.0):
     # body
     ellipse(ctx, bx, by, 28, 12, coat, width=1.6, shaded=True)
     # neck and head
-    poly(ctx, [(bx + 16, by - 8), (bx + 26, by - 28), (bx + 33, by - 26), (bx + 27, by - 2)], coat, width=1.5)
-    poly(ctx, [(bx + 25, by - 31), (bx + 39, by - 22), (bx + 37, by - 16), (bx + 26, by - 21)], coat, width=1.5)
-    ellipse(ctx, bx + 30, by - 25, 1.1, 1.1, INK, width=0)
-    poly(ctx, [(bx + 25, by - 31), (bx + 27, by - 36), (bx + 29, by - 30)], coat, width=1.2)
+    hy = by + nod  # the head's own rise and fall
+    poly(ctx, [(bx + 16, by - 8), (bx + 26, hy - 28), (bx + 33, hy - 26), (bx + 27, by - 2)], coat, width=1.5)
+    poly(ctx, [(bx + 25, hy - 31), (bx + 39, hy - 22), (bx + 37, hy - 16), (bx + 26, hy - 21)], coat, width=1.5)
+    ellipse(ctx, bx + 30, hy - 25, 1.1, 1.1, INK, width=0)
+    poly(ctx, [(bx + 25, hy - 31), (bx + 27, hy - 36), (bx + 29, hy - 30)], coat, width=1.2)
     if tier >= 3:  # chanfron, with a plume on the gilded one
-        poly(ctx, [(bx + 26, by - 31), (bx + 38, by - 23), (bx + 36, by - 19), (bx + 26, by - 25)],
+        poly(ctx, [(bx + 26, hy - 31), (bx + 38, hy - 23), (bx + 36, hy - 19), (bx + 26, hy - 25)],
              TIERS[tier]["armor"], width=1.0)
         if tier == 4:
-            ellipse(ctx, bx + 26, by - 35, 2.2, 3.4, _plume_color(house), width=1.0)
+            ellipse(ctx, bx + 26, hy - 35, 2.2, 3.4, _plume_color(house), width=1.0)
     # mane
-    ctx.move_to(bx + 25, by - 30)
+    ctx.move_to(bx + 25, hy - 30)
     ctx.curve_to(bx + 20, by - 24, bx + 16, by - 14, bx + 14, by - 8)
     ctx.line_to(bx + 18, by - 9)
     ctx.close_path()
     fill_outline(ctx, darker(coat, 0.5), 1.0)
     if tier >= 2:  # crinet: the neck plate
-        thick_line(ctx, (bx + 18, by - 10), (bx + 26, by - 27), 3.0, TIERS[tier]["armor"], outline=0.9)
+        thick_line(ctx, (bx + 18, by - 10), (bx + 26, hy - 27), 3.0, TIERS[tier]["armor"], outline=0.9)
     # near legs
-    for x0, a in ((bx - 16, 0.4 * sw), (bx + 20, -0.4 * cw)):
-        _horse_leg(ctx, (x0, by + 5), a, coat)
+    for x0, lag in ((bx - 16, 0.0), (bx + 20, 0.25)):
+        _horse_leg(ctx, (x0, by + 5), phase + lag, coat, phase % 1 != 0)
     _horse_cloth(ctx, bx, by, tier, house)
     # rider
     rx, ry = bx - 2, by - 12
@@ -369,19 +402,22 @@ def horseman(ctx, tier, house, phase, ox=0.0, oy=0.0):
     # a sword raised, and reins
     hand = (rx + 9, ry - 9)
     thick_line(ctx, (rx + 3, ry - 16), hand, 4, _sleeve(tier, house), outline=1.0)
-    thick_line(ctx, hand, (bx + 26, by - 20), 0.8, INK, outline=0)
+    thick_line(ctx, hand, (bx + 26, hy - 20), 0.8, INK, outline=0)
     ellipse(ctx, hand[0], hand[1], 2.1, 2.1, SKIN, width=0.9)
     blade = rgb("#dfe5ee") if tier else rgb("#b9bec6")
     thick_line(ctx, (rx - 5, ry - 11), (rx - 13, ry - 30 - tier), 2.6, blade, outline=1.0)
     thick_line(ctx, (rx - 8, ry - 10), (rx - 2, ry - 13), 2.0, GOLD, outline=0.8)
 
 
-# A horse leg swung by angle.
-def _horse_leg(ctx, top, angle, color):
-    kx = top[0] + math.sin(angle) * 11
-    ky = top[1] + math.cos(angle) * 11
-    fx = kx + math.sin(angle * 0.3) * 13
-    fy = ky + math.cos(angle * 0.3) * 13
+# A horse leg at its own step phase: swung from the body, the hoof lifted and
+# the knee bent while it swings forward (never in the standing frame 0).
+def _horse_leg(ctx, top, phase, color, walking):
+    angle = 0.42 * math.sin(2 * math.pi * phase)
+    lift = max(0.0, math.cos(2 * math.pi * phase)) if walking else 0.0
+    kx = top[0] + math.sin(angle) * 11 + lift * 1.5
+    ky = top[1] + math.cos(angle) * 11 - lift * 1.5
+    fx = kx + math.sin(angle * 0.3 - 0.9 * lift) * 13
+    fy = ky + math.cos(angle * 0.3 - 0.9 * lift) * 13
     thick_line(ctx, top, (kx, ky), 5.5, color, outline=1.1)
     thick_line(ctx, (kx, ky), (fx, fy), 4.2, color, outline=1.1)
     poly(ctx, [(fx - 2.5, fy - 1), (fx + 3, fy - 1), (fx + 3.5, fy + 2.5), (fx - 3, fy + 2.5)], rgb("#2a2018"),
@@ -456,15 +492,23 @@ def thief_draw(ctx, phase):
     cx, hip = 21, 50 + bob
     cloak = rgb("#4a5470")
     # sneaking on tiptoe: the leg swinging forward is lifted (so the two halves
-    # of the stride differ), the far leg is darker, and the arm and sack sway
-    _leg(ctx, (cx - 1, hip), -0.55 * sw, 23, rgb("#191b21"), rgb("#101115"), lift=max(0.0, -cw))
-    _leg(ctx, (cx + 1, hip), 0.55 * sw, 23, rgb("#2c3039"), rgb("#15171c"), lift=max(0.0, cw))
+    # of the stride differ); the near leg is lit grey-blue, the far one nearly
+    # black, so a player sees which leg leads; the sack swings on its strap
+    _leg(ctx, (cx - 1, hip), -0.55 * sw, 23, rgb("#17181d"), rgb("#0c0d10"), lift=1.4 * max(0.0, -cw))
+    _leg(ctx, (cx + 1, hip), 0.55 * sw, 23, rgb("#7a86a4"), rgb("#3a2a1c"), lift=1.4 * max(0.0, cw))
     poly(ctx, [(cx - 7, hip - 20), (cx + 6, hip - 22), (cx + 7, hip + 2), (cx - 8, hip + 2)], cloak, width=1.3,
          shaded=True)
-    # sack of loot on the back
-    sx, sy = cx - 9 + cw * 0.8, hip - 15 + sw * 0.6
-    ellipse(ctx, sx, sy, 7, 8, rgb("#b08a52"), width=1.3, shaded=True)
-    thick_line(ctx, (sx, sy - 8), (sx + 2, sy - 11), 1.5, rgb("#7a5a2e"), outline=0.6)
+    # sack of loot hanging from the shoulder, swinging behind the stride
+    swing = 0.35 * math.sin(2 * math.pi * phase - 1.2)
+    px, py = cx - 3, hip - 22
+    sx, sy = px - 4 + 8 * math.sin(swing), py + 8 * math.cos(swing)
+    thick_line(ctx, (px, py), (sx + 1, sy - 6), 1.5, rgb("#7a5a2e"), outline=0.6)
+    ctx.save()
+    ctx.translate(sx, sy)
+    ctx.rotate(-swing)
+    ellipse(ctx, 0, 0, 7, 8, rgb("#b08a52"), width=1.3, shaded=True)
+    thick_line(ctx, (0, -8), (2, -11), 1.5, rgb("#7a5a2e"), outline=0.6)
+    ctx.restore()
     # hooded head leaning forward, with a mask
     hx, hy = cx + 6, hip - 27
     ellipse(ctx, hx, hy, 5.5, 6, SKIN, width=1.2)

@@ -3,6 +3,7 @@
 # buttons (speaker, gear, bell, arrows, question mark, restart, scroll, door,
 # home), and their lit hover looks (brighter face, gold rim and glow).
 # Depends on draw.py.
+import colorsys
 import math
 
 from draw import (GOLD, GOLD_LIGHT, INK, PARCH, WOOD, Canvas, darker, ellipse, fill_outline,
@@ -18,10 +19,13 @@ STYLES = {
 
 
 def lit_face(face, style="wood"):
-    """The hovered look of a face: wood and parchment glow toward gold, colours brighten."""
+    """The hovered look of a face: wood and parchment glow toward gold, colours
+    brighten at their own saturation (mixed toward white they would look grey,
+    like a disabled button)."""
     if style in ("wood", "parch"):
         return mix(lighter(face, 0.12), GOLD_LIGHT, 0.38)
-    return lighter(face, 0.32)
+    h, s, v = colorsys.rgb_to_hsv(*face[:3])
+    return colorsys.hsv_to_rgb(h, min(1.0, s * 1.1), min(1.0, v * 1.45)) + (face[3],)
 
 
 # A framed plaque, lit or not.

@@ -86,16 +86,17 @@ drive_blank() {
     awk -v d="$deviation" 'BEGIN { exit !(d < 0.01) }'
 }
 
-# Number of pixels that differ between two pictures (5 % colour fuzz).
+# Number of pixels that differ between two pictures by more than a colour
+# fuzz ($3 percent, else 5).
 drive_diff() {
-    compare -metric AE -fuzz 5% "$1" "$2" null: 2>&1 | sed 's/ .*//'
+    compare -metric AE -fuzz "${3:-5}%" "$1" "$2" null: 2>&1 | sed 's/ .*//'
 }
 
 # Whether two pictures differ in more than a fraction ($3, else
-# CHANGE_FRACTION) of their pixels.
+# CHANGE_FRACTION) of their pixels (colour fuzz $4 percent, else 5).
 drive_changed() {
     local count size
-    count=$(drive_diff "$1" "$2")
+    count=$(drive_diff "$1" "$2" "${4:-5}")
     size=$(identify -format "%[fx:w*h]" "$1")
     awk -v c="$count" -v n="$size" -v f="${3:-$CHANGE_FRACTION}" 'BEGIN { exit !(c + 0 > n * f) }'
 }

@@ -7,6 +7,7 @@
 #include "engine/file.h"
 #include "engine/platform/platform.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <map>
@@ -214,11 +215,15 @@ void UpdateSound() {
 
 // Stops every busy slot, last first, so the first-played slot is handed out next.
 void StopAllSounds() {
+    StopAllSoundsExcept(nullptr, 0);
+}
+
+void StopAllSoundsExcept(Channel* const* kept, int keptCount) {
     if (!audioSystem) return;
-    while (!busyChannels.empty()) {
-        size_t last = busyChannels.size() - 1;
-        PlatformAudioStop(busyChannels[last]->voice);
-        ReturnSlot(last);
+    for (size_t i = busyChannels.size(); i-- > 0;) {
+        if (std::find(kept, kept + keptCount, busyChannels[i]) != kept + keptCount) continue;
+        PlatformAudioStop(busyChannels[i]->voice);
+        ReturnSlot(i);
     }
 }
 

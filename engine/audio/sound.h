@@ -42,6 +42,8 @@ void SetChannelVolume(Channel* channel, float volume);
 bool IsChannelPlaying(Channel* channel);
 void UpdateSound();
 void StopAllSounds();
+// The same, but the `keptCount` channels of `kept` sound on.
+void StopAllSoundsExcept(Channel* const* kept, int keptCount);
 // Counts for tests, soak runs and the exit check.
 int SoundCacheCount();
 int BusyChannelCount();

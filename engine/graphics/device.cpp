@@ -16,6 +16,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "app/game_state.h"
 #include "app/input.h"
@@ -115,13 +116,30 @@ bool LoadGLEntryPoints() {
     return RequireOpenGLVersion(3, 3);
 }
 
+// The debug interface's settings, in the working directory, written at exit.
+static const char DEBUG_UI_SETTINGS[] = "imgui.ini";
+
+// Reads the settings file here rather than in the library: its own reader runs
+// past the end of an empty file (a write cut short, a full disk).
+static void LoadDebugUiSettings() {
+    FILE* file = fopen(DEBUG_UI_SETTINGS, "rb");
+    if (!file) return;
+    std::string text;
+    char chunk[4096];
+    for (size_t n; (n = fread(chunk, 1, sizeof chunk, file)) > 0;)
+        text.append(chunk, n);
+    fclose(file);
+    if (!text.empty()) ImGui::LoadIniSettingsFromMemory(text.c_str(), text.size());
+}
+
 // Creates the debug interface's context with the key map and its OpenGL renderer.
 void CreateDebugUi() {
     if (debugUiCreated) ShutdownDebugUi();
     IMGUI_CHECKVERSION();
     ImGui::CreateContext();
     ImGuiIO& io = ImGui::GetIO();
-    io.IniFilename = "imgui.ini";
+    io.IniFilename = nullptr; // loaded and saved here
+    LoadDebugUiSettings();
     for (const auto& entry : DEBUG_UI_KEY_MAP)
         io.KeyMap[entry.imguiKey] = entry.virtualKey;
     ImGui_ImplOpenGL3_Init("#version 330");
@@ -304,6 +322,7 @@ void RenderDebugUi() {
 // Shuts the renderer down and destroys the context ("imgui.ini" is written).
 void ShutdownDebugUi() {
     if (!debugUiCreated) return;
+    ImGui::SaveIniSettingsToDisk(DEBUG_UI_SETTINGS);
     ImGui_ImplOpenGL3_Shutdown();
     ImGui::DestroyContext();
     debugUiCreated = false;

@@ -68,7 +68,8 @@ void PlatformPushCloseRequest();
 void PlatformPushFocus(bool gained);
 
 // ---------------------------------------------------------------------------
-// System services (sdl_system.cpp)
+// System services (sdl_system.cpp; the lock and the folder in posix_system.cpp
+// or win_system.cpp, whichever the build picks for its system)
 // ---------------------------------------------------------------------------
 
 uint64_t PlatformGetCounter();
@@ -84,8 +85,9 @@ int PlatformMessageBoxCount();
 // When set, message boxes are only written to stderr (tests, headless runs).
 void PlatformSetMessageBoxesSilent(bool silent);
 
-// Takes the single-instance lock named after `name` in the user's runtime
-// folder; false when another running process holds it.
+// Takes the single-instance lock named `name` (a lock file in the user's
+// runtime folder, a named mutex on Windows); false when another running
+// process holds it.
 bool PlatformAcquireInstanceLock(const char* name);
 
 // Folder holding the running program, ending with '/'.

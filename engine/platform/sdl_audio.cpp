@@ -9,8 +9,6 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 
-#include <dlfcn.h>
-
 #include <cmath>
 #include <cstdio>
 #include <vector>
@@ -100,7 +98,7 @@ SDL_AudioDeviceID FindNewDevice(const std::vector<bool>& wasActive) {
 }
 
 // ALSA's error handler type and its setter, looked up at run time: SDL loads
-// ALSA itself, and the game does not link it.
+// ALSA itself, and the game does not link it (nor has it on Windows).
 typedef void (*AlsaErrorHandler)(const char* file, int line, const char* function, int err,
                                  const char* format, ...);
 typedef int (*AlsaSetErrorHandler)(AlsaErrorHandler handler);
@@ -111,13 +109,13 @@ void SilentAlsaError(const char*, int, const char*, int, const char*, ...) {}
 // machine without sound; the one warning of PlatformAudioOpen says it all.
 void QuietAlsa(bool quiet) {
     static void* alsa = nullptr;
-    if (quiet && !alsa) alsa = dlopen("libasound.so.2", RTLD_LAZY | RTLD_LOCAL);
+    if (quiet && !alsa) alsa = SDL_LoadObject("libasound.so.2");
     if (!alsa) return;
     auto setHandler =
-        reinterpret_cast<AlsaSetErrorHandler>(dlsym(alsa, "snd_lib_error_set_handler"));
+        reinterpret_cast<AlsaSetErrorHandler>(SDL_LoadFunction(alsa, "snd_lib_error_set_handler"));
     if (setHandler) setHandler(quiet ? SilentAlsaError : nullptr); // null: ALSA's own
     if (!quiet) {
-        dlclose(alsa);
+        SDL_UnloadObject(alsa);
         alsa = nullptr;
     }
 }

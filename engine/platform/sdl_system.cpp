@@ -1,16 +1,12 @@
-// Platform layer, system part: the high-resolution clock, sleeping, message
-// boxes, the single-instance lock and the program's folder. Depends on SDL2
-// and POSIX file locks.
+// Platform layer, system part: the high-resolution clock, sleeping and
+// message boxes. The single-instance lock and the program's folder differ by
+// system (posix_system.cpp, win_system.cpp). Depends on SDL2.
 #include "engine/platform/platform.h"
 
 #include <SDL2/SDL.h>
-#include <fcntl.h>
-#include <sys/file.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <thread>
 
 // ---------------------------------------------------------------------------
@@ -19,7 +15,6 @@
 
 static int messageBoxCount = 0;
 static bool messageBoxesSilent = false;
-static int instanceLockFd = -1; // held for the life of the process
 
 // ---------------------------------------------------------------------------
 // Public functions
@@ -60,33 +55,4 @@ int PlatformMessageBoxCount() {
 // Message boxes go to stderr only while silent.
 void PlatformSetMessageBoxesSilent(bool silent) {
     messageBoxesSilent = silent;
-}
-
-// Takes the single-instance lock; a lock of a crashed process dies with it.
-bool PlatformAcquireInstanceLock(const char* name) {
-    const char* dir = getenv("XDG_RUNTIME_DIR");
-    if (!dir || !*dir) dir = getenv("TMPDIR");
-    if (!dir || !*dir) dir = "/tmp";
-    std::string path = std::string(dir) + "/" + name + ".lock";
-    int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (fd < 0) {
-        fprintf(stderr, "Warning: cannot open the instance lock %s; running anyway\n",
-                path.c_str());
-        return true;
-    }
-    if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        close(fd);
-        return false;
-    }
-    instanceLockFd = fd;
-    return true;
-}
-
-// Folder of the running program, ending with '/'.
-std::string PlatformGetBaseDir() {
-    char* base = SDL_GetBasePath();
-    if (!base) return "./";
-    std::string dir = base;
-    SDL_free(base);
-    return dir;
 }

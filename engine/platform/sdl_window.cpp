@@ -248,12 +248,24 @@ static void WaitForFrame(bool framed) {
     }
 }
 
+// True when this SDL has the video driver `name`.
+static bool HasVideoDriver(const char* name) {
+    for (int i = 0; i < SDL_GetNumVideoDrivers(); i++)
+        if (SDL_strcmp(SDL_GetVideoDriver(i), name) == 0) return true;
+    return false;
+}
+
 // Starts SDL's video system. With an X display at hand it asks for X11 by
 // name and tries again a few times: a display that answers late would
-// otherwise make SDL fall back on a driver without OpenGL through GLX.
+// otherwise make SDL fall back on a driver without OpenGL through GLX. (A
+// Windows program under Wine sees DISPLAY too, but its SDL has no X11.)
 static bool StartVideoSystem() {
-    bool haveX = getenv("DISPLAY") && *getenv("DISPLAY") && !getenv("SDL_VIDEODRIVER");
+    bool haveX = getenv("DISPLAY") && *getenv("DISPLAY") && !getenv("SDL_VIDEODRIVER") &&
+                 HasVideoDriver("x11");
     if (haveX) SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
+    // The click that brings the window to the front counts as a click, as it
+    // does for a window procedure (SDL on Windows would swallow it).
+    SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     const int attempts = haveX ? 5 : 1;
     for (int attempt = 1; attempt <= attempts; attempt++) {
         if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) == 0) return true;

@@ -23,9 +23,14 @@ static bool gameQuit = false;
 static bool captureRequested = false;
 static Screenshot capturedFrame;
 static std::vector<PrintedText>* printedTexts = nullptr;
+static void (*beforeNextSwap)() = nullptr;
 
 // Reads the frame just before it is shown (a held frame is drawn for it).
 static void CaptureBeforeSwap() {
+    if (void (*action)() = beforeNextSwap) {
+        beforeNextSwap = nullptr;
+        action();
+    }
     if (!captureRequested) return;
     captureRequested = false;
     int w = 0, h = 0;
@@ -178,6 +183,10 @@ uint32_t Screenshot::AtDesign(float x, float y) const {
     int cx = 0, cy = 0;
     DesignToClient(x, y, width, height, &cx, &cy);
     return At(cx, cy);
+}
+
+void RunBeforeNextSwap(void (*action)()) {
+    beforeNextSwap = action;
 }
 
 Screenshot CaptureFrame() {

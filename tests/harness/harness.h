@@ -55,6 +55,9 @@ struct Screenshot {
     // Pixel at a design point.
     uint32_t AtDesign(float x, float y) const;
 };
+// Runs `action` once, just before the next frame's buffer swap: after that
+// frame's Update and Draw, before the state manager carries out a change.
+void RunBeforeNextSwap(void (*action)());
 // Captures the next frame drawn (runs one frame).
 Screenshot CaptureFrame();
 
