@@ -9,6 +9,7 @@
 #include "app/input.h"
 #include "app/window.h"
 #include "engine/audio/sound.h"
+#include "engine/debug_ui.h"
 #include "engine/graphics/device.h"
 #include "engine/graphics/scene.h"
 #include "engine/graphics/sprite_batch.h"

@@ -2,6 +2,7 @@
 // tint and texture, the box shown when OpenGL is too old, the error report and
 // the debug interface's settings file.
 #include "engine/graphics/texture.h"
+#include "engine/debug_ui.h"
 #include "app/game_state.h"
 #include "engine/platform/platform.h"
 #include "graphics_helpers.h"

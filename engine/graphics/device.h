@@ -1,8 +1,8 @@
 // Graphics device and render state: the OpenGL 3.3 context and its sprite
 // batch, the world coordinate system and the viewport, and the render globals
 // every draw is parameterised by (model transform, texture transform, bound
-// texture, tint). Also the 3 by 3 matrices of 2D transforms, the OpenGL error
-// report and the debug interface (Dear ImGui) frame.
+// texture, tint). Also the 3 by 3 matrices of 2D transforms and the OpenGL
+// error report.
 // Depends on the platform layer (context, client size).
 #pragma once
 
@@ -53,11 +53,6 @@ void SetViewportToClient();
 // Reports every pending OpenGL error as "GL_<name> - <file>:<line>".
 void CheckGLErrorAt(const char* file, int line);
 #define CheckGLError() CheckGLErrorAt(__FILE__, __LINE__)
-// Debug interface frame around the state's Update and Draw; RenderDebugUi
-// also ends the frame's drawing (the batch is sent, errors are checked).
-void BeginDebugUiFrame();
-void RenderDebugUi();
-void ShutdownDebugUi();
 // True when the loader reports OpenGL major.minor; otherwise shows the
 // "OpenGL %d.%d Not Supported" box and returns false.
 bool RequireOpenGLVersion(int major, int minor);

@@ -17,6 +17,7 @@
 #include <utility>
 #include <vector>
 
+#include "engine/debug_ui.h"
 #include "engine/file.h"
 #include "engine/graphics/device.h"
 #include "engine/graphics/font.h"
