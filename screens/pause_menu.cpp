@@ -12,6 +12,7 @@
 #include "app/settings.h"
 #include "app/window.h"
 #include "battle/battle_state.h"
+#include "battle/level_setup.h"
 #include "engine/audio/sound.h"
 #include "objects/game_object.h"
 #include "screens/quit_dialog.h"
@@ -158,6 +159,7 @@ static void DestroyScrollObjects() {
 
 // Settings page objects, in drawing order.
 static void CreateSettingsPage() {
+    LoadPausePictures(PausePictures::PAGES);
     const BattleAssets& a = battleAssets;
     SettingsPage& p = settingsPage;
     p.page = AddPicture("SettingsMenu", 0, 0, -700, 700, a.scrollBlank);
@@ -185,6 +187,7 @@ static void DestroySettingsPage() {
 
 // Exit page objects, in drawing order.
 static void CreateExitPage() {
+    LoadPausePictures(PausePictures::PAGES);
     const BattleAssets& a = battleAssets;
     ExitPage& p = exitPage;
     p.page = AddPicture("ScrollBlank", 0, 0, -700, 700, a.scrollBlank);
@@ -205,6 +208,7 @@ static void DestroyExitPage() {
 
 // The whole-screen how-to-play picture with its back button and cursor.
 static void CreateHowToPlayPage() {
+    LoadPausePictures(PausePictures::HOW_TO_PLAY);
     const BattleAssets& a = battleAssets;
     HowToPlayPage& p = howToPlayPage;
     p.page =
@@ -215,6 +219,7 @@ static void CreateHowToPlayPage() {
 
 // The black backdrop and the four rolling credit pictures.
 static void CreateCreditsRoll() {
+    LoadPausePictures(PausePictures::CREDITS);
     CreditsRoll& roll = creditsRoll;
     GameObject* backdrop =
         AddPicture("Logo", 0, 0, BACKDROP_WIDTH, BACKDROP_HEIGHT, battleAssets.red);
@@ -356,6 +361,7 @@ void UpdatePauseOpen() {
     BattleState::paused = true;
     b.pauseScrollOpen = 1;
     clickTakenFrame = -1; // a new scroll has taken no click yet
+    LoadPausePictures(PausePictures::SCROLL);
     Sprite* scroll = new Sprite();
     AddObject(scroll, "PauseMenu", 0, 0, 700, 700, PI_F, squareMesh, battleAssets.scrollAnimation0);
     SetAnimation(scroll, battleAssets.scrollOpenAnim);
