@@ -7,7 +7,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -121,13 +120,10 @@ static void LoadHouseAssets(const LevelTable& level) {
 
 // The pictures every level loads whatever the houses: the field, the pause
 // menu and its pages, the buy panel, the catapult and the cursor. One table
-// serves Load and Unload, so a picture added here is released too. The large
-// pictures only a pause page shows are read the first time that page opens
-// (LoadPausePictures), so a battle nobody pauses never holds them.
+// serves Load and Unload, so a picture added here is released too.
 struct FixedPicture {
     Texture* BattleAssets::*slot;
     const char* path;
-    std::optional<PausePictures> pauseGroup; // none: read by Load
 };
 static const FixedPicture FIXED_PICTURES[] = {
     {&BattleAssets::background, "data\\DefinitiveBackground.png"},
@@ -147,19 +143,11 @@ static const FixedPicture FIXED_PICTURES[] = {
     {&BattleAssets::coin100, "data\\Coin+100.png"},
     {&BattleAssets::coin200, "data\\Coin+200.png"},
     {&BattleAssets::transitionWall, "data\\TransitionWall.png"},
-    {&BattleAssets::scrollPlain, "data\\ScrollPlain.png", PausePictures::PAGES},
-    {&BattleAssets::scrollContinue, "data\\ScrollContinue.png", PausePictures::PAGES},
-    {&BattleAssets::scrollSettings, "data\\ScrollSettings.png", PausePictures::PAGES},
-    {&BattleAssets::scrollAnimation0, "data\\Animation\\ScrollAnimation_0.png",
-     PausePictures::SCROLL},
-    {&BattleAssets::scrollContinueThingy, "data\\ScrollContinueThingy.png", PausePictures::SCROLL},
-    {&BattleAssets::scrollBlank, "data\\ScrollBlank.png", PausePictures::PAGES},
     {&BattleAssets::settings, "data\\Settings.png"},
     {&BattleAssets::arrow, "data\\Arrow.png"},
     {&BattleAssets::arrowRight, "data\\ArrowRight.png"},
     {&BattleAssets::backToPause, "data\\BackToPause.png"},
     {&BattleAssets::backToPausePressed, "data\\BackToPausePressed.png"},
-    {&BattleAssets::howToPlayCompact, "data\\HowToPlayCompact.png", PausePictures::HOW_TO_PLAY},
     {&BattleAssets::exitGameButton, "data\\ExitGameButton.png"},
     {&BattleAssets::exitGameButtonPressed, "data\\ExitGameButtonPressed.png"},
     {&BattleAssets::howToPlayPauseButton, "data\\HowToPlayPauseButton.png"},
@@ -177,10 +165,6 @@ static const FixedPicture FIXED_PICTURES[] = {
     {&BattleAssets::pauseCreditsButtonPressed, "data\\PauseCreditsButtonPressed.png"},
     {&BattleAssets::pauseRestartButton, "data\\PauseRestartButton.png"},
     {&BattleAssets::pauseRestartButtonPressed, "data\\PauseRestartButtonPressed.png"},
-    {&BattleAssets::morrowLogo, "data\\MorrowLogo.png", PausePictures::CREDITS},
-    {&BattleAssets::credits, "data\\Credits.png", PausePictures::CREDITS},
-    {&BattleAssets::logosCredits, "data\\LogosCredits.png", PausePictures::CREDITS},
-    {&BattleAssets::creditsExecutives, "data\\CreditsExecutives.png", PausePictures::CREDITS},
     {&BattleAssets::sfxActive, "data\\SFXButtonPauseActive.png"},
     {&BattleAssets::sfxActivePressed, "data\\SFXButtonPauseActivePressed.png"},
     {&BattleAssets::sfxInactive, "data\\SFXButtonPauseInactive.png"},
@@ -208,6 +192,28 @@ static const FixedPicture FIXED_PICTURES[] = {
     {&BattleAssets::cursor, "data\\Cursor.png"},
 };
 
+// The large pictures only a pause page shows, read the first time that page
+// opens (LoadPausePictures), so a battle nobody pauses never holds them.
+struct PausePicture {
+    Texture* BattleAssets::*slot;
+    const char* path;
+    PausePictures group;
+};
+static const PausePicture PAUSE_PICTURES[] = {
+    {&BattleAssets::scrollPlain, "data\\ScrollPlain.png", PausePictures::PAGES},
+    {&BattleAssets::scrollContinue, "data\\ScrollContinue.png", PausePictures::PAGES},
+    {&BattleAssets::scrollSettings, "data\\ScrollSettings.png", PausePictures::PAGES},
+    {&BattleAssets::scrollAnimation0, "data\\Animation\\ScrollAnimation_0.png",
+     PausePictures::SCROLL},
+    {&BattleAssets::scrollContinueThingy, "data\\ScrollContinueThingy.png", PausePictures::SCROLL},
+    {&BattleAssets::scrollBlank, "data\\ScrollBlank.png", PausePictures::PAGES},
+    {&BattleAssets::howToPlayCompact, "data\\HowToPlayCompact.png", PausePictures::HOW_TO_PLAY},
+    {&BattleAssets::morrowLogo, "data\\MorrowLogo.png", PausePictures::CREDITS},
+    {&BattleAssets::credits, "data\\Credits.png", PausePictures::CREDITS},
+    {&BattleAssets::logosCredits, "data\\LogosCredits.png", PausePictures::CREDITS},
+    {&BattleAssets::creditsExecutives, "data\\CreditsExecutives.png", PausePictures::CREDITS},
+};
+
 // The house pictures of both sides, each slot once.
 static std::vector<Texture**> HousePictureSlots() {
     BattleAssets& a = battleAssets;
@@ -224,10 +230,10 @@ static std::vector<Texture**> HousePictureSlots() {
 // The pause groups read since Load (bits by group), each read once.
 static unsigned pauseGroupsRead = 0;
 
-// Loads the pictures of the fixed table that Load reads.
+// Loads every picture of the fixed table; no pause group is read yet.
 static void LoadFixedPictures() {
     for (const FixedPicture& picture : FIXED_PICTURES)
-        if (!picture.pauseGroup) battleAssets.*picture.slot = LoadTexture(picture.path);
+        battleAssets.*picture.slot = LoadTexture(picture.path);
     pauseGroupsRead = 0;
 }
 
@@ -235,6 +241,8 @@ static void LoadFixedPictures() {
 static void UnloadAllPictures() {
     std::vector<Texture**> slots = HousePictureSlots();
     for (const FixedPicture& picture : FIXED_PICTURES)
+        slots.push_back(&(battleAssets.*picture.slot));
+    for (const PausePicture& picture : PAUSE_PICTURES)
         slots.push_back(&(battleAssets.*picture.slot));
     for (Texture** texture : slots) {
         if (*texture) UnloadTexture(*texture);
@@ -413,21 +421,21 @@ void LoadLevel(int index) {
     squareMesh = CreateSquareMesh(0xFFFFFFFF);
 }
 
-// The scroll's two sheets and the pictures of one group of pause pages, read
-// the first time the group is needed after Load (a file that fails is named
-// once, not at every pause). The first pause pays for the scroll's sheets
-// instead of the level's Load; see docs/performance.md.
+// The pictures of one group of pause pages (the scroll's sheets among them),
+// read the first time the group is needed after Load (a file that fails is
+// named once, not at every pause). The first pause pays for the scroll's
+// sheets instead of the level's Load; see docs/performance.md.
 void LoadPausePictures(PausePictures group) {
     const unsigned bit = 1u << static_cast<int>(group);
     if (pauseGroupsRead & bit) return;
     pauseGroupsRead |= bit;
     BattleAssets& a = battleAssets;
-    if (group == PausePictures::SCROLL) {
+    if (group == PausePictures::SCROLL)
         a.scrollOpenAnim = LoadAnimation("data\\Animation\\ScrollAnimOpen");
+    if (group == PausePictures::SCROLL_ROWS)
         a.scrollCloseAnim = LoadAnimation("data\\Animation\\ScrollAnimClose");
-    }
-    for (const FixedPicture& picture : FIXED_PICTURES)
-        if (picture.pauseGroup == group) a.*picture.slot = LoadTexture(picture.path);
+    for (const PausePicture& picture : PAUSE_PICTURES)
+        if (picture.group == group) a.*picture.slot = LoadTexture(picture.path);
 }
 
 // Init of level `index`: sounds, the record's start values, the objects,

@@ -10,7 +10,8 @@ void FreeLevel();
 void UnloadLevel(int index);
 // Groups of large pictures only the pause menu shows, read when first needed.
 enum class PausePictures {
-    SCROLL,      // the scroll's opening and closing sheets, its still, its row marks
+    SCROLL,      // the scroll's opening sheet, its still and its row marks
+    SCROLL_ROWS, // once it has unrolled: its closing sheet
     PAGES,       // the blank scroll of the settings and exit pages (and its variants)
     HOW_TO_PLAY, // the compact how-to-play page
     CREDITS,     // the four rolling credit pictures
