@@ -2,9 +2,10 @@
 // follow the pause, the volume, the mute switches and the window's focus), the
 // pause scroll with its six choices, the settings page, the exit page, the
 // yes/no confirmation, the compact how-to-play page and the credits roll.
-// Depends on the battle record and assets (battle/battle_state.h), the object
-// list and screen helpers (screens/ui.h), the quit confirmation, the shared
-// settings rules, input, the window and the sound system.
+// Depends on the battle record and assets (battle/battle_state.h), the level's
+// pause pictures read when a page first needs them (battle/level_setup.h), the
+// object list and screen helpers (screens/ui.h), the quit confirmation, the
+// shared settings rules, input, the window and the sound system.
 #include "screens/pause_menu.h"
 
 #include "app/game_state.h"
