@@ -430,10 +430,10 @@ void LoadPausePictures(PausePictures group) {
     if (pauseGroupsRead & bit) return;
     pauseGroupsRead |= bit;
     BattleAssets& a = battleAssets;
-    if (group == PausePictures::SCROLL)
+    if (group == PausePictures::SCROLL) {
         a.scrollOpenAnim = LoadAnimation("data\\Animation\\ScrollAnimOpen");
-    if (group == PausePictures::SCROLL_ROWS)
         a.scrollCloseAnim = LoadAnimation("data\\Animation\\ScrollAnimClose");
+    }
     for (const PausePicture& picture : PAUSE_PICTURES)
         if (picture.group == group) a.*picture.slot = LoadTexture(picture.path);
 }

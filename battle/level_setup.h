@@ -10,8 +10,7 @@ void FreeLevel();
 void UnloadLevel(int index);
 // Groups of large pictures only the pause menu shows, read when first needed.
 enum class PausePictures {
-    SCROLL,      // the scroll's opening sheet, its still and its row marks
-    SCROLL_ROWS, // once it has unrolled: its closing sheet
+    SCROLL,      // the scroll's opening and closing sheets, its still and its row marks
     PAGES,       // the blank scroll of the settings and exit pages (and its variants)
     HOW_TO_PLAY, // the compact how-to-play page
     CREDITS,     // the four rolling credit pictures

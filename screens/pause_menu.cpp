@@ -396,8 +396,6 @@ void UpdatePauseMenu() {
         return;
     MoveToCursor(scrollObjects.cursor);
     if (!b.pauseScroll || !b.pauseScroll->ended) return;
-    // Read now rather than on Escape: the still scroll hides the wait better.
-    LoadPausePictures(PausePictures::SCROLL_ROWS);
     UpdateScrollHover(b);
     UpdateScrollClicks(b);
 }
