@@ -143,18 +143,11 @@ static const FixedPicture FIXED_PICTURES[] = {
     {&BattleAssets::coin100, "data\\Coin+100.png"},
     {&BattleAssets::coin200, "data\\Coin+200.png"},
     {&BattleAssets::transitionWall, "data\\TransitionWall.png"},
-    {&BattleAssets::scrollPlain, "data\\ScrollPlain.png"},
-    {&BattleAssets::scrollContinue, "data\\ScrollContinue.png"},
-    {&BattleAssets::scrollSettings, "data\\ScrollSettings.png"},
-    {&BattleAssets::scrollAnimation0, "data\\Animation\\ScrollAnimation_0.png"},
-    {&BattleAssets::scrollContinueThingy, "data\\ScrollContinueThingy.png"},
-    {&BattleAssets::scrollBlank, "data\\ScrollBlank.png"},
     {&BattleAssets::settings, "data\\Settings.png"},
     {&BattleAssets::arrow, "data\\Arrow.png"},
     {&BattleAssets::arrowRight, "data\\ArrowRight.png"},
     {&BattleAssets::backToPause, "data\\BackToPause.png"},
     {&BattleAssets::backToPausePressed, "data\\BackToPausePressed.png"},
-    {&BattleAssets::howToPlayCompact, "data\\HowToPlayCompact.png"},
     {&BattleAssets::exitGameButton, "data\\ExitGameButton.png"},
     {&BattleAssets::exitGameButtonPressed, "data\\ExitGameButtonPressed.png"},
     {&BattleAssets::howToPlayPauseButton, "data\\HowToPlayPauseButton.png"},
@@ -172,10 +165,6 @@ static const FixedPicture FIXED_PICTURES[] = {
     {&BattleAssets::pauseCreditsButtonPressed, "data\\PauseCreditsButtonPressed.png"},
     {&BattleAssets::pauseRestartButton, "data\\PauseRestartButton.png"},
     {&BattleAssets::pauseRestartButtonPressed, "data\\PauseRestartButtonPressed.png"},
-    {&BattleAssets::morrowLogo, "data\\MorrowLogo.png"},
-    {&BattleAssets::credits, "data\\Credits.png"},
-    {&BattleAssets::logosCredits, "data\\LogosCredits.png"},
-    {&BattleAssets::creditsExecutives, "data\\CreditsExecutives.png"},
     {&BattleAssets::sfxActive, "data\\SFXButtonPauseActive.png"},
     {&BattleAssets::sfxActivePressed, "data\\SFXButtonPauseActivePressed.png"},
     {&BattleAssets::sfxInactive, "data\\SFXButtonPauseInactive.png"},
@@ -203,6 +192,28 @@ static const FixedPicture FIXED_PICTURES[] = {
     {&BattleAssets::cursor, "data\\Cursor.png"},
 };
 
+// The large pictures only a pause page shows, read the first time that page
+// opens (LoadPausePictures), so a battle nobody pauses never holds them.
+struct PausePicture {
+    Texture* BattleAssets::*slot;
+    const char* path;
+    PausePictures group;
+};
+static const PausePicture PAUSE_PICTURES[] = {
+    {&BattleAssets::scrollPlain, "data\\ScrollPlain.png", PausePictures::PAGES},
+    {&BattleAssets::scrollContinue, "data\\ScrollContinue.png", PausePictures::PAGES},
+    {&BattleAssets::scrollSettings, "data\\ScrollSettings.png", PausePictures::PAGES},
+    {&BattleAssets::scrollAnimation0, "data\\Animation\\ScrollAnimation_0.png",
+     PausePictures::SCROLL},
+    {&BattleAssets::scrollContinueThingy, "data\\ScrollContinueThingy.png", PausePictures::SCROLL},
+    {&BattleAssets::scrollBlank, "data\\ScrollBlank.png", PausePictures::PAGES},
+    {&BattleAssets::howToPlayCompact, "data\\HowToPlayCompact.png", PausePictures::HOW_TO_PLAY},
+    {&BattleAssets::morrowLogo, "data\\MorrowLogo.png", PausePictures::CREDITS},
+    {&BattleAssets::credits, "data\\Credits.png", PausePictures::CREDITS},
+    {&BattleAssets::logosCredits, "data\\LogosCredits.png", PausePictures::CREDITS},
+    {&BattleAssets::creditsExecutives, "data\\CreditsExecutives.png", PausePictures::CREDITS},
+};
+
 // The house pictures of both sides, each slot once.
 static std::vector<Texture**> HousePictureSlots() {
     BattleAssets& a = battleAssets;
@@ -216,16 +227,22 @@ static std::vector<Texture**> HousePictureSlots() {
     return slots;
 }
 
-// Loads every picture of the fixed table.
+// The pause groups read since Load (bits by group), each read once.
+static unsigned pauseGroupsRead = 0;
+
+// Loads every picture of the fixed table; no pause group is read yet.
 static void LoadFixedPictures() {
     for (const FixedPicture& picture : FIXED_PICTURES)
         battleAssets.*picture.slot = LoadTexture(picture.path);
+    pauseGroupsRead = 0;
 }
 
 // Releases every texture handle of the asset set (each held once).
 static void UnloadAllPictures() {
     std::vector<Texture**> slots = HousePictureSlots();
     for (const FixedPicture& picture : FIXED_PICTURES)
+        slots.push_back(&(battleAssets.*picture.slot));
+    for (const PausePicture& picture : PAUSE_PICTURES)
         slots.push_back(&(battleAssets.*picture.slot));
     for (Texture** texture : slots) {
         if (*texture) UnloadTexture(*texture);
@@ -395,8 +412,6 @@ void LoadLevel(int index) {
     battleAssets.coinSound = LoadSound(level.coinSound);
     state->ambient = level.ambient ? LoadSound(level.ambient) : nullptr;
     LoadBattleCues();
-    battleAssets.scrollOpenAnim = LoadAnimation("data\\Animation\\ScrollAnimOpen");
-    battleAssets.scrollCloseAnim = LoadAnimation("data\\Animation\\ScrollAnimClose");
     battleAssets.thiefAnim = LoadAnimation("data\\Animation\\ThiefAnimation");
     battleAssets.dustAnim = LoadAnimation("data\\Animation\\DustAnim");
     battleAssets.fieldAnim = LoadAnimation(level.fieldAnimation);
@@ -404,6 +419,23 @@ void LoadLevel(int index) {
     LoadHouseAssets(level);
     PageTroopPictures();
     squareMesh = CreateSquareMesh(0xFFFFFFFF);
+}
+
+// The pictures of one group of pause pages (the scroll's sheets among them),
+// read the first time the group is needed after Load (a file that fails is
+// named once, not at every pause). The first pause pays for the scroll's
+// sheets instead of the level's Load; see docs/performance.md.
+void LoadPausePictures(PausePictures group) {
+    const unsigned bit = 1u << static_cast<int>(group);
+    if (pauseGroupsRead & bit) return;
+    pauseGroupsRead |= bit;
+    BattleAssets& a = battleAssets;
+    if (group == PausePictures::SCROLL) {
+        a.scrollOpenAnim = LoadAnimation("data\\Animation\\ScrollAnimOpen");
+        a.scrollCloseAnim = LoadAnimation("data\\Animation\\ScrollAnimClose");
+    }
+    for (const PausePicture& picture : PAUSE_PICTURES)
+        if (picture.group == group) a.*picture.slot = LoadTexture(picture.path);
 }
 
 // Init of level `index`: sounds, the record's start values, the objects,

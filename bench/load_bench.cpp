@@ -3,7 +3,8 @@
 // stand-ins (bench/state_probe.h), and each state entered through the real
 // state manager several times (Load, Init and one frame, then Free and Unload).
 // Prints each screen's Load time: the first (cold) one and the median of the
-// runs, in wall-clock and process CPU milliseconds.
+// runs, in wall-clock and process CPU milliseconds; then what the first opening
+// of each pause page adds in level 1 (the pictures read when first needed).
 // Usage: load_bench [runs]   (needs a display; the dummy audio driver is used)
 #include <cstdio>
 #include <cstdlib>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "app/game_state.h"
+#include "battle/level_setup.h"
 #include "bench/state_probe.h"
 #include "engine/file.h"
 #include "engine/platform/platform.h"
@@ -55,6 +57,30 @@ static void EnterAndLeave(int32_t id) {
     }
 }
 
+// The pictures each group of pause pages reads on its first opening, timed
+// inside level 1 (entered as above), every group once per run.
+static void TimePausePictures(int runs) {
+    static const char* const GROUPS[] = {"pause scroll", "settings/exit", "how to play",
+                                         "credits roll"};
+    std::vector<double> wall[4];
+    for (int run = 0; run < runs; run++) {
+        EnterFirstState(GS_LEVEL1);
+        StepGameStateManager();
+        for (int group = 0; group < 4; group++) {
+            const double start = GetTime();
+            LoadPausePictures(static_cast<PausePictures>(group));
+            wall[group].push_back((GetTime() - start) * 1e3);
+        }
+        nextState = GS_QUIT;
+        while (StepGameStateManager()) {
+        }
+    }
+    printf("First opening of a pause page in level 1 (%d runs, pictures read then)\n", runs);
+    for (int group = 0; group < 4; group++)
+        printf("  %-13s %10.1f %12.1f\n", GROUPS[group], wall[group][0],
+               Percentile(wall[group], 0.5));
+}
+
 int main(int argc, char** argv) {
     int runs = argc > 1 ? atoi(argv[1]) : 5;
     if (runs < 1) runs = 1;
@@ -84,6 +110,7 @@ int main(int argc, char** argv) {
     // Every registered screen is timed: none left out of the list above.
     for (int32_t id : ProbedStates())
         if (std::string(ScreenName(id)) == "?") printf("  state %d: not in the list\n", id);
+    TimePausePictures(runs);
     ShutdownEngine();
     return 0;
 }

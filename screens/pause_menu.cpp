@@ -2,9 +2,10 @@
 // follow the pause, the volume, the mute switches and the window's focus), the
 // pause scroll with its six choices, the settings page, the exit page, the
 // yes/no confirmation, the compact how-to-play page and the credits roll.
-// Depends on the battle record and assets (battle/battle_state.h), the object
-// list and screen helpers (screens/ui.h), the quit confirmation, the shared
-// settings rules, input, the window and the sound system.
+// Depends on the battle record and assets (battle/battle_state.h), the level's
+// pause pictures read when a page first needs them (battle/level_setup.h), the
+// object list and screen helpers (screens/ui.h), the quit confirmation, the
+// shared settings rules, input, the window and the sound system.
 #include "screens/pause_menu.h"
 
 #include "app/game_state.h"
@@ -13,6 +14,7 @@
 #include "app/window.h"
 #include "battle/battle_cues.h"
 #include "battle/battle_state.h"
+#include "battle/level_setup.h"
 #include "engine/audio/sound.h"
 #include "objects/game_object.h"
 #include "screens/quit_dialog.h"
@@ -159,6 +161,7 @@ static void DestroyScrollObjects() {
 
 // Settings page objects, in drawing order.
 static void CreateSettingsPage() {
+    LoadPausePictures(PausePictures::PAGES);
     const BattleAssets& a = battleAssets;
     SettingsPage& p = settingsPage;
     p.page = AddPicture("SettingsMenu", 0, 0, -700, 700, a.scrollBlank);
@@ -186,6 +189,7 @@ static void DestroySettingsPage() {
 
 // Exit page objects, in drawing order.
 static void CreateExitPage() {
+    LoadPausePictures(PausePictures::PAGES);
     const BattleAssets& a = battleAssets;
     ExitPage& p = exitPage;
     p.page = AddPicture("ScrollBlank", 0, 0, -700, 700, a.scrollBlank);
@@ -206,6 +210,7 @@ static void DestroyExitPage() {
 
 // The whole-screen how-to-play picture with its back button and cursor.
 static void CreateHowToPlayPage() {
+    LoadPausePictures(PausePictures::HOW_TO_PLAY);
     const BattleAssets& a = battleAssets;
     HowToPlayPage& p = howToPlayPage;
     p.page =
@@ -216,6 +221,7 @@ static void CreateHowToPlayPage() {
 
 // The black backdrop and the four rolling credit pictures.
 static void CreateCreditsRoll() {
+    LoadPausePictures(PausePictures::CREDITS);
     CreditsRoll& roll = creditsRoll;
     GameObject* backdrop =
         AddPicture("Logo", 0, 0, BACKDROP_WIDTH, BACKDROP_HEIGHT, battleAssets.red);
@@ -358,6 +364,7 @@ void UpdatePauseOpen() {
     BattleState::paused = true;
     b.pauseScrollOpen = 1;
     clickTakenFrame = -1; // a new scroll has taken no click yet
+    LoadPausePictures(PausePictures::SCROLL);
     Sprite* scroll = new Sprite();
     AddObject(scroll, "PauseMenu", 0, 0, 700, 700, PI_F, squareMesh, battleAssets.scrollAnimation0);
     SetAnimation(scroll, battleAssets.scrollOpenAnim);

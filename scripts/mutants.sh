@@ -44,6 +44,11 @@ restart keeps the battle's end@battle/level_setup.cpp@s/    ClearBattleEndFlags\
 win track doubled on R@screens/win_lose.cpp@s/    StopChannel\(state.musicChannel\);\n//@campaign_test:*RestartedScreens*
 effects start at full volume@battle/economy.cpp@s/const float level = BattleEffectLevel\(\);/const float level = 1.0f;/@campaign_test:*NewChannels*
 scroll never unrolls without its animation@screens/pause_menu.cpp@s/        scroll->ended = 1;\n//@bad_data_test:*Scroll*
+pause scroll's sheets never read@screens/pause_menu.cpp@s/    LoadPausePictures\(PausePictures::SCROLL\);\n//@pause_test
+settings and exit pages' scroll never read@screens/pause_menu.cpp@s/    LoadPausePictures\(PausePictures::PAGES\);\n//g@pause_test
+how-to-play page never read@screens/pause_menu.cpp@s/    LoadPausePictures\(PausePictures::HOW_TO_PLAY\);\n//@pause_test
+credits pictures never read@screens/pause_menu.cpp@s/    LoadPausePictures\(PausePictures::CREDITS\);\n//@pause_test
+pause pictures read again at every opening@battle/level_setup.cpp@s/    if \(pauseGroupsRead & bit\) return;\n//@pause_test leak_tour_test
 an Unload forgets a texture@screens/how_to_play.cpp@s/    UnloadTexture\(backTexture\);\n//@leak_tour_test
 frames beyond rows x columns accepted@objects/animation.cpp@s/frameCount > cells\)/frameCount > cells + 1)/@animation_test
 renderer: one run across two textures@engine/graphics/sprite_batch.cpp@s/a.texture != b.texture \|\| //@picture_test:*AtThisSize

@@ -1,6 +1,8 @@
 // The battle's pause menu: Escape and focus loss, the scroll and its rows, the
 // settings page, the exit page and the confirmation, restart, the compact
 // how-to-play page, the credits roll, and the battle's sounds following it.
+#include <algorithm>
+
 #include "battle_helpers.h"
 
 #include "screens/ui.h"
@@ -11,6 +13,14 @@ namespace {
 
 int CountObjects(const char* name) {
     return static_cast<int>(ObjectsNamed(name).size());
+}
+
+// Objects of that name are there and each shows a picture (a page's large
+// pictures are read when it first opens).
+bool ShowPictures(const char* name) {
+    const auto objects = ObjectsNamed(name);
+    return !objects.empty() && std::all_of(objects.begin(), objects.end(),
+                                           [](const GameObject* o) { return o->texture; });
 }
 
 class PauseTest : public BattleTest {};
@@ -30,6 +40,7 @@ TEST_F(PauseTest, EscapeOrFocusLossPausesAtOnceAndRowsWorkOnceTheScrollHasUnroll
     EXPECT_FALSE(battle->settingsPageOpen);
     EXPECT_FLOAT_EQ(battle->spawnCooldown, cooldown); // the battle is frozen
     RunFramesUntil(ScrollOpened, 600);
+    EXPECT_TRUE(ShowPictures("ThingyContinue"));
     Click(CONTINUE_ROW);
     EXPECT_FALSE(BattleState::paused);
     EXPECT_EQ(CountObjects("CursorPause"), 0);
@@ -53,6 +64,7 @@ TEST_F(PauseTest, SettingsPageVolumeMusicAndEffects) {
     int before = ObjectCount();
     ClickDesign(-85, -15); // the row's end lies under the volume arrow of the page it opens
     ASSERT_TRUE(battle->settingsPageOpen);
+    EXPECT_TRUE(ShowPictures("SettingsMenu"));
     EXPECT_EQ(volume, 50);
     for (int expected : {40, 30, 20, 10, 0, 0}) {
         Click(PAUSE_VOLUME_LEFT);
@@ -104,6 +116,7 @@ TEST_F(PauseTest, HowToPlayPageAndCreditsRollHideTheHud) {
     EXPECT_FALSE(RecordPrintedTexts().empty());
     Click(PAUSE_HOW_TO_PLAY);
     ASSERT_TRUE(battle->howToPlayPageShown);
+    EXPECT_TRUE(ShowPictures("HTPCompact"));
     EXPECT_TRUE(RecordPrintedTexts().empty());
     Click(PAUSE_HTP_BACK);
     EXPECT_FALSE(battle->howToPlayPageShown);
@@ -114,6 +127,7 @@ TEST_F(PauseTest, HowToPlayPageAndCreditsRollHideTheHud) {
     RunFrames(1); // the click frame rolls once already
     MouseUp();
     ASSERT_TRUE(battle->creditsShown);
+    EXPECT_TRUE(ShowPictures("Logos"));
     EXPECT_TRUE(RecordPrintedTexts().empty());
     int frames = 2 + RunFramesUntil([] { return !battle->creditsShown; }, 4000);
     EXPECT_EQ(frames, 2800);

@@ -1,12 +1,15 @@
 // Platform layer, system part for Linux and other POSIX systems: the
-// single-instance lock and the program's folder. Depends on SDL2 and POSIX
-// file locks.
+// single-instance lock, the program's folder and how the C heap gives large
+// blocks back. Depends on SDL2, POSIX file locks and glibc's malloc.
 #include "engine/platform/platform.h"
 
 #include <SDL2/SDL.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 
 #include <cstdio>
 #include <cstdlib>
@@ -16,6 +19,18 @@
 // ---------------------------------------------------------------------------
 
 static int instanceLockFd = -1; // held for the life of the process
+
+#if defined(__GLIBC__)
+// Every Load decodes pictures of up to tens of megabytes and frees them again,
+// and a screen's Unload frees its textures' memory. After each free of a
+// mapped block glibc raises the size it maps (up to 32 MiB), so later pictures
+// come from the heap, which keeps its freed middle: one screen's pictures
+// stayed resident under the next. With a fixed limit every block from 1 MiB up
+// goes back at once: the peak after touring level 1 fell from 360 to 290 MiB
+// (bench/real_program.sh, back to back; docs/performance.md).
+static const int LARGE_BLOCK_BYTES = 1 << 20;
+static const bool largeBlocksMapped = mallopt(M_MMAP_THRESHOLD, LARGE_BLOCK_BYTES) == 1;
+#endif
 
 // ---------------------------------------------------------------------------
 // Public functions
