@@ -7,7 +7,8 @@
 // the frame's pixel work is counted too. Prints the median and 99th
 // percentile of the CPU time (CLOCK_PROCESS_CPUTIME_ID, all threads) of
 // Update plus Draw per frame, with and without the rasterizer's finish.
-// Usage: battle_bench [frames]   (needs a 1920x1080 display, e.g. Xvfb)
+// Usage: battle_bench [frames] [troops per side and lane, default 50]
+//   (needs a 1920x1080 display, e.g. Xvfb)
 #include <GL/glew.h>
 
 #include <algorithm>
@@ -30,7 +31,7 @@
 // Globals
 // ---------------------------------------------------------------------------
 
-static const int TROOPS_PER_LANE_SIDE = 50; // 2 sides x 2 lanes x 50 = 200
+static int troopsPerLaneSide = 50; // 2 sides x 2 lanes x 50 = 200
 static const float LANE_END_X = 510;
 static const float FRONT_X = 110; // the front ranks at the start
 static double finishCpu = 0;      // CPU seconds of the last frame's glFinish
@@ -67,14 +68,14 @@ static int TopUpTroops(bool firstFill) {
             const char* name =
                 enemy ? (upLane ? "EnemyUp" : "EnemyDown") : (upLane ? "AllieUp" : "AllieDown");
             int have = CountTroops(name);
-            for (int i = have; i < TROOPS_PER_LANE_SIDE; i++) {
+            for (int i = have; i < troopsPerLaneSide; i++) {
                 TroopType type = (TroopType)(i % TROOP_TYPES);
                 GameObject* troop =
                     enemy ? SpawnEnemyTroop(type, upLane) : SpawnPlayerTroop(type, upLane);
                 if (!troop) continue;
                 spawned++;
                 if (firstFill) {
-                    float step = (LANE_END_X - FRONT_X) / (TROOPS_PER_LANE_SIDE - 1);
+                    float step = (LANE_END_X - FRONT_X) / std::max(1, troopsPerLaneSide - 1);
                     float x = FRONT_X + step * i;
                     troop->position[0] = enemy ? x : -x;
                 }
@@ -92,6 +93,7 @@ static bool StepLevel() {
 int main(int argc, char** argv) {
     int frames = argc > 1 ? atoi(argv[1]) : 600;
     if (frames < 10) frames = 10;
+    if (argc > 2) troopsPerLaneSide = std::max(1, atoi(argv[2]));
     setenv("SDL_AUDIODRIVER", "dummy", 0);
     SetGameBaseDir(MORROW_BUILD_DIR);
     PlatformSetMessageBoxesSilent(true);
@@ -143,8 +145,8 @@ int main(int argc, char** argv) {
     }
     ShutdownEngine();
 
-    printf("200-troop battle, level 1, %dx%d full screen, %zu frames (real 60 Hz frame loop)\n",
-           width, height, updateDraw.size());
+    printf("%d-troop battle, level 1, %dx%d full screen, %zu frames (real 60 Hz frame loop)\n",
+           4 * troopsPerLaneSide, width, height, updateDraw.size());
     printf("  troops on the field: at least %d each frame; %d spawned to keep the ranks full; "
            "%d objects at the end\n",
            leastTroops, spawnedDuring, objectsAtEnd);

@@ -55,19 +55,23 @@ renderer: one run across two textures@engine/graphics/sprite_batch.cpp@s/a.textu
 renderer: texture taken as bound already@engine/graphics/sprite_batch.cpp@s/if \(gl.valid && gl.texture == name\) return;/if (gl.valid) return;/@picture_test:*AtThisSize
 renderer: blending left as the last run had it@engine/graphics/sprite_batch.cpp@s/if \(all \|\| gl.blend != s.blend\)/if (all)/@picture_test:*AtThisSize
 renderer: page read without its border@engine/graphics/texture_pages.cpp@s/\(float\)\(p.y \+ BORDER\) \/ height/(float)p.y \/ height/@picture_test:*AtThisSize
-renderer: nearest texels for a scaled picture@engine/graphics/mesh.cpp@s/std::fabs\(shownS - width\) < 1e-3f && std::fabs\(shownT - height\) < 1e-3f &&//@MORROW_TEST_WINDOW=1280x720 picture_test:*AtThisSize
+renderer: nearest texels for a scaled picture@engine/graphics/mesh.cpp@s/std::fabs\(std::fabs\(t.m\[0\]\[0\]\) \* texture.width - width\) < 1e-3f &&\n\s+std::fabs\(std::fabs\(t.m\[1\]\[1\]\) \* texture.height - height\) < 1e-3f &&//@MORROW_TEST_WINDOW=1280x720 picture_test:*AtThisSize
 renderer: a faded opaque picture unblended@engine/graphics/mesh.cpp@s/ && \(!useTint \|\| \(tintColor >> 24\) == 0xFF\)//@graphics_device_test
 renderer: culled by the wrong edge@engine/graphics/scene.cpp@s/return right < visible.left - 1/return left < visible.left - 1/@picture_test:*AtThisSize
 renderer: no scene clip@engine/graphics/scene.cpp@s/if \(!sceneClipOn \|\| sceneClipLifted\) return false;/return false;/@SCREEN=1280x1024 picture_test:*AtThisSize
 renderer: a frame's GL errors unchecked@engine/graphics/sprite_batch.cpp@s/    wholeFrame = false;\n    CheckGLError\(\);/    wholeFrame = false;/@graphics_device_test
 renderer: viewport kept after a resize@engine/graphics/device.cpp@s/        viewportWidth = width, viewportHeight = height;\n//@picture_test:*AtThisSize
 renderer: half turns sheared by float pi@engine/graphics/device.cpp@s/    if \(std::fabs\(s\) < rounding\) s = 0;\n//@picture_test:*Every*
-renderer: trim without its one-texel margin@engine/graphics/texture_pages.cpp@s/first - 1 - offset/first - offset/; s/last \+ 2 - offset/last + 1 - offset/@picture_test:*AtThisSize
+renderer: trim without its one-texel margin@engine/graphics/texture_pages.cpp@s/COVER_CELL\) - 1;/COVER_CELL);/; s/COVER_CELL - 1\) \+ 2;/COVER_CELL - 1) + 1;/@picture_test:*AtThisSize
+renderer: trim box a cell short@engine/graphics/texture_pages.cpp@s/cells\[axis\]\[1\] \* COVER_CELL \+ COVER_CELL - 1/cells[axis][1] * COVER_CELL - 1/@picture_test:*AtThisSize
+renderer: a picture's shown part without its margin@engine/graphics/texture.cpp@s/first \* ALPHA_CELL - 1\)/first * ALPHA_CELL + ALPHA_CELL)/@picture_test:*AtThisSize
+renderer: opaque middle taken from covered cells@engine/graphics/texture.cpp@s/all\[i\] == 0xFF \? run/any[i] != 0 ? run/@picture_test:*AtThisSize
+renderer: opaque middle not shrunk by a texel@engine/graphics/texture.cpp@s/core\[axis\] \* ALPHA_CELL \+ 1;/core[axis] * ALPHA_CELL - 1;/@picture_test:*AtThisSize
+renderer: strips round the opaque middle left out@engine/graphics/mesh.cpp@s/if \(strip\[0\] < strip\[2\] && strip\[1\] < strip\[3\]\)/if (false)/@picture_test:*AtThisSize
 renderer: unchanged frames drawn again@engine/graphics/sprite_batch.cpp@s/held = wholeFrame && shownKnown/held = false && shownKnown/@main_menu_test:*Unchanged*
 renderer: a changed frame held@engine/graphics/sprite_batch.cpp@s/return memcmp\(vertices.data\(\), shownVertices.data\(\), bytes\)/return true || memcmp(vertices.data(), shownVertices.data(), bytes)/@main_menu_test:*Unchanged*
 renderer: a held frame read as it stands@engine/graphics/sprite_batch.cpp@s/    if \(held\) vertices = shownVertices, runs = shownRuns, held = false;\n//@main_menu_test:*Unchanged*
 renderer: window events keep a held frame@engine/platform/sdl_window.cpp@s/windowEvents = windowEvents \|\| event.type == SDL_WINDOWEVENT;//@main_menu_test:*Unchanged*
-renderer: trim box a cell short@engine/graphics/texture_pages.cpp@s/cells\[axis\]\[1\] \* COVER_CELL \+ COVER_CELL - 1/cells[axis][1] * COVER_CELL - 1/@picture_test:*AtThisSize
 the book's Back leads to the house selection@screens/how_to_play.cpp@s/if \(IsClicked\(backButton\)\) nextState = GS_MAIN_MENU;/if (IsClicked(backButton)) nextState = GS_HOUSE_SELECT;/@doors_test
 Next level after level 2 plays level 2 again@screens/win_lose.cpp@s/\{GS_LEVEL2, &toLevel3, GS_LEVEL3\}/{GS_LEVEL2, \&toLevel3, GS_LEVEL2}/@doors_test
 the credits' end leads to the house selection@screens/logo_credits.cpp@s/        nextState = GS_MAIN_MENU;/        nextState = GS_HOUSE_SELECT;/@doors_test

@@ -36,15 +36,8 @@ const float UNIT_SQUARE_VERTICES[6][4] = {{-0.5f, 0.5f, 0.0f, 0.0f}, {-0.5f, -0.
 
 // A staged vertex with z = 0 and the colour's bytes as 0..1 floats.
 MeshVertex MakeVertex(float x, float y, uint32_t color, float u, float v) {
-    return MeshVertex{x,
-                      y,
-                      0.0f,
-                      ((color >> 16) & 0xFF) / 255.0f,
-                      ((color >> 8) & 0xFF) / 255.0f,
-                      (color & 0xFF) / 255.0f,
-                      ((color >> 24) & 0xFF) / 255.0f,
-                      u,
-                      v};
+    const float r = ((color >> 16) & 0xFF) / 255.0f, g = ((color >> 8) & 0xFF) / 255.0f;
+    return {x, y, 0.0f, r, g, (color & 0xFF) / 255.0f, (color >> 24) / 255.0f, u, v};
 }
 
 // Bounds and opacity of the mesh's vertices (for leaving draws out and blending).
@@ -75,23 +68,19 @@ bool Whole(float value) {
     return std::fabs(value - std::round(value)) < 1e-3f;
 }
 
-// Whether the unit square under the model transform shows its texels one to
-// one on pixels, edges on pixel and texel edges, without repeating the
-// texture: every pixel centre then falls on a texel centre, where nearest
-// sampling reads what the linear filter would.
-bool TexelForPixel(const Mesh* mesh, const Texture& texture) {
+// Whether the unit square, showing the texture once, shows its texels one to
+// one on pixels, edges on pixel and texel edges: every pixel centre then
+// falls on a texel centre, where nearest sampling reads what the linear
+// filter would.
+bool TexelForPixel(const Texture& texture) {
     const Matrix3& t = textureTransform;
     const float(&m)[4][4] = modelTransform;
-    if (!mesh->unitSquare || t.m[0][1] != 0 || t.m[1][0] != 0 || std::fabs(m[0][1]) > 1e-3f ||
-        std::fabs(m[1][0]) > 1e-3f)
-        return false;
+    if (std::fabs(m[0][1]) > 1e-3f || std::fabs(m[1][0]) > 1e-3f) return false;
     const float width = std::fabs(m[0][0]), height = std::fabs(m[1][1]);
-    const float shownS = std::fabs(t.m[0][0]) * texture.width;
-    const float shownT = std::fabs(t.m[1][1]) * texture.height;
     return Whole(m[0][3] - width / 2 - worldMinX) && Whole(m[1][3] - height / 2 - worldMinY) &&
-           std::fabs(shownS - width) < 1e-3f && std::fabs(shownT - height) < 1e-3f &&
-           Whole(t.m[0][2] * texture.width) && Whole(t.m[1][2] * texture.height) &&
-           ShowsTextureOnce(t);
+           std::fabs(std::fabs(t.m[0][0]) * texture.width - width) < 1e-3f &&
+           std::fabs(std::fabs(t.m[1][1]) * texture.height - height) < 1e-3f &&
+           Whole(t.m[0][2] * texture.width) && Whole(t.m[1][2] * texture.height);
 }
 
 // Whether every pixel the draw covers is opaque: the picture (or, untextured,
@@ -99,6 +88,50 @@ bool TexelForPixel(const Mesh* mesh, const Texture& texture) {
 bool OpaqueDraw(const Mesh* mesh) {
     const bool opaque = boundTexture != nullptr ? boundTexture->opaque : mesh->opaqueColors;
     return opaque && (!useTint || (tintColor >> 24) == 0xFF);
+}
+
+// Adds the part (u0, v0, u1, v1) of the unit square (x = u - 1/2, y = 1/2 - v)
+// read through `t`. Its corners are picked, not interpolated, so that parts
+// meeting on an edge meet exactly there.
+void AddSquarePart(const BatchState& state, const float part[4], const Matrix3& t, uint32_t color) {
+    const float(&m)[4][4] = modelTransform;
+    BatchVertex* out = BatchAdd(state, 6);
+    for (int i = 0; i < 6; i++) {
+        const float u = UNIT_SQUARE_VERTICES[i][2] != 0 ? part[2] : part[0];
+        const float v = UNIT_SQUARE_VERTICES[i][3] != 0 ? part[3] : part[1];
+        const float x = u - 0.5f, y = 0.5f - v;
+        out[i] = {m[0][0] * x + m[0][1] * y + m[0][3], m[1][0] * x + m[1][1] * y + m[1][3],
+                  t.m[0][0] * u + t.m[0][1] * v + t.m[0][2],
+                  t.m[1][0] * u + t.m[1][1] * v + t.m[1][2], color};
+    }
+}
+
+// The unit square showing a picture once: only the part whose texels show
+// (from the page's cells, or the picture's own `shown`). An unpaged picture
+// turned by whole half turns draws its opaque middle (`core`, whose part lies
+// inside the shown one) unblended, the strips round it blended. Paged
+// pictures stay whole: their long runs of one state would break up.
+void DrawPicture(BatchState state, Texture& picture, uint32_t color) {
+    Matrix3 t = textureTransform;
+    const int size[2] = {picture.width, picture.height};
+    float part[4], core[4];
+    state.nearest = TexelForPixel(picture);
+    if (std::fabs(t.m[0][0]) == 1 && std::fabs(t.m[1][1]) == 1) DescribeAlpha(&picture);
+    if (ReadFromPage(&picture, &state.texture, &t) ? !CoveredPart(state.texture, t, part)
+                                                   : !RectPart(t, picture.shown, size, part))
+        return;
+    if (!state.blend || (useTint && (tintColor >> 24) != 0xFF) || picture.pageName != 0 ||
+        modelTransform[0][1] != 0 || modelTransform[1][0] != 0 ||
+        !RectPart(t, picture.core, size, core))
+        return AddSquarePart(state, part, t, color);
+    const float strips[4][4] = {{part[0], part[1], part[2], core[1]},
+                                {part[0], core[3], part[2], part[3]},
+                                {part[0], core[1], core[0], core[3]},
+                                {core[2], core[1], part[2], core[3]}};
+    for (const float* strip : strips)
+        if (strip[0] < strip[2] && strip[1] < strip[3]) AddSquarePart(state, strip, t, color);
+    state.blend = false;
+    AddSquarePart(state, core, t, color);
 }
 
 } // namespace
@@ -152,17 +185,8 @@ uint32_t MeshBuilderTriangleCount() {
     return stagedTriangles;
 }
 
-// Whether triangles are being accepted.
-bool MeshBuilderIsBuilding() {
-    return building;
-}
-
 void SetMeshRasterizing(bool on) {
     BatchSetRasterizing(on);
-}
-
-bool MeshRasterizing() {
-    return BatchRasterizing();
 }
 
 // The mesh's vertices under the model and texture transforms go to the batch
@@ -177,28 +201,18 @@ void DrawMesh(Mesh* mesh) {
     state.viewport[0] = viewportWidth, state.viewport[1] = viewportHeight;
     state.worldHalf[0] = worldMaxX, state.worldHalf[1] = worldMaxY;
     state.blend = !OpaqueDraw(mesh);
-    Matrix3 t = textureTransform;
-    float part[4] = {0, 0, 1, 1}; // of the unit square, trimmed to the texels that show
-    bool trimmed = false;
-    if (boundTexture != nullptr) {
-        state.texture = boundTexture->glName;
-        state.nearest = TexelForPixel(mesh, *boundTexture);
-        trimmed = mesh->unitSquare && ReadFromPage(boundTexture, &state.texture, &t);
-        if (trimmed && !CoveredPart(state.texture, t, part)) return;
-    }
-    const float tint[4] = {useTint ? ((tintColor >> 16) & 0xFF) / 255.0f : 1.0f,
-                           useTint ? ((tintColor >> 8) & 0xFF) / 255.0f : 1.0f,
-                           useTint ? (tintColor & 0xFF) / 255.0f : 1.0f,
-                           useTint ? ((tintColor >> 24) & 0xFF) / 255.0f : 1.0f};
+    const uint32_t tinted = useTint ? tintColor : 0xFFFFFFFFu;
+    const float tint[4] = {((tinted >> 16) & 0xFF) / 255.0f, ((tinted >> 8) & 0xFF) / 255.0f,
+                           (tinted & 0xFF) / 255.0f, (tinted >> 24) / 255.0f};
     const uint32_t textured = PackRGBA(tint[0], tint[1], tint[2], tint[3]);
+    if (boundTexture != nullptr) state.texture = boundTexture->glName;
+    if (boundTexture != nullptr && mesh->unitSquare && ShowsTextureOnce(textureTransform))
+        return DrawPicture(state, *boundTexture, textured);
+    const Matrix3& t = textureTransform;
     const float(&m)[4][4] = modelTransform;
     BatchVertex* out = BatchAdd(state, mesh->vertexCount);
     for (int32_t i = 0; i < mesh->vertexCount; ++i) {
-        MeshVertex v = mesh->vertices[i];
-        if (trimmed) { // the unit square has x = u - 1/2, y = 1/2 - v
-            v.u = part[0] + v.u * (part[2] - part[0]), v.v = part[1] + v.v * (part[3] - part[1]);
-            v.x = v.u - 0.5f, v.y = 0.5f - v.v;
-        }
+        const MeshVertex& v = mesh->vertices[i];
         out[i] = {m[0][0] * v.x + m[0][1] * v.y + m[0][3], m[1][0] * v.x + m[1][1] * v.y + m[1][3],
                   t.m[0][0] * v.u + t.m[0][1] * v.v + t.m[0][2],
                   t.m[1][0] * v.u + t.m[1][1] * v.v + t.m[1][2],

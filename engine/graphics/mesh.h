@@ -34,14 +34,12 @@ Mesh* MeshEnd(uint32_t vertexCount);
 // Empties the builder and stops building (frame start, graphics start-up).
 void MeshBuilderReset();
 uint32_t MeshBuilderTriangleCount();
-bool MeshBuilderIsBuilding();
 // Draws the mesh with the render globals: model and texture transform, bound
 // texture, tint, under the scene clip.
 void DrawMesh(Mesh* mesh);
 // Off: draws are made as always but leave the pixels alone. Test runs use it
 // for the many frames whose pixels nobody looks at.
 void SetMeshRasterizing(bool on);
-bool MeshRasterizing();
 void FreeMesh(Mesh* mesh);
 // Unit square centred on the origin, every vertex in `color`.
 Mesh* CreateSquareMesh(uint32_t color);

@@ -10,6 +10,7 @@
 #include <stb_image.h>
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cstdio>
 #include <cstring>
@@ -26,10 +27,6 @@
 #include "engine/graphics/texture_pages.h"
 #include "engine/platform/platform.h"
 
-// ---------------------------------------------------------------------------
-// Types
-// ---------------------------------------------------------------------------
-
 namespace {
 
 // What renders into a render texture.
@@ -38,18 +35,12 @@ struct RenderTarget {
     unsigned depthBuffer;
 };
 
-// ---------------------------------------------------------------------------
-// Globals
-// ---------------------------------------------------------------------------
-
 const size_t MAX_PATH_LENGTH = 255;
+// Texels per side of the cells in which a picture's alpha is described.
+constexpr int ALPHA_CELL = 4;
 
 std::vector<Texture*> textureList;
 std::map<Texture*, RenderTarget> renderTextures;
-
-// ---------------------------------------------------------------------------
-// Internal functions
-// ---------------------------------------------------------------------------
 
 // Decodes a game file into RGBA, rows top to bottom; null and one stderr line
 // naming the path when it cannot be opened or decoded.
@@ -79,13 +70,6 @@ static_assert(std::endian::native == std::endian::little, "texel words assume li
 // An RGBA pixel word as BGRA (red and blue traded).
 uint32_t BlueFirst(uint32_t pixel) {
     return (pixel & 0xFF00FF00u) | ((pixel >> 16) & 0xFFu) | ((pixel & 0xFFu) << 16);
-}
-
-// Copies `count` RGBA pixels as BGRA.
-void CopyBlueFirst(uint32_t* to, const unsigned char* from, size_t count) {
-    memcpy(to, from, count * 4);
-    for (size_t i = 0; i < count; ++i)
-        to[i] = BlueFirst(to[i]);
 }
 
 // Decoded RGBA rows (top first) into upload order where they lie: rows
@@ -128,24 +112,15 @@ Texture* UploadTexture(int32_t width, int32_t height, const uint32_t* pixels) {
     texture->width = width;
     texture->height = height;
     texture->opaque = pixels != nullptr && IsOpaque(pixels, (size_t)width * height);
+    const int whole[4] = {0, 0, width, height};
+    std::copy(whole, whole + 4, texture->shown); // a render texture's pixels are not known
+    texture->described = texture->opaque || pixels == nullptr;
     textureList.push_back(texture);
     CheckGLError();
     return texture;
 }
 
-// Deletes a render texture's frame buffer and depth buffer.
-void ReleaseRenderTarget(Texture* texture) {
-    auto entry = renderTextures.find(texture);
-    if (entry == renderTextures.end()) return;
-    BatchDeleteRenderTarget(entry->second.frameBuffer, entry->second.depthBuffer);
-    renderTextures.erase(entry);
-}
-
 } // namespace
-
-// ---------------------------------------------------------------------------
-// Public functions
-// ---------------------------------------------------------------------------
 
 // Reads a picture and uploads it with its rows reversed (bottom row first).
 Texture* LoadTexture(const char* path) {
@@ -163,11 +138,10 @@ Texture* LoadTexture(const char* path) {
 // Uploads pixels already in upload order, named "Texture%i".
 Texture* CreateTexture(int32_t width, int32_t height, const unsigned char* pixels) {
     const int listed = (int)textureList.size();
-    std::vector<uint32_t> blueFirst;
-    if (pixels != nullptr) {
-        blueFirst.resize((size_t)width * height);
-        CopyBlueFirst(blueFirst.data(), pixels, blueFirst.size());
-    }
+    std::vector<uint32_t> blueFirst(pixels != nullptr ? (size_t)width * height : 0);
+    if (pixels != nullptr) memcpy(blueFirst.data(), pixels, blueFirst.size() * 4);
+    for (uint32_t& pixel : blueFirst)
+        pixel = BlueFirst(pixel);
     Texture* texture = UploadTexture(width, height, pixels ? blueFirst.data() : nullptr);
     snprintf(texture->name, sizeof texture->name, "Texture%i", listed);
     return texture;
@@ -184,6 +158,55 @@ Texture* CreateRenderTexture(int32_t width, int32_t height) {
     return texture;
 }
 
+// Notes, in cells of ALPHA_CELL texels a side, the bounds of the texels with
+// alpha, grown by the texel a linear filter reads beyond them (beyond an edge
+// the repeating sampler reads the opposite one), and the largest opaque
+// rectangle (per row of cells, each column's run of opaque cells down to it
+// as a histogram, whose largest rectangle a stack finds), shrunk by that texel.
+void DescribeAlpha(Texture* texture) {
+    if (texture->described) return;
+    texture->described = true;
+    const int size[2] = {texture->width, texture->height};
+    std::vector<uint32_t> pixels((size_t)size[0] * size[1]);
+    BatchReadTexture(texture->glName, size[0], size[1], pixels.data());
+    const int cells[2] = {(size[0] + ALPHA_CELL - 1) / ALPHA_CELL,
+                          (size[1] + ALPHA_CELL - 1) / ALPHA_CELL};
+    std::vector<uint8_t> any((size_t)cells[0] * cells[1]), all(any.size());
+    for (size_t cell = 0; cell < any.size(); cell++) { // a cell at a time: one write each
+        const int left = (int)(cell % cells[0]) * ALPHA_CELL,
+                  bottom = (int)(cell / cells[0]) * ALPHA_CELL;
+        uint32_t some = 0, every = ~0u;
+        for (int y = bottom; y < std::min(bottom + ALPHA_CELL, size[1]); y++)
+            for (int x = left; x < std::min(left + ALPHA_CELL, size[0]); x++)
+                some |= pixels[(size_t)y * size[0] + x], every &= pixels[(size_t)y * size[0] + x];
+        any[cell] = some >> 24, all[cell] = every >> 24;
+    }
+    std::array<int, 4> bounds = {cells[0], cells[1], -1, -1}, core = {0, 0, 0, 0};
+    std::vector<int> run(cells[0] + 1, 0), stack; // run[cells[0]] stays 0: it empties the stack
+    for (int y = 0, best = 0; y < cells[1]; y++, stack.clear())
+        for (int x = 0; x <= cells[0]; stack.push_back(x++)) {
+            const size_t i = (size_t)y * cells[0] + x;
+            if (x < cells[0] && any[i] != 0)
+                bounds = {std::min(bounds[0], x), std::min(bounds[1], y), std::max(bounds[2], x),
+                          std::max(bounds[3], y)};
+            if (x < cells[0]) run[x] = all[i] == 0xFF ? run[x] + 1 : 0;
+            for (int height, left; !stack.empty() && run[stack.back()] >= run[x];) {
+                height = run[stack.back()], stack.pop_back();
+                left = stack.empty() ? 0 : stack.back() + 1;
+                if (height * (x - left) > best)
+                    best = height * (x - left), core = {left, y + 1 - height, x, y + 1};
+            }
+        }
+    for (int axis = 0; axis < 2; axis++) {
+        const int first = bounds[axis], last = bounds[axis + 2];
+        texture->shown[axis] = last == cells[axis] - 1 ? 0 : std::max(0, first * ALPHA_CELL - 1);
+        texture->shown[axis + 2] =
+            first == 0 ? size[axis] : std::min(size[axis], (last + 1) * ALPHA_CELL + 1);
+        texture->core[axis] = core[axis] * ALPHA_CELL + 1;
+        texture->core[axis + 2] = std::min(size[axis], core[axis + 2] * ALPHA_CELL) - 1;
+    }
+}
+
 // Deletes a texture (and its render target) and forgets it.
 void UnloadTexture(Texture* texture) {
     if (texture == nullptr) return;
@@ -192,7 +215,10 @@ void UnloadTexture(Texture* texture) {
         fprintf(stderr, "UnloadTexture: texture is not in the texture list (unloaded twice?)\n");
         return;
     }
-    ReleaseRenderTarget(texture);
+    if (auto target = renderTextures.find(texture); target != renderTextures.end()) {
+        BatchDeleteRenderTarget(target->second.frameBuffer, target->second.depthBuffer);
+        renderTextures.erase(target);
+    }
     UnpageTexture(texture);
     // A later texture may get this record's address; the device must not
     // take it for the one still bound.

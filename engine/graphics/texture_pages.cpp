@@ -79,9 +79,7 @@ std::vector<Placed> LayOut(std::vector<Texture*> pictures, int limit, int* width
 
 // Whether [low, high] lies within [0, 1].
 bool WithinPicture(float low, float high) {
-    if (low > high) std::swap(low, high);
-    const float slack = 1e-4f;
-    return low >= -slack && high <= 1 + slack;
+    return std::min(low, high) >= -1e-4f && std::max(low, high) <= 1 + 1e-4f;
 }
 
 // The page's table of covered cells (see Page), `columns` cells and one wide.
@@ -182,15 +180,13 @@ bool ReadFromPage(const Texture* texture, unsigned* name, Matrix3* t) {
 bool CoveredPart(unsigned pageName, const Matrix3& t, float part[4]) {
     auto page =
         std::find_if(pages.begin(), pages.end(), [&](const Page& p) { return p.name == pageName; });
-    float scale[2], offset[2];
-    int texels[2][2], cells[2][2];
+    const int size[2] = {page->width, page->height};
+    int texels[2][2], cells[2][2], rect[4];
     for (int axis = 0; axis < 2; axis++) {
-        const int size = axis == 0 ? page->width : page->height;
-        scale[axis] = t.m[axis][axis] * size, offset[axis] = t.m[axis][2] * size;
-        const float low = offset[axis] + std::min(scale[axis], 0.0f);
-        const float high = offset[axis] + std::max(scale[axis], 0.0f);
-        texels[axis][0] = std::clamp((int)std::floor(low - 0.5f), 0, size - 1);
-        texels[axis][1] = std::clamp((int)std::floor(high + 0.5f), 0, size - 1);
+        const float scale = t.m[axis][axis] * size[axis], offset = t.m[axis][2] * size[axis];
+        const float low = offset + std::min(scale, 0.0f), high = offset + std::max(scale, 0.0f);
+        texels[axis][0] = std::clamp((int)std::floor(low - 0.5f), 0, size[axis] - 1);
+        texels[axis][1] = std::clamp((int)std::floor(high + 0.5f), 0, size[axis] - 1);
         cells[axis][0] = texels[axis][0] / COVER_CELL,
         cells[axis][1] = texels[axis][1] / COVER_CELL;
     }
@@ -202,15 +198,22 @@ bool CoveredPart(unsigned pageName, const Matrix3& t, float part[4]) {
                 strip[axis][1 - end] = strip[axis][end];
                 if (CoveredCells(*page, strip) != 0) break;
             }
-        const int first = std::max(texels[axis][0], cells[axis][0] * COVER_CELL);
-        const int last = std::min(texels[axis][1], cells[axis][1] * COVER_CELL + COVER_CELL - 1);
-        // A zero scale (one texel stretched) gives infinities: the whole side.
-        const float a = (first - 1 - offset[axis]) / scale[axis];
-        const float b = (last + 2 - offset[axis]) / scale[axis];
+        rect[axis] = std::max(texels[axis][0], cells[axis][0] * COVER_CELL) - 1;
+        rect[axis + 2] =
+            std::min(texels[axis][1], cells[axis][1] * COVER_CELL + COVER_CELL - 1) + 2;
+    }
+    return RectPart(t, rect, size, part);
+}
+
+// A zero scale (one texel stretched) gives infinities: the whole side.
+bool RectPart(const Matrix3& t, const int rect[4], const int size[2], float part[4]) {
+    for (int axis = 0; axis < 2; axis++) {
+        const float scale = t.m[axis][axis] * size[axis], offset = t.m[axis][2] * size[axis];
+        const float a = (rect[axis] - offset) / scale, b = (rect[axis + 2] - offset) / scale;
         part[axis] = std::clamp(std::min(a, b), 0.0f, 1.0f);
         part[axis + 2] = std::clamp(std::max(a, b), 0.0f, 1.0f);
     }
-    return true;
+    return rect[0] < rect[2] && rect[1] < rect[3] && part[0] < part[2] && part[1] < part[3];
 }
 
 void UnpageTexture(const Texture* texture) {
