@@ -21,20 +21,6 @@
 #include "engine/platform/platform.h"
 
 // ---------------------------------------------------------------------------
-// Types
-// ---------------------------------------------------------------------------
-
-namespace {
-
-// Names of the OpenGL error codes the error report knows.
-struct GLErrorName {
-    GLenum code;
-    const char* name;
-};
-
-} // namespace
-
-// ---------------------------------------------------------------------------
 // Globals
 // ---------------------------------------------------------------------------
 
@@ -48,7 +34,11 @@ int viewportWidth = 1280, viewportHeight = 720;
 
 namespace {
 
-const GLErrorName GL_ERROR_NAMES[] = {
+// Names of the OpenGL error codes the error report knows.
+const struct {
+    GLenum code;
+    const char* name;
+} GL_ERROR_NAMES[] = {
     {GL_INVALID_ENUM, "INVALID_ENUM"},
     {GL_INVALID_VALUE, "INVALID_VALUE"},
     {GL_INVALID_OPERATION, "INVALID_OPERATION"},
@@ -206,7 +196,7 @@ void CheckGLErrorAt(const char* file, int line) {
         GLenum error = glGetError();
         if (error == GL_NO_ERROR) break;
         const char* name = "";
-        for (const GLErrorName& known : GL_ERROR_NAMES)
+        for (const auto& known : GL_ERROR_NAMES)
             if (known.code == error) name = known.name;
         printf("GL_%s - %s:%d\n", name, fileName, line);
     }

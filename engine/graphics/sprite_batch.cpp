@@ -349,10 +349,6 @@ void BatchSetRasterizing(bool on) {
     shownKnown = false;
 }
 
-bool BatchRasterizing() {
-    return rasterizing;
-}
-
 // Blue-first texels with the unsized format: the driver keeps them as given.
 unsigned BatchCreateTexture(int32_t width, int32_t height, const uint32_t* texels) {
     GLuint name = 0;

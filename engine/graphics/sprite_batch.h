@@ -63,7 +63,6 @@ void BatchStateChangedOutside();
 // Off: draws are gathered and flushed as always but rasterize nothing (test
 // frames whose pixels nobody reads).
 void BatchSetRasterizing(bool on);
-bool BatchRasterizing();
 
 // A texture of BGRA texels in upload row order, linear filter, repeat wrap.
 unsigned BatchCreateTexture(int32_t width, int32_t height, const uint32_t* texels);
