@@ -106,7 +106,7 @@ bool SameAsShown() {
             !SameState(runs[i].state, shownRuns[i].state))
             return false;
     const size_t bytes = vertices.size() * sizeof(BatchVertex);
-    return memcmp(vertices.data(), shownVertices.data(), bytes) == 0;
+    return bytes == 0 || memcmp(vertices.data(), shownVertices.data(), bytes) == 0;
 }
 
 // Binds a texture name on unit 0 unless it is bound already.
