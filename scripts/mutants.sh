@@ -76,6 +76,8 @@ the book's Back leads to the house selection@screens/how_to_play.cpp@s/if \(IsCl
 Next level after level 2 plays level 2 again@screens/win_lose.cpp@s/\{GS_LEVEL2, &toLevel3, GS_LEVEL3\}/{GS_LEVEL2, \&toLevel3, GS_LEVEL2}/@doors_test
 the credits' end leads to the house selection@screens/logo_credits.cpp@s/        nextState = GS_MAIN_MENU;/        nextState = GS_HOUSE_SELECT;/@doors_test
 a locked catapult clicks@battle/catapult.cpp@s/bool clicked = IsClickedOver\(/bool clicked = IsClicked(/@battle_catapult_test
+frame ends after its sleep, short of its minimum@app/game_state.cpp@s/while \(elapsed < frameTimeMin\) \{/if (elapsed < frameTimeMin) {/@app_state_manager_test:*RealClock*
+frame sleeps its spin too@app/game_state.cpp@s/PlatformSleep\(remaining - spin\)/PlatformSleep(remaining + 0.02)/@app_state_manager_test:*RealClock*
 level 2's labels black@battle/battle_state.cpp@s/HUD_WHITE,/HUD_BLACK,/@hud_test:*Colours*
 EOF
 )

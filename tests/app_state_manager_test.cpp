@@ -1,5 +1,6 @@
 // The state manager's orders (first entry, change, restart, quit, Init asking for
-// another state, an unregistered number, a double registration, a window close).
+// another state, an unregistered number, a double registration, a window close),
+// and the frames' pacing on the real clock.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -112,6 +113,18 @@ TEST_F(StateManagerTest, AWindowCloseEndsAfterThatFrameUnlessUpdateOverridesIt) 
     EXPECT_TRUE(Step(3));
     updateRequest = 0;
     EXPECT_FALSE(Step(1)); // the next frame's request to quit stands
+}
+
+TEST_F(StateManagerTest, FramesOnTheRealClockLastTheirMinimumAndLittleMore) {
+    SetSteppedClock(false, 0);
+    double total = 0;
+    for (int frame = 0; frame < 20; frame++) {
+        Step(1);
+        EXPECT_GE(frameTime, frameTimeMin) << frame;
+        EXPECT_DOUBLE_EQ(frameRate, 1.0 / frameTime);
+        total += frameTime;
+    }
+    EXPECT_LT(total / 20, 2 * frameTimeMin); // slept, not overslept
 }
 
 } // namespace
