@@ -77,6 +77,7 @@ Next level after level 2 plays level 2 again@screens/win_lose.cpp@s/\{GS_LEVEL2,
 the credits' end leads to the house selection@screens/logo_credits.cpp@s/        nextState = GS_MAIN_MENU;/        nextState = GS_HOUSE_SELECT;/@doors_test
 a locked catapult clicks@battle/catapult.cpp@s/bool clicked = IsClickedOver\(/bool clicked = IsClicked(/@battle_catapult_test
 level 2's labels black@battle/battle_state.cpp@s/HUD_WHITE,/HUD_BLACK,/@hud_test:*Colours*
+field still never read when the field animation fails@battle/level_setup.cpp@s/        battleAssets.background = LoadTexture\(FIELD_STILL\);\n//@bad_data_test:*Field*
 EOF
 )
 
