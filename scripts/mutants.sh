@@ -78,6 +78,7 @@ the credits' end leads to the house selection@screens/logo_credits.cpp@s/       
 a locked catapult clicks@battle/catapult.cpp@s/bool clicked = IsClickedOver\(/bool clicked = IsClicked(/@battle_catapult_test
 level 2's labels black@battle/battle_state.cpp@s/HUD_WHITE,/HUD_BLACK,/@hud_test:*Colours*
 field still never read when the field animation fails@battle/level_setup.cpp@s/        battleAssets.background = LoadTexture\(FIELD_STILL\);\n//@bad_data_test:*Field*
+every loaded picture taken as opaque@engine/graphics/texture.cpp@s/return \(alphas >> 24\) == 0xFF;\n}\n\n\/\/ A listed/return true;\n}\n\n\/\/ A listed/@picture_test:*AtThisSize
 EOF
 )
 
