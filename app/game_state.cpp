@@ -66,8 +66,11 @@ static StateCallback OrEmpty(StateCallback callback) {
 static void EnterState() {
     if (nextState == GS_RESTART)
         nextState = currentState;
-    else
+    else {
+        PlatformBeginLoad();
         cbLoad();
+        PlatformEndLoad();
+    }
     cbInit();
     managerPhase = PHASE_FRAMES;
 }
