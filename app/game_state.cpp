@@ -66,11 +66,8 @@ static StateCallback OrEmpty(StateCallback callback) {
 static void EnterState() {
     if (nextState == GS_RESTART)
         nextState = currentState;
-    else {
-        PlatformBeginLoad();
+    else
         cbLoad();
-        PlatformEndLoad();
-    }
     cbInit();
     managerPhase = PHASE_FRAMES;
 }

@@ -13,7 +13,6 @@
 
 #include "app/game_state.h"
 #include "engine/graphics/sprite_batch.h"
-#include "engine/platform/platform.h"
 
 // ---------------------------------------------------------------------------
 // Types and globals
@@ -47,10 +46,8 @@ void RunTimed(int row, int slot) {
     ProbeRow& probe = rows[row];
     double wall = WallSeconds(), process = ProcessCpuSeconds(), thread = ThreadCpuSeconds();
     probe.real[slot]();
-    // A Draw's gathered draws are sent just after it, and the heap given back
-    // just after a Load: they are their work.
+    // A Draw's gathered draws are sent just after it; they are its work.
     if (slot == PROBE_DRAW) BatchFlush();
-    if (slot == PROBE_LOAD) PlatformEndLoad();
     ProbeTiming& last = probe.last[slot];
     last.wall = WallSeconds() - wall;
     last.process = ProcessCpuSeconds() - process;

@@ -93,11 +93,6 @@ bool PlatformAcquireInstanceLock(const char* name);
 // Folder holding the running program, ending with '/'.
 std::string PlatformGetBaseDir();
 
-// Around a screen's Load: while it reads, the C heap keeps the large blocks it
-// frees for the next picture; at the end it gives its free memory back.
-void PlatformBeginLoad();
-void PlatformEndLoad();
-
 // ---------------------------------------------------------------------------
 // Gamepads (sdl_gamepad.cpp)
 // ---------------------------------------------------------------------------

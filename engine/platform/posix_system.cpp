@@ -30,15 +30,6 @@ static int instanceLockFd = -1; // held for the life of the process
 // (bench/real_program.sh, back to back; docs/performance.md).
 static const int LARGE_BLOCK_BYTES = 1 << 20;
 static const bool largeBlocksMapped = mallopt(M_MMAP_THRESHOLD, LARGE_BLOCK_BYTES) == 1;
-// During a Load, though, each block mapped apart is fresh memory that the
-// kernel faults in and clears page by page, a third of level 1's Load. There
-// blocks up to glibc's largest heap block (32 MiB, the field's decoded rows)
-// come from the heap and its freed top is kept, so one picture's freed decode
-// buffers serve the next: level 1's Load faulted 35 % fewer pages and took
-// 10 to 20 % less CPU, its peak 285 against 281 MiB (docs/performance.md).
-static const int LOADING_BLOCK_BYTES = 32 << 20;
-static const int LOADING_TRIM_BYTES = 1 << 30;
-static const int TRIM_BYTES = 128 << 10; // glibc's own
 #endif
 
 // ---------------------------------------------------------------------------
@@ -72,21 +63,4 @@ std::string PlatformGetBaseDir() {
     std::string dir = base;
     SDL_free(base);
     return dir;
-}
-
-// Large blocks from the heap while a screen loads (see LOADING_BLOCK_BYTES).
-void PlatformBeginLoad() {
-#if defined(__GLIBC__)
-    mallopt(M_MMAP_THRESHOLD, LOADING_BLOCK_BYTES);
-    mallopt(M_TRIM_THRESHOLD, LOADING_TRIM_BYTES);
-#endif
-}
-
-// The heap's free memory back to the system, large blocks mapped apart again.
-void PlatformEndLoad() {
-#if defined(__GLIBC__)
-    mallopt(M_MMAP_THRESHOLD, LARGE_BLOCK_BYTES);
-    mallopt(M_TRIM_THRESHOLD, TRIM_BYTES);
-    malloc_trim(0);
-#endif
 }

@@ -71,8 +71,3 @@ std::string PlatformGetBaseDir() {
         if (c == '\\') c = '/';
     return dir;
 }
-
-// The Windows heap needs no help between Loads.
-void PlatformBeginLoad() {}
-
-void PlatformEndLoad() {}
