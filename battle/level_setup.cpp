@@ -126,7 +126,6 @@ struct FixedPicture {
     const char* path;
 };
 static const FixedPicture FIXED_PICTURES[] = {
-    {&BattleAssets::background, "data\\DefinitiveBackground.png"},
     {&BattleAssets::thief, "data\\Thief.png"},
     {&BattleAssets::fightCloud, "data\\FightCloud.png"},
     {&BattleAssets::bannerStandard, "data\\BannerStandard.png"},
@@ -192,6 +191,10 @@ static const FixedPicture FIXED_PICTURES[] = {
     {&BattleAssets::cursor, "data\\Cursor.png"},
 };
 
+// The field's still, read only when the field animation cannot be: "BG" takes
+// the animation as soon as it is made, so the still would never be seen.
+static const char* const FIELD_STILL = "data\\DefinitiveBackground.png";
+
 // The large pictures only a pause page shows, read the first time that page
 // opens (LoadPausePictures), so a battle nobody pauses never holds them.
 struct PausePicture {
@@ -240,6 +243,7 @@ static void LoadFixedPictures() {
 // Releases every texture handle of the asset set (each held once).
 static void UnloadAllPictures() {
     std::vector<Texture**> slots = HousePictureSlots();
+    slots.push_back(&battleAssets.background);
     for (const FixedPicture& picture : FIXED_PICTURES)
         slots.push_back(&(battleAssets.*picture.slot));
     for (const PausePicture& picture : PAUSE_PICTURES)
@@ -415,6 +419,11 @@ void LoadLevel(int index) {
     battleAssets.thiefAnim = LoadAnimation("data\\Animation\\ThiefAnimation");
     battleAssets.dustAnim = LoadAnimation("data\\Animation\\DustAnim");
     battleAssets.fieldAnim = LoadAnimation(level.fieldAnimation);
+    if (battleAssets.fieldAnim == nullptr) {
+        std::fprintf(stderr, "battle: no field animation \"%s\"; the field shows \"%s\"\n",
+                     level.fieldAnimation, FIELD_STILL);
+        battleAssets.background = LoadTexture(FIELD_STILL);
+    }
     LoadFixedPictures();
     LoadHouseAssets(level);
     PageTroopPictures();

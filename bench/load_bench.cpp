@@ -5,7 +5,9 @@
 // Prints each screen's Load time: the first (cold) one and the median of the
 // runs, in wall-clock and process CPU milliseconds; then what the first opening
 // of each pause page adds in level 1 (the pictures read when first needed).
-// Usage: load_bench [runs]   (needs a display; the dummy audio driver is used)
+// Usage: load_bench [runs [screen]]   (needs a display; the dummy audio driver
+// is used); a screen's name (e.g. "level 1") times that screen alone, for a
+// profiler.
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -84,6 +86,7 @@ static void TimePausePictures(int runs) {
 int main(int argc, char** argv) {
     int runs = argc > 1 ? atoi(argv[1]) : 5;
     if (runs < 1) runs = 1;
+    const std::string only = argc > 2 ? argv[2] : "";
     setenv("SDL_AUDIODRIVER", "dummy", 0);
     SetGameBaseDir(MORROW_BUILD_DIR);
     PlatformSetMessageBoxesSilent(true);
@@ -97,6 +100,7 @@ int main(int argc, char** argv) {
     printf("Screen Load times (%d runs each; real state manager, full screen)\n", runs);
     printf("  %-13s %10s %12s %12s\n", "screen", "first ms", "median ms", "median CPU");
     for (const auto& screen : SCREEN_NAMES) {
+        if (!only.empty() && only != screen.name) continue;
         std::vector<double> wall, cpu;
         for (int run = 0; run < runs; run++) {
             EnterAndLeave(screen.id);
@@ -110,7 +114,7 @@ int main(int argc, char** argv) {
     // Every registered screen is timed: none left out of the list above.
     for (int32_t id : ProbedStates())
         if (std::string(ScreenName(id)) == "?") printf("  state %d: not in the list\n", id);
-    TimePausePictures(runs);
+    if (only.empty()) TimePausePictures(runs);
     ShutdownEngine();
     return 0;
 }

@@ -79,6 +79,8 @@ a locked catapult clicks@battle/catapult.cpp@s/bool clicked = IsClickedOver\(/bo
 frame ends after its sleep, short of its minimum@app/game_state.cpp@s/while \(elapsed < frameTimeMin\) \{/if (elapsed < frameTimeMin) {/@app_state_manager_test:*RealClock*
 frame sleeps its spin too@app/game_state.cpp@s/PlatformSleep\(remaining - spin\)/PlatformSleep(remaining + 0.02)/@app_state_manager_test:*RealClock*
 level 2's labels black@battle/battle_state.cpp@s/HUD_WHITE,/HUD_BLACK,/@hud_test:*Colours*
+field still never read when the field animation fails@battle/level_setup.cpp@s/        battleAssets.background = LoadTexture\(FIELD_STILL\);\n//@bad_data_test:*Field*
+every loaded picture taken as opaque@engine/graphics/texture.cpp@s/return \(alphas >> 24\) == 0xFF;\n}\n\n\/\/ A listed/return true;\n}\n\n\/\/ A listed/@picture_test:*AtThisSize
 EOF
 )
 

@@ -35,8 +35,8 @@ struct BrokenFile {
 
 const BrokenFile BROKEN_FILES[] = {
     {"MissingCoinPicture", "Coin.png", MISSING, 0, nullptr, "data/Coin.png", nullptr},
-    {"TruncatedFieldPicture", "DefinitiveBackground.png", TRUNCATED, 0, nullptr,
-     "data/DefinitiveBackground.png", nullptr},
+    {"TruncatedFieldSheet", "Animation/BackgroundLevelAnim.png", TRUNCATED, 0, nullptr,
+     "data/Animation/BackgroundLevelAnim.png", "data/DefinitiveBackground.png"},
     {"TruncatedStudioLogoSheet", "Animation/TarnAnim.png", TRUNCATED, 0, nullptr,
      "data/Animation/TarnAnim.png", "data/Animation/TarnAnim\""},
     {"EmptyMenuTheme", "MenuTheme.mp3", EMPTY, 0, nullptr, "data/MenuTheme.mp3", nullptr},
@@ -168,8 +168,10 @@ TEST_P(BadDataTest, TheGameRunsOnAndNamesTheFile) {
     // Escape pauses; once unrolled the scroll's Continue row resumes and the scroll goes.
     size_t playerTroops = 0;
     bool pausedByEscape = false, resumed = false, scrollGone = false;
+    std::string field;
     if (levelReached) {
         RunFrames(120);
+        field = PictureOf("BG");
         battle_test::Click(battle_test::KNIGHT_UP);
         RunFrames(150);
         battle_test::Click(battle_test::KNIGHT_DOWN);
@@ -188,6 +190,7 @@ TEST_P(BadDataTest, TheGameRunsOnAndNamesTheFile) {
     std::replace(err.begin(), err.end(), '\\', '/');
     ASSERT_TRUE(menuReached && housesReached && levelReached) << err;
     EXPECT_EQ(playerTroops, 2u) << "a knight bought on each lane";
+    EXPECT_NE(field, "") << "the field shows no picture";
     EXPECT_TRUE(In<GS_LEVEL1>()) << "state " << currentState;
     EXPECT_TRUE(pausedByEscape);
     EXPECT_TRUE(resumed) << "the scroll's Continue row did not work";

@@ -75,9 +75,12 @@ uint32_t BlueFirst(uint32_t pixel) {
 // Decoded RGBA rows (top first) into upload order where they lie: rows
 // reversed, red and blue traded, in one pass. No second picture-sized buffer:
 // the largest pictures are tens of megabytes, and filling a fresh buffer cost
-// more of a level's Load than the copy itself.
-void ToUploadOrder(unsigned char* pixels, int width, int height) {
+// more of a level's Load than the copy itself. Returns whether every pixel
+// has alpha 255 (such pictures are drawn without blending), noted in the same
+// pass rather than in a second one over the largest, opaque, pictures.
+bool ToUploadOrder(unsigned char* pixels, int width, int height) {
     const size_t rowBytes = (size_t)width * 4;
+    uint32_t alphas = 0xFF000000u;
     for (int top = 0, bottom = height - 1; top <= bottom; ++top, --bottom) {
         unsigned char* upper = pixels + (size_t)top * rowBytes;
         unsigned char* lower = pixels + (size_t)bottom * rowBytes;
@@ -85,33 +88,23 @@ void ToUploadOrder(unsigned char* pixels, int width, int height) {
             uint32_t a, b;
             memcpy(&a, upper + i, 4);
             memcpy(&b, lower + i, 4);
+            alphas &= a & b;
             a = BlueFirst(a), b = BlueFirst(b);
             memcpy(upper + i, top == bottom ? &a : &b, 4);
             if (top != bottom) memcpy(lower + i, &a, 4);
         }
     }
+    return (alphas >> 24) == 0xFF;
 }
 
-// Whether every one of `count` pixels has alpha 255 (such pictures are drawn
-// without blending).
-bool IsOpaque(const uint32_t* pixels, size_t count) {
-    // A thousand pixels at a time: most pictures with transparency show it early.
-    for (size_t start = 0; start < count; start += 1024) {
-        uint32_t alphas = 0xFF000000u;
-        for (size_t i = start; i < std::min(count, start + 1024); ++i)
-            alphas &= pixels[i];
-        if ((alphas >> 24) != 0xFF) return false;
-    }
-    return true;
-}
-
-// A listed texture of BGRA rows, its opacity and visible texels noted.
-Texture* UploadTexture(int32_t width, int32_t height, const uint32_t* pixels) {
+// A listed texture of BGRA rows (or none), whose pixels all have alpha 255
+// when `opaque`; its visible texels noted.
+Texture* UploadTexture(int32_t width, int32_t height, const uint32_t* pixels, bool opaque) {
     Texture* texture = new Texture{};
     texture->glName = BatchCreateTexture(width, height, pixels);
     texture->width = width;
     texture->height = height;
-    texture->opaque = pixels != nullptr && IsOpaque(pixels, (size_t)width * height);
+    texture->opaque = pixels != nullptr && opaque;
     const int whole[4] = {0, 0, width, height};
     std::copy(whole, whole + 4, texture->shown); // a render texture's pixels are not known
     texture->described = texture->opaque || pixels == nullptr;
@@ -128,8 +121,9 @@ Texture* LoadTexture(const char* path) {
     int width = 0, height = 0;
     unsigned char* pixels = DecodeImageFile("LoadTexture", path, &width, &height);
     if (pixels == nullptr) return nullptr;
-    ToUploadOrder(pixels, width, height);
-    Texture* texture = UploadTexture(width, height, reinterpret_cast<const uint32_t*>(pixels));
+    const bool opaque = ToUploadOrder(pixels, width, height);
+    Texture* texture =
+        UploadTexture(width, height, reinterpret_cast<const uint32_t*>(pixels), opaque);
     stbi_image_free(pixels);
     snprintf(texture->name, sizeof texture->name, "%s", path);
     return texture;
@@ -140,9 +134,11 @@ Texture* CreateTexture(int32_t width, int32_t height, const unsigned char* pixel
     const int listed = (int)textureList.size();
     std::vector<uint32_t> blueFirst(pixels != nullptr ? (size_t)width * height : 0);
     if (pixels != nullptr) memcpy(blueFirst.data(), pixels, blueFirst.size() * 4);
+    uint32_t alphas = 0xFF000000u;
     for (uint32_t& pixel : blueFirst)
-        pixel = BlueFirst(pixel);
-    Texture* texture = UploadTexture(width, height, pixels ? blueFirst.data() : nullptr);
+        alphas &= pixel, pixel = BlueFirst(pixel);
+    Texture* texture =
+        UploadTexture(width, height, pixels ? blueFirst.data() : nullptr, (alphas >> 24) == 0xFF);
     snprintf(texture->name, sizeof texture->name, "Texture%i", listed);
     return texture;
 }
