@@ -43,16 +43,19 @@ constexpr int COVER_CELL = 4;
 std::vector<Page> pages; // a level's troop page: one
 
 // Copies a picture into the page with its border: the texels round its
-// opposite edges, which the repeating sampler would read beyond them.
+// opposite edges, which the repeating sampler would read beyond them. Rows are
+// copied whole; only the border texels wrap (a modulo per texel cost most of
+// a level's page).
 void CopyWithBorder(const Placed& placed, const std::vector<uint32_t>& texels,
                     std::vector<uint32_t>& page, int pageWidth) {
     const int width = placed.texture->width, height = placed.texture->height;
     for (int y = -BORDER; y < height + BORDER; y++) {
-        const int row = ((y % height) + height) % height;
-        for (int x = -BORDER; x < width + BORDER; x++) {
-            const int column = ((x % width) + width) % width;
-            page[(size_t)(placed.y + BORDER + y) * pageWidth + placed.x + BORDER + x] =
-                texels[(size_t)row * width + column];
+        const uint32_t* row = &texels[(size_t)(((y % height) + height) % height) * width];
+        uint32_t* out = &page[(size_t)(placed.y + BORDER + y) * pageWidth + placed.x];
+        memcpy(out + BORDER, row, (size_t)width * sizeof *row);
+        for (int x = 0; x < BORDER; x++) {
+            out[x] = row[((x - BORDER) % width + width) % width];
+            out[BORDER + width + x] = row[x % width];
         }
     }
 }
@@ -84,10 +87,13 @@ bool WithinPicture(float low, float high) {
 
 // The page's table of covered cells (see Page), `columns` cells and one wide.
 std::vector<uint32_t> SumCoveredCells(const std::vector<uint32_t>& texels, int width, int columns) {
-    std::vector<uint32_t> sums((size_t)columns * ((texels.size() / width - 1) / COVER_CELL + 2));
-    for (size_t i = 0; i < texels.size(); i++)
-        if (texels[i] >> 24 != 0) // alpha
-            sums[(i / width / COVER_CELL + 1) * columns + i % width / COVER_CELL + 1] = 1;
+    const size_t height = texels.size() / width;
+    std::vector<uint32_t> sums((size_t)columns * ((height - 1) / COVER_CELL + 2));
+    for (size_t y = 0; y < height; y++) {
+        uint32_t* cells = &sums[(y / COVER_CELL + 1) * columns + 1];
+        for (size_t x = 0; x < (size_t)width; x++)
+            if (texels[y * width + x] >> 24 != 0) cells[x / COVER_CELL] = 1; // alpha
+    }
     for (size_t i = 1; i < sums.size(); i++) // along the rows, then down the columns
         sums[i] += i % columns != 0 ? sums[i - 1] : 0;
     for (size_t i = columns; i < sums.size(); i++)
