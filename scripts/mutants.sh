@@ -68,10 +68,6 @@ renderer: a picture's shown part without its margin@engine/graphics/texture.cpp@
 renderer: opaque middle taken from covered cells@engine/graphics/texture.cpp@s/all\[i\] == 0xFF \? run/any[i] != 0 ? run/@picture_test:*AtThisSize
 renderer: opaque middle not shrunk by a texel@engine/graphics/texture.cpp@s/core\[axis\] \* ALPHA_CELL \+ 1;/core[axis] * ALPHA_CELL - 1;/@picture_test:*AtThisSize
 renderer: strips round the opaque middle left out@engine/graphics/mesh.cpp@s/if \(strip\[0\] < strip\[2\] && strip\[1\] < strip\[3\]\)/if (false)/@picture_test:*AtThisSize
-renderer: a quad cut by a blended cover@engine/graphics/sprite_batch.cpp@s/if \(!s.blend\) covers.push_back/if (true) covers.push_back/@picture_test:*AtThisSize
-renderer: a quad cut by a cover under another clip@engine/graphics/sprite_batch.cpp@s/SamePlace\(runs\[cover.run\].state, runs\[large.run\].state\)/true/@SCREEN=1280x1024 picture_test:*AtThisSize
-renderer: pieces read from the wrong corner@engine/graphics/sprite_batch.cpp@s/\(1 - s\) \* cut.uv\[0\]\[c\] \+ s \* cut.uv\[1\]\[c\]/(1 - s) * cut.uv[1][c] + s * cut.uv[0][c]/@MORROW_TEST_WINDOW=1280x720 picture_test:*AtThisSize
-renderer: a piece left out@engine/graphics/sprite_batch.cpp@s/if \(x < whole.right\) gaps.push_back/if (false) gaps.push_back/@picture_test:*AtThisSize
 renderer: unchanged frames drawn again@engine/graphics/sprite_batch.cpp@s/held = wholeFrame && shownKnown/held = false && shownKnown/@main_menu_test:*Unchanged*
 renderer: a changed frame held@engine/graphics/sprite_batch.cpp@s/return bytes == 0 \|\| memcmp/return true || memcmp/@main_menu_test:*Unchanged*
 renderer: a held frame read as it stands@engine/graphics/sprite_batch.cpp@s/    if \(held\) vertices = shownVertices, runs = shownRuns, held = false;\n//@main_menu_test:*Unchanged*

@@ -6,9 +6,6 @@
 
 #include <GL/glew.h>
 
-#include <algorithm>
-#include <bit>
-#include <cmath>
 #include <cstddef>
 #include <cstdio>
 #include <cstring>
@@ -26,27 +23,6 @@ namespace {
 struct Run {
     BatchState state;
     int first, count;
-};
-
-// An axis-aligned rectangle in world units.
-struct Rect {
-    float left, bottom, right, top;
-};
-
-// Two triangles of run `run` filling `rect`, from vertex `at` on.
-struct Quad {
-    int at, run;
-    Rect rect;
-};
-
-// A large quad's pieces: pieces [first, end) of `pieces` below, with the
-// texture coordinates of its corners (bottom left, bottom right, top left,
-// top right) and its colour.
-struct Cut {
-    int at, first, end;
-    Rect rect;
-    float uv[4][2];
-    uint32_t rgba;
 };
 
 // What OpenGL holds now (valid false after start-up: set everything once).
@@ -108,34 +84,18 @@ bool shownKnown = false; // false: the window's picture may differ from it
 bool wholeFrame = false; // cleared, and nothing of it sent yet
 bool held = false;       // this frame is the one on screen: nothing was sent
 BatchCounters counting = {}, lastFrame = {};
-// Quads of at least 1/LARGE_QUAD_SHARE of the view are cut round the later
-// opaque quads over them, by at most MAX_COVERS of those (the largest).
-constexpr float LARGE_QUAD_SHARE = 16;
-constexpr size_t MAX_COVERS = 16;
-// The frame as sent when quads were cut (the gathered frame stays as it was).
-std::vector<BatchVertex> cutVertices;
-std::vector<Run> cutRuns;
-std::vector<Quad> largeQuads, covers;
-std::vector<Rect> pieces;
-std::vector<Cut> cuts;
 
 // ---------------------------------------------------------------------------
 // Internal functions
 // ---------------------------------------------------------------------------
 
-// Whether two states reach the same pixels at the same world points (the
-// clip rectangle matters only when clipped).
-bool SamePlace(const BatchState& a, const BatchState& b) {
-    if (a.clipped != b.clipped || memcmp(a.viewport, b.viewport, sizeof a.viewport) != 0 ||
+// Whether two states draw alike (the clip rectangle matters only when clipped).
+bool SameState(const BatchState& a, const BatchState& b) {
+    if (a.texture != b.texture || a.nearest != b.nearest || a.blend != b.blend ||
+        a.clipped != b.clipped || memcmp(a.viewport, b.viewport, sizeof a.viewport) != 0 ||
         memcmp(a.worldHalf, b.worldHalf, sizeof a.worldHalf) != 0)
         return false;
     return !a.clipped || memcmp(a.clip, b.clip, sizeof a.clip) == 0;
-}
-
-// Whether two states draw alike.
-bool SameState(const BatchState& a, const BatchState& b) {
-    return a.texture == b.texture && a.nearest == b.nearest && a.blend == b.blend &&
-           SamePlace(a, b);
 }
 
 // Whether the gathered frame is the shown one, vertex for vertex.
@@ -249,180 +209,21 @@ void Apply(const BatchState& s) {
     gl.valid = true;
 }
 
-// Whether the six vertices at `v` are two triangles filling one axis-aligned
-// rectangle, meeting on its diagonal; `r` gets it.
-bool QuadRect(const BatchVertex* v, Rect* r) {
-    *r = {v[0].x, v[0].y, v[0].x, v[0].y};
-    for (int i = 1; i < 6; i++)
-        *r = {std::min(r->left, v[i].x), std::min(r->bottom, v[i].y), std::max(r->right, v[i].x),
-              std::max(r->top, v[i].y)};
-    unsigned missing = 0; // the corner each triangle leaves out (bit 0 right, bit 1 top)
-    for (int triangle = 0; triangle < 6; triangle += 3) {
-        unsigned corners = 0;
-        for (const BatchVertex* p = v + triangle; p < v + triangle + 3; p++) {
-            if ((p->x != r->left && p->x != r->right) || (p->y != r->bottom && p->y != r->top))
-                return false;
-            corners |= 1u << ((p->x == r->right) + 2 * (p->y == r->top));
-        }
-        if (std::popcount(corners) != 3) return false;
-        missing |= ~corners & 15u;
-    }
-    return r->left < r->right && r->bottom < r->top && (missing == 6 || missing == 9);
-}
-
-// The texture coordinates at a quad's corners, when it has one colour and
-// coordinates affine in x and y (the pieces then read what it would).
-bool AffineCorners(const BatchVertex* v, const Rect& r, float uv[4][2]) {
-    unsigned seen = 0;
-    for (const BatchVertex* p = v; p < v + 6; p++) {
-        const int corner = (p->x == r.right) + 2 * (p->y == r.top);
-        if (p->rgba != v->rgba ||
-            (seen >> corner & 1 && (uv[corner][0] != p->u || uv[corner][1] != p->v)))
-            return false;
-        uv[corner][0] = p->u, uv[corner][1] = p->v, seen |= 1u << corner;
-    }
-    for (int c = 0; c < 2; c++) {
-        const float skew = uv[0][c] + uv[3][c] - uv[1][c] - uv[2][c];
-        if (std::fabs(skew) > 1e-6f * (1 + std::fabs(uv[0][c]) + std::fabs(uv[3][c]))) return false;
-    }
-    return true;
-}
-
-// Adds to `pieces` the parts of `whole` that no rectangle of `over` (each
-// inside it) covers: bands between their bottom and top edges, each band's
-// uncovered spans; a band with the same spans as the one below extends it.
-void AddUncovered(const Rect& whole, const std::vector<Rect>& over) {
-    std::vector<float> edges = {whole.bottom, whole.top};
-    for (const Rect& r : over)
-        edges.push_back(r.bottom), edges.push_back(r.top);
-    std::sort(edges.begin(), edges.end());
-    edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
-    std::vector<Rect> across, gaps;
-    size_t below = pieces.size(); // the band below: pieces [below, end)
-    for (size_t k = 0; k + 1 < edges.size(); k++) {
-        const float bottom = edges[k], top = edges[k + 1];
-        across.clear(), gaps.clear();
-        for (const Rect& r : over)
-            if (r.bottom <= bottom && r.top >= top) across.push_back(r);
-        std::sort(across.begin(), across.end(),
-                  [](const Rect& a, const Rect& b) { return a.left < b.left; });
-        float x = whole.left;
-        for (const Rect& r : across) {
-            if (r.left > x) gaps.push_back({x, bottom, r.left, top});
-            x = std::max(x, r.right);
-        }
-        if (x < whole.right) gaps.push_back({x, bottom, whole.right, top});
-        if (std::equal(gaps.begin(), gaps.end(), pieces.begin() + below, pieces.end(),
-                       [](const Rect& a, const Rect& b) {
-                           return a.left == b.left && a.right == b.right;
-                       }))
-            for (size_t i = below; i < pieces.size(); i++)
-                pieces[i].top = top;
-        else
-            below = pieces.size(), pieces.insert(pieces.end(), gaps.begin(), gaps.end());
-    }
-}
-
-// The six vertices of a piece of `cut`, its corners read from the cut
-// quad's affine map (exactly its own at its own corners).
-void AddPiece(const Cut& cut, const Rect& piece) {
-    const float corners[6][2] = {{piece.left, piece.top},     {piece.left, piece.bottom},
-                                 {piece.right, piece.bottom}, {piece.left, piece.top},
-                                 {piece.right, piece.bottom}, {piece.right, piece.top}};
-    const Rect& r = cut.rect;
-    for (const auto& [x, y] : corners) {
-        const float s = (x - r.left) / (r.right - r.left), t = (y - r.bottom) / (r.top - r.bottom);
-        float uv[2];
-        for (int c = 0; c < 2; c++)
-            uv[c] = (1 - t) * ((1 - s) * cut.uv[0][c] + s * cut.uv[1][c]) +
-                    t * ((1 - s) * cut.uv[2][c] + s * cut.uv[3][c]);
-        cutVertices.push_back({x, y, uv[0], uv[1], cut.rgba});
-    }
-}
-
-// No work nobody sees: a large quad (a level's field, a full-screen backdrop)
-// is sent only where no later quad of the same Send drawn without blending,
-// with the same clip and view, covers it, since such a draw replaces the
-// pixels whatever they held. Every driver then shades fewer pixels (level 1:
-// about a third of a screen of the field). The pieces take the covers' own
-// float edges, so the rasterizer's tie rule gives each pixel to exactly one
-// of them. Fills cutVertices and cutRuns; false when nothing was cut.
-bool CutCoveredQuads() {
-    largeQuads.clear(), covers.clear(), pieces.clear(), cuts.clear();
-    for (int run = 0; run < (int)runs.size(); run++) {
-        const BatchState& s = runs[run].state;
-        const float view = 4 * s.worldHalf[0] * s.worldHalf[1];
-        for (int i = runs[run].first, end = i + runs[run].count; i + 6 <= end;) {
-            Rect r;
-            if (!QuadRect(&vertices[i], &r)) {
-                i += 3;
-                continue;
-            }
-            if (!s.blend) covers.push_back({i, run, r});
-            if ((r.right - r.left) * (r.top - r.bottom) * LARGE_QUAD_SHARE >= view)
-                largeQuads.push_back({i, run, r});
-            i += 6;
-        }
-    }
-    std::vector<Rect> over;
-    for (const Quad& large : largeQuads) {
-        Cut cut = {large.at, (int)pieces.size(), 0, large.rect, {}, vertices[large.at].rgba};
-        over.clear();
-        for (const Quad& cover : covers) {
-            const Rect& a = large.rect;
-            const Rect r = {std::max(a.left, cover.rect.left),
-                            std::max(a.bottom, cover.rect.bottom),
-                            std::min(a.right, cover.rect.right), std::min(a.top, cover.rect.top)};
-            if (cover.at > large.at && r.left < r.right && r.bottom < r.top &&
-                SamePlace(runs[cover.run].state, runs[large.run].state))
-                over.push_back(r);
-        }
-        if (over.empty() || !AffineCorners(&vertices[large.at], large.rect, cut.uv)) continue;
-        const auto area = [](const Rect& r) { return (r.right - r.left) * (r.top - r.bottom); };
-        if (over.size() > MAX_COVERS) {
-            std::nth_element(over.begin(), over.begin() + MAX_COVERS, over.end(),
-                             [&](const Rect& a, const Rect& b) { return area(a) > area(b); });
-            over.resize(MAX_COVERS);
-        }
-        AddUncovered(large.rect, over);
-        cut.end = (int)pieces.size();
-        cuts.push_back(cut);
-    }
-    if (cuts.empty()) return false;
-    cutVertices.clear(), cutRuns.clear();
-    auto cut = cuts.begin();
-    for (const Run& run : runs) {
-        const int first = (int)cutVertices.size(), end = run.first + run.count;
-        int from = run.first;
-        for (; cut != cuts.end() && cut->at < end; from = (cut++)->at + 6) {
-            cutVertices.insert(cutVertices.end(), vertices.begin() + from,
-                               vertices.begin() + cut->at);
-            for (int i = cut->first; i < cut->end; i++)
-                AddPiece(*cut, pieces[i]);
-        }
-        cutVertices.insert(cutVertices.end(), vertices.begin() + from, vertices.begin() + end);
-        cutRuns.push_back({run.state, first, (int)cutVertices.size() - first});
-    }
-    return true;
-}
-
 // One upload of every gathered vertex into fresh storage (no waiting on the
 // driver for the old), then one draw call per run; the gathered stay.
 void Send() {
     if (runs.empty()) return;
-    const bool cut = rasterizing && CutCoveredQuads();
-    const std::vector<BatchVertex>& sent = cut ? cutVertices : vertices;
     if (!gl.valid) { // after start-up, or after others changed OpenGL's state
         glUseProgram(program);
         glBindVertexArray(vertexArray);
         glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
     }
-    glBufferData(GL_ARRAY_BUFFER, (GLsizeiptr)(sent.size() * sizeof(BatchVertex)), sent.data(),
-                 GL_STREAM_DRAW);
+    glBufferData(GL_ARRAY_BUFFER, (GLsizeiptr)(vertices.size() * sizeof(BatchVertex)),
+                 vertices.data(), GL_STREAM_DRAW);
     counting.uploads++;
-    for (const Run& run : cut ? cutRuns : runs) {
+    for (const Run& run : runs) {
         Apply(run.state);
-        if (!rasterizing || run.count == 0) continue;
+        if (!rasterizing) continue;
         glDrawArrays(GL_TRIANGLES, run.first, run.count);
         counting.drawCalls++;
     }
