@@ -84,11 +84,15 @@ every loaded picture taken as opaque@engine/graphics/texture.cpp@s/return \(alph
 EOF
 )
 
-# Copies the tracked tree (with uncommitted changes) into the scratch folder.
+# Copies the tracked tree (with uncommitted changes) into the scratch folder,
+# and deletes what the tree no longer has: a stale source would still be built.
 refresh_scratch() {
+    local files
     mkdir -p "$scratch"
-    (cd "$root" && git ls-files -co --exclude-standard | grep -v '^build' |
-        tar -cf - -T -) | tar -xf - -C "$scratch"
+    files=$(cd "$root" && git ls-files -co --exclude-standard | grep -v '^build' | sort)
+    (cd "$scratch" && find . -type f | sed 's#^\./##' | sort | comm -23 - <(echo "$files") |
+        xargs -r -d '\n' rm -f)
+    (cd "$root" && tar -cf - -T - <<<"$files") | tar -xf - -C "$scratch"
 }
 
 # Runs the test programs of one row; prints the first failure or SURVIVED.
