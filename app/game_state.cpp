@@ -105,10 +105,9 @@ static void WaitOutFrame(double frameStart) {
         const double remaining = frameTimeMin - elapsed;
         if (remaining > spin) {
             PlatformSleep(remaining - spin);
-            const double woke = GetTime() - frameStart;
-            const double overrun = woke - (elapsed + remaining - spin);
+            elapsed = GetTime() - frameStart;
+            const double overrun = elapsed - (frameTimeMin - spin); // past the wake-up asked for
             spinSeconds = std::min(SPIN_MOST, std::max(overrun, spinSeconds * SPIN_FADE));
-            elapsed = woke;
         } else {
             elapsed = GetTime() - frameStart;
         }
