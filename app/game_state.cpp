@@ -214,10 +214,9 @@ void RunFrame() {
     const bool shown = PlatformIsWindowVisible();
     SetDrawingSuppressed(!shown);
     ResetRenderState();
-    if (shown) ClearFrame();
+    if (shown) BatchClear();
     BeginDebugUiFrame();
     SetWorldBoundsFromClient();
-    SetViewportToClient();
     PlatformPumpEvents();
     UpdateInput();
     if (!isRunning) nextState = GS_QUIT;
@@ -238,7 +237,7 @@ void DrawFrameAgain() {
     const double savedFrameTime = frameTime;
     frameTime = 0;
     ResetRenderState();
-    ClearFrame();
+    BatchClear();
     DrawScene();
     frameTime = savedFrameTime;
 }

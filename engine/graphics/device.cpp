@@ -16,13 +16,8 @@
 
 #include "engine/debug_ui.h"
 #include "engine/graphics/mesh.h"
-#include "engine/graphics/scene.h"
 #include "engine/graphics/sprite_batch.h"
 #include "engine/platform/platform.h"
-
-// ---------------------------------------------------------------------------
-// Globals
-// ---------------------------------------------------------------------------
 
 float worldMinX = -640.0f, worldMaxX = 640.0f, worldMinY = -360.0f, worldMaxY = 360.0f;
 float modelTransform[4][4] = {{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}};
@@ -46,17 +41,6 @@ const struct {
     {GL_INVALID_FRAMEBUFFER_OPERATION, "INVALID_FRAMEBUFFER_OPERATION"},
 };
 
-// ---------------------------------------------------------------------------
-// Internal functions
-// ---------------------------------------------------------------------------
-
-// Writes the identity into a 4 by 4 matrix.
-void Matrix4Identity(float m[4][4]) {
-    for (int r = 0; r < 4; ++r)
-        for (int c = 0; c < 4; ++c)
-            m[r][c] = r == c ? 1.0f : 0.0f;
-}
-
 // Loads the OpenGL entry points and checks for version 3.3.
 bool LoadGLEntryPoints() {
     glewExperimental = GL_TRUE; // a core profile hides the extension string GLEW reads
@@ -74,21 +58,13 @@ bool LoadGLEntryPoints() {
 
 } // namespace
 
-// ---------------------------------------------------------------------------
-// Public functions
-// ---------------------------------------------------------------------------
-
 // Everything of start-up after the platform made the context current.
 bool InitGraphics() {
     if (!LoadGLEntryPoints()) return false;
     BatchInit();
     SetWorldBoundsFromClient();
-    MeshBuilderReset();
-    Matrix4Identity(modelTransform);
-    Matrix3Identity(textureTransform);
+    ResetRenderState();
     tintColor = 0xFFFFFFFF;
-    useTint = false;
-    boundTexture = nullptr;
     CreateDebugUi();
     CheckGLError();
     return true;
@@ -119,9 +95,7 @@ void SetTransform(const Matrix3& m) {
 
 // Sets m to the identity.
 void Matrix3Identity(Matrix3& m) {
-    for (int r = 0; r < 3; ++r)
-        for (int c = 0; c < 3; ++c)
-            m.m[r][c] = r == c ? 1.0f : 0.0f;
+    m = Matrix3{{{1, 0, 0}, {0, 1, 0}, {0, 0, 1}}};
 }
 
 // result = a × b through a temporary, so result may be a or b.
@@ -157,34 +131,18 @@ Matrix3 Matrix3Scale(float sx, float sy) {
     return Matrix3{{{sx, 0, 0}, {0, sy, 0}, {0, 0, 1}}};
 }
 
-// Only names the texture: the draw says which texture it samples.
-void BindTexture(Texture* texture) {
-    boundTexture = texture;
-}
-
 // The tint rule shared by objects and text.
 void SetTintColor(uint32_t color) {
-    if (color == 0xFFFFFFFF) color = 0xFFFFFFFE;
-    if (tintColor != color) tintColor = color;
+    tintColor = color == 0xFFFFFFFF ? 0xFFFFFFFE : color;
 }
 
 // Per-frame reset of the render globals and the mesh builder.
 void ResetRenderState() {
     MeshBuilderReset();
-    Matrix4Identity(modelTransform);
     Matrix3Identity(textureTransform);
+    SetTransform(textureTransform); // the identity in 4 by 4 too
     useTint = false;
     boundTexture = nullptr;
-}
-
-// Clears the whole window.
-void ClearFrame() {
-    BatchClear();
-}
-
-// The draws to come fill the client area (the batch sets it with them).
-void SetViewportToClient() {
-    PlatformGetClientSize(&viewportWidth, &viewportHeight);
 }
 
 // Prints every pending OpenGL error with the file and line of the check.

@@ -21,10 +21,6 @@
 #include "engine/graphics/scene.h"
 #include "engine/graphics/texture.h"
 
-// ---------------------------------------------------------------------------
-// Types
-// ---------------------------------------------------------------------------
-
 namespace {
 
 // Slots of a glyph record.
@@ -41,20 +37,12 @@ enum GlyphField {
     GLYPH_ADVANCE,
 };
 
-// ---------------------------------------------------------------------------
-// Globals
-// ---------------------------------------------------------------------------
-
 const uint32_t WHITE = 0xFFFFFFFF;
 // Largest atlas side accepted (a 256 MB coverage bitmap is not a font atlas).
 const int MAX_ATLAS_SIDE = 8192;
 
 std::vector<Font*> fontList;
 PrintTextObserver printTextObserver = nullptr;
-
-// ---------------------------------------------------------------------------
-// Internal functions
-// ---------------------------------------------------------------------------
 
 // Reads a whole game file; false when it cannot be opened or read.
 bool ReadWholeFile(const char* path, std::vector<unsigned char>& bytes) {
@@ -150,10 +138,6 @@ int GlyphSlot(unsigned char c) {
 }
 
 } // namespace
-
-// ---------------------------------------------------------------------------
-// Public functions
-// ---------------------------------------------------------------------------
 
 const char* const FONT_PATH = "data\\Font\\TrajanPro-Regular.ttf";
 
@@ -284,12 +268,12 @@ void PrintText(const char* text, Font* font, uint32_t color) {
     const Matrix3 savedTextureTransform = textureTransform;
     useTint = true;
     SetTintColor(color);
-    BindTexture(font->atlas);
+    boundTexture = font->atlas;
     Matrix3Identity(textureTransform);
     DrawMesh(mesh);
     useTint = savedUseTint;
     tintColor = savedTint;
-    BindTexture(savedTexture);
+    boundTexture = savedTexture;
     textureTransform = savedTextureTransform;
     FreeMesh(mesh);
 }
@@ -301,10 +285,8 @@ int FontCount() {
 
 // Frees every listed font with its atlas.
 void FreeAllFonts() {
-    std::vector<Font*> leftovers = fontList;
-    for (Font* font : leftovers)
-        FreeFont(font);
-    fontList.clear();
+    while (!fontList.empty())
+        FreeFont(fontList.back());
 }
 
 // Tests record printed texts through this.

@@ -185,10 +185,6 @@ uint32_t MeshBuilderTriangleCount() {
     return stagedTriangles;
 }
 
-void SetMeshRasterizing(bool on) {
-    BatchSetRasterizing(on);
-}
-
 // The mesh's vertices under the model and texture transforms go to the batch
 // with the state the render globals ask for. A textured draw takes the tint
 // (or white) as its colour; an untextured one its vertex colours, tinted.
@@ -254,10 +250,8 @@ int MeshCount() {
 
 // Frees every listed mesh.
 void FreeAllMeshes() {
-    std::vector<Mesh*> leftovers = meshList;
-    for (Mesh* mesh : leftovers)
-        FreeMesh(mesh);
-    meshList.clear();
+    while (!meshList.empty())
+        FreeMesh(meshList.back());
 }
 
 void SetDrawObserver(DrawObserver observer) {

@@ -218,7 +218,7 @@ void UnloadTexture(Texture* texture) {
     UnpageTexture(texture);
     // A later texture may get this record's address; the device must not
     // take it for the one still bound.
-    if (boundTexture == texture) BindTexture(nullptr);
+    if (boundTexture == texture) boundTexture = nullptr;
     BatchDeleteTexture(texture->glName);
     textureList.erase(std::remove(textureList.begin(), textureList.end(), texture),
                       textureList.end());
@@ -253,10 +253,8 @@ void ReleaseGraphicsResources() {
     // would otherwise already be gone.
     FreeAllFonts();
     FreeTexturePages();
-    std::vector<Texture*> leftovers = textureList;
-    for (Texture* texture : leftovers)
-        UnloadTexture(texture);
-    textureList.clear();
+    while (!textureList.empty())
+        UnloadTexture(textureList.back());
     BatchShutdown();
     ShutdownDebugUi();
 }
