@@ -1,8 +1,4 @@
-// Graphics device and render state: loads the OpenGL entry points on the
-// context the platform layer made current, starts the sprite batch and the
-// debug interface, keeps the world bounds, the viewport and the render
-// globals every draw reads (model and texture transforms, bound texture,
-// tint), and reports OpenGL errors.
+// Graphics device and render state (see device.h).
 // Depends on the platform layer (client size, message boxes), the mesh
 // builder (reset at start-up and every frame), the sprite batch and the
 // debug interface.

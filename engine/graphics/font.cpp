@@ -1,10 +1,6 @@
-// Fonts and text: a TrueType file baked with stb_truetype into a square glyph
-// atlas for the characters 32 to 196 (rows uploaded bottom first), the glyph
-// boxes, advances, line height and pairwise kerning in pixels, the list of
-// live fonts, and printing a string as a textured, tinted mesh at the current
-// model transform.
-// Depends on the graphics device (render globals), meshes, textures and the
-// game file layer.
+// Fonts and text (see font.h).
+// Depends on the graphics device (render globals), meshes, textures, the
+// scene rules (nothing built while hidden) and the game file layer.
 #include "engine/graphics/font.h"
 
 #include <stb_rect_pack.h>
@@ -13,6 +9,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <tuple>
 #include <vector>
 
 #include "engine/file.h"
@@ -262,19 +259,13 @@ void PrintText(const char* text, Font* font, uint32_t color) {
     if (DrawingSuppressed()) return; // the window cannot be seen: no mesh to build
     Mesh* mesh = BuildTextMesh(font, text);
     if (mesh == nullptr) return;
-    const bool savedUseTint = useTint;
-    const uint32_t savedTint = tintColor;
-    Texture* const savedTexture = boundTexture;
-    const Matrix3 savedTextureTransform = textureTransform;
+    const auto saved = std::make_tuple(useTint, tintColor, boundTexture, textureTransform);
     useTint = true;
     SetTintColor(color);
     boundTexture = font->atlas;
     Matrix3Identity(textureTransform);
     DrawMesh(mesh);
-    useTint = savedUseTint;
-    tintColor = savedTint;
-    boundTexture = savedTexture;
-    textureTransform = savedTextureTransform;
+    std::tie(useTint, tintColor, boundTexture, textureTransform) = saved;
     FreeMesh(mesh);
 }
 

@@ -1,8 +1,6 @@
-// Triangle meshes: the one global builder staging up to 8192 triangles, the
-// copy of a finished build into a mesh, the list of live meshes that the exit
-// report counts, and DrawMesh: the one path from the render globals to the
-// sprite batch (what is left out, which texture and page, which sampling and
-// blending, and the vertices under the transforms).
+// Triangle meshes (see mesh.h). DrawMesh is the one path from the render
+// globals to the sprite batch: what is left out, which texture and page, which
+// sampling and blending, and the vertices under the transforms.
 // Depends on the graphics device (render globals, viewport), the scene
 // rules, textures (opacity, pages) and the sprite batch.
 #include "engine/graphics/mesh.h"
@@ -10,7 +8,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 #include <vector>
 
 #include "engine/graphics/device.h"
@@ -90,19 +87,23 @@ bool OpaqueDraw(const Mesh* mesh) {
     return opaque && (!useTint || (tintColor >> 24) == 0xFF);
 }
 
+// The vertex (x, y) read at (u, v) under the model transform and `t`.
+BatchVertex Transformed(float x, float y, float u, float v, const Matrix3& t, uint32_t color) {
+    const float(&m)[4][4] = modelTransform;
+    return {m[0][0] * x + m[0][1] * y + m[0][3], m[1][0] * x + m[1][1] * y + m[1][3],
+            t.m[0][0] * u + t.m[0][1] * v + t.m[0][2], t.m[1][0] * u + t.m[1][1] * v + t.m[1][2],
+            color};
+}
+
 // Adds the part (u0, v0, u1, v1) of the unit square (x = u - 1/2, y = 1/2 - v)
 // read through `t`. Its corners are picked, not interpolated, so that parts
 // meeting on an edge meet exactly there.
 void AddSquarePart(const BatchState& state, const float part[4], const Matrix3& t, uint32_t color) {
-    const float(&m)[4][4] = modelTransform;
     BatchVertex* out = BatchAdd(state, 6);
     for (int i = 0; i < 6; i++) {
         const float u = UNIT_SQUARE_VERTICES[i][2] != 0 ? part[2] : part[0];
         const float v = UNIT_SQUARE_VERTICES[i][3] != 0 ? part[3] : part[1];
-        const float x = u - 0.5f, y = 0.5f - v;
-        out[i] = {m[0][0] * x + m[0][1] * y + m[0][3], m[1][0] * x + m[1][1] * y + m[1][3],
-                  t.m[0][0] * u + t.m[0][1] * v + t.m[0][2],
-                  t.m[1][0] * u + t.m[1][1] * v + t.m[1][2], color};
+        out[i] = Transformed(u - 0.5f, 0.5f - v, u, v, t, color);
     }
 }
 
@@ -197,24 +198,18 @@ void DrawMesh(Mesh* mesh) {
     state.viewport[0] = viewportWidth, state.viewport[1] = viewportHeight;
     state.worldHalf[0] = worldMaxX, state.worldHalf[1] = worldMaxY;
     state.blend = !OpaqueDraw(mesh);
-    const uint32_t tinted = useTint ? tintColor : 0xFFFFFFFFu;
-    const float tint[4] = {((tinted >> 16) & 0xFF) / 255.0f, ((tinted >> 8) & 0xFF) / 255.0f,
-                           (tinted & 0xFF) / 255.0f, (tinted >> 24) / 255.0f};
-    const uint32_t textured = PackRGBA(tint[0], tint[1], tint[2], tint[3]);
+    const MeshVertex tint = MakeVertex(0, 0, useTint ? tintColor : 0xFFFFFFFFu, 0, 0); // its colour
+    const uint32_t textured = PackRGBA(tint.r, tint.g, tint.b, tint.a);
     if (boundTexture != nullptr) state.texture = boundTexture->glName;
     if (boundTexture != nullptr && mesh->unitSquare && ShowsTextureOnce(textureTransform))
         return DrawPicture(state, *boundTexture, textured);
-    const Matrix3& t = textureTransform;
-    const float(&m)[4][4] = modelTransform;
     BatchVertex* out = BatchAdd(state, mesh->vertexCount);
     for (int32_t i = 0; i < mesh->vertexCount; ++i) {
         const MeshVertex& v = mesh->vertices[i];
-        out[i] = {m[0][0] * v.x + m[0][1] * v.y + m[0][3], m[1][0] * v.x + m[1][1] * v.y + m[1][3],
-                  t.m[0][0] * v.u + t.m[0][1] * v.v + t.m[0][2],
-                  t.m[1][0] * v.u + t.m[1][1] * v.v + t.m[1][2],
-                  boundTexture != nullptr
-                      ? textured
-                      : PackRGBA(v.r * tint[0], v.g * tint[1], v.b * tint[2], v.a * tint[3])};
+        const uint32_t color = boundTexture != nullptr ? textured
+                                                       : PackRGBA(v.r * tint.r, v.g * tint.g,
+                                                                  v.b * tint.b, v.a * tint.a);
+        out[i] = Transformed(v.x, v.y, v.u, v.v, textureTransform, color);
     }
 }
 

@@ -1,8 +1,4 @@
-// Textures: pictures decoded with stb_image into RGBA and uploaded bottom row
-// first, textures made from pixels in memory (the font atlases), render
-// textures with their frame buffers, the list of live textures, and the
-// exit-time report and release of every texture, mesh, font and render
-// texture still held.
+// Textures and the exit-time resource report (see texture.h).
 // Depends on the graphics device (bound texture, GL errors), meshes and fonts
 // (for the report), the game file layer and the platform's message box.
 #include "engine/graphics/texture.h"
@@ -15,7 +11,6 @@
 #include <cstdio>
 #include <cstring>
 #include <map>
-#include <utility>
 #include <vector>
 
 #include "engine/debug_ui.h"

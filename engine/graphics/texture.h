@@ -1,5 +1,6 @@
-// Textures: pictures read from PNG files (rows uploaded bottom row first),
-// textures made from pixels in memory, the list of live textures, and the
+// Textures: pictures read from PNG files with stb_image (rows uploaded bottom
+// row first), textures made from pixels in memory (the font atlases), render
+// textures with their frame buffers, the list of live textures, and the
 // exit-time report of every texture, mesh, font and render texture still held.
 // Depends on the graphics device, meshes and fonts (for the report).
 #pragma once
