@@ -35,6 +35,7 @@ enum GlyphField {
 };
 
 const uint32_t WHITE = 0xFFFFFFFF;
+const char* const FONT_PATH = "data\\Font\\TrajanPro-Regular.ttf";
 // Largest atlas side accepted (a 256 MB coverage bitmap is not a font atlas).
 const int MAX_ATLAS_SIDE = 8192;
 
@@ -55,11 +56,6 @@ bool ReadWholeFile(const char* path, std::vector<unsigned char>& bytes) {
     return !failed;
 }
 
-// Big-endian 16-bit read from the font's table directory.
-uint32_t ReadU16(const unsigned char* p) {
-    return (uint32_t)p[0] << 8 | p[1];
-}
-
 // Big-endian 32-bit read from the font's table directory.
 uint32_t ReadU32(const unsigned char* p) {
     return (uint32_t)p[0] << 24 | (uint32_t)p[1] << 16 | (uint32_t)p[2] << 8 | p[3];
@@ -71,7 +67,7 @@ bool FontTablesInsideFile(const std::vector<unsigned char>& bytes) {
     if (bytes.size() < 16) return false; // a collection's header reads 16 bytes
     const int offset = stbtt_GetFontOffsetForIndex(bytes.data(), 0);
     if (offset < 0 || (size_t)offset + 12 > bytes.size()) return false;
-    const uint32_t tableCount = ReadU16(&bytes[offset + 4]);
+    const uint32_t tableCount = ReadU32(&bytes[offset + 4]) >> 16; // a 16-bit count
     if ((size_t)offset + 12 + (size_t)tableCount * 16 > bytes.size()) return false;
     for (uint32_t i = 0; i < tableCount; ++i) {
         const unsigned char* record = &bytes[offset + 12 + i * 16];
@@ -134,18 +130,9 @@ int GlyphSlot(unsigned char c) {
     return c - FONT_FIRST_CHAR;
 }
 
-} // namespace
-
-const char* const FONT_PATH = "data\\Font\\TrajanPro-Regular.ttf";
-
-// The game's font.
-Font* LoadFont(uint32_t pixelHeight, float atlasScale) {
-    return LoadFontFile(FONT_PATH, pixelHeight, atlasScale);
-}
-
 // The packer sizes each glyph's rectangle from its box; an inverted box gives
 // a negative size that walks it off its node list, so such a font is refused.
-static bool GlyphBoxesUpright(const stbtt_fontinfo& info) {
+bool GlyphBoxesUpright(const stbtt_fontinfo& info) {
     for (int code = FONT_FIRST_CHAR; code < FONT_END_CHAR; ++code) {
         int x0 = 0, y0 = 0, x1 = 0, y1 = 0;
         int glyph = stbtt_FindGlyphIndex(&info, code);
@@ -153,6 +140,13 @@ static bool GlyphBoxesUpright(const stbtt_fontinfo& info) {
             return false;
     }
     return true;
+}
+
+} // namespace
+
+// The game's font.
+Font* LoadFont(uint32_t pixelHeight, float atlasScale) {
+    return LoadFontFile(FONT_PATH, pixelHeight, atlasScale);
 }
 
 // Bakes a font file into an atlas of side atlasScale × 256 with its glyph data.
@@ -199,11 +193,8 @@ Font* LoadFontFile(const char* path, uint32_t pixelHeight, float atlasScale) {
     Texture* atlas = CreateTexture(side, side, rgba.data());
     snprintf(atlas->name, sizeof atlas->name, "%s", path);
 
-    Font* font = new Font{};
+    Font* font = new Font{{}, pixelHeight, glyphData, atlas}; // named below
     snprintf(font->name, sizeof font->name, "%s", path);
-    font->pixelHeight = pixelHeight;
-    font->glyphData = glyphData;
-    font->atlas = atlas;
     fontList.push_back(font);
     return font;
 }
@@ -211,13 +202,12 @@ Font* LoadFontFile(const char* path, uint32_t pixelHeight, float atlasScale) {
 // Unloads the atlas, frees the glyph data and forgets the font.
 void FreeFont(Font* font) {
     if (font == nullptr) return;
-    if (std::find(fontList.begin(), fontList.end(), font) == fontList.end()) {
+    if (std::erase(fontList, font) == 0) {
         fprintf(stderr, "FreeFont: font is not in the font list (freed twice?)\n");
         return;
     }
     UnloadTexture(font->atlas);
     delete font->glyphData;
-    fontList.erase(std::remove(fontList.begin(), fontList.end(), font), fontList.end());
     delete font;
 }
 

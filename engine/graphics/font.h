@@ -27,8 +27,6 @@ struct Font {
     Texture* atlas;
 };
 
-extern const char* const FONT_PATH; // "data\Font\TrajanPro-Regular.ttf"
-
 // Bakes the game font at `pixelHeight` into an atlas of side atlasScale × 256;
 // null and a stderr line when the font file cannot be read.
 Font* LoadFont(uint32_t pixelHeight, float atlasScale);

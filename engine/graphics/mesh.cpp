@@ -216,13 +216,11 @@ void DrawMesh(Mesh* mesh) {
 // Frees the mesh's vertices and forgets it.
 void FreeMesh(Mesh* mesh) {
     if (mesh == nullptr) return;
-    auto listed = std::find(meshList.begin(), meshList.end(), mesh);
-    if (listed == meshList.end()) {
+    if (std::erase(meshList, mesh) == 0) {
         // Freeing twice would free another mesh's vertices; refuse it loudly.
         fprintf(stderr, "FreeMesh: mesh is not in the mesh list (freed twice?)\n");
         return;
     }
-    meshList.erase(std::remove(meshList.begin(), meshList.end(), mesh), meshList.end());
     delete[] mesh->vertices;
     delete mesh;
 }

@@ -201,7 +201,7 @@ void DescribeAlpha(Texture* texture) {
 // Deletes a texture (and its render target) and forgets it.
 void UnloadTexture(Texture* texture) {
     if (texture == nullptr) return;
-    if (std::find(textureList.begin(), textureList.end(), texture) == textureList.end()) {
+    if (std::erase(textureList, texture) == 0) {
         // Unloading twice would delete another texture's name; refuse it loudly.
         fprintf(stderr, "UnloadTexture: texture is not in the texture list (unloaded twice?)\n");
         return;
@@ -215,8 +215,6 @@ void UnloadTexture(Texture* texture) {
     // take it for the one still bound.
     if (boundTexture == texture) boundTexture = nullptr;
     BatchDeleteTexture(texture->glName);
-    textureList.erase(std::remove(textureList.begin(), textureList.end(), texture),
-                      textureList.end());
     delete texture;
 }
 
