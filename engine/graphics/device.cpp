@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 #include "engine/debug_ui.h"
 #include "engine/graphics/mesh.h"
@@ -26,10 +27,7 @@ int viewportWidth = 1280, viewportHeight = 720;
 namespace {
 
 // Names of the OpenGL error codes the error report knows.
-const struct {
-    GLenum code;
-    const char* name;
-} GL_ERROR_NAMES[] = {
+const std::pair<GLenum, const char*> GL_ERROR_NAMES[] = {
     {GL_INVALID_ENUM, "INVALID_ENUM"},
     {GL_INVALID_VALUE, "INVALID_VALUE"},
     {GL_INVALID_OPERATION, "INVALID_OPERATION"},
@@ -150,8 +148,8 @@ void CheckGLErrorAt(const char* file, int line) {
         GLenum error = glGetError();
         if (error == GL_NO_ERROR) break;
         const char* name = "";
-        for (const auto& known : GL_ERROR_NAMES)
-            if (known.code == error) name = known.name;
+        for (const auto& [code, known] : GL_ERROR_NAMES)
+            if (code == error) name = known;
         printf("GL_%s - %s:%d\n", name, fileName, line);
     }
     fflush(stdout);

@@ -38,8 +38,7 @@ void Matrix3Concat(Matrix3& result, const Matrix3& a, const Matrix3& b);
 Matrix3 Matrix3Translation(float x, float y);
 Matrix3 Matrix3Rotation(float radians);
 Matrix3 Matrix3Scale(float sx, float sy);
-// Sets the tint colour by the device's rule (only when it changes, 0xFFFFFFFF
-// stored as 0xFFFFFFFE).
+// Sets the tint colour by the device's rule: 0xFFFFFFFF is stored as 0xFFFFFFFE.
 void SetTintColor(uint32_t color);
 // Start of a frame: empty the mesh builder, identity transforms, tint off,
 // unbind the texture.

@@ -48,8 +48,7 @@ bool ReadWholeFile(const char* path, std::vector<unsigned char>& bytes) {
     if (file == nullptr) return false;
     bytes.clear();
     unsigned char chunk[65536];
-    size_t got = 0;
-    while ((got = fread(chunk, 1, sizeof chunk, file)) > 0)
+    for (size_t got; (got = fread(chunk, 1, sizeof chunk, file)) > 0;)
         bytes.insert(bytes.end(), chunk, chunk + got);
     const bool failed = ferror(file) != 0;
     fclose(file);

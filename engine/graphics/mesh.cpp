@@ -50,14 +50,10 @@ void DescribeVertices(Mesh* mesh) {
     }
 }
 
-// A 0..1 float as a colour byte.
-uint32_t ColorByte(float value) {
-    return (uint32_t)std::lround(std::clamp(value, 0.0f, 1.0f) * 255.0f);
-}
-
 // Bytes R, G, B, A in memory order from 0..1 floats.
 uint32_t PackRGBA(float r, float g, float b, float a) {
-    return ColorByte(r) | ColorByte(g) << 8 | ColorByte(b) << 16 | ColorByte(a) << 24;
+    auto byte = [](float v) { return (uint32_t)std::lround(std::clamp(v, 0.0f, 1.0f) * 255.0f); };
+    return byte(r) | byte(g) << 8 | byte(b) << 16 | byte(a) << 24;
 }
 
 // Whether a whole number of pixels or texels (within rounding).
@@ -198,7 +194,8 @@ void DrawMesh(Mesh* mesh) {
     state.viewport[0] = viewportWidth, state.viewport[1] = viewportHeight;
     state.worldHalf[0] = worldMaxX, state.worldHalf[1] = worldMaxY;
     state.blend = !OpaqueDraw(mesh);
-    const MeshVertex tint = MakeVertex(0, 0, useTint ? tintColor : 0xFFFFFFFFu, 0, 0); // its colour
+    // The tint (white when off) as 0..1 floats, by the vertex colour rule.
+    const MeshVertex tint = MakeVertex(0, 0, useTint ? tintColor : 0xFFFFFFFFu, 0, 0);
     const uint32_t textured = PackRGBA(tint.r, tint.g, tint.b, tint.a);
     if (boundTexture != nullptr) state.texture = boundTexture->glName;
     if (boundTexture != nullptr && mesh->unitSquare && ShowsTextureOnce(textureTransform))

@@ -141,11 +141,10 @@ Texture* CreateTexture(int32_t width, int32_t height, const unsigned char* pixel
 // An empty texture with a frame buffer (and depth buffer) drawing into it.
 Texture* CreateRenderTexture(int32_t width, int32_t height) {
     Texture* texture = CreateTexture(width, height, nullptr);
-    RenderTarget target = {0, 0};
+    RenderTarget& target = renderTextures[texture];
     BatchCreateRenderTarget(texture->glName, width, height, &target.frameBuffer,
                             &target.depthBuffer);
     CheckGLError();
-    renderTextures[texture] = target;
     return texture;
 }
 
@@ -253,12 +252,11 @@ void ReleaseGraphicsResources() {
 }
 
 // Decodes a picture for the window icon, rows top to bottom.
-unsigned char* LoadImagePixels(const char* path, int* width, int* height) {
-    if (path == nullptr) return nullptr;
-    return DecodeImageFile("LoadImagePixels", path, width, height);
-}
-
-// Frees what LoadImagePixels returned.
-void FreeImagePixels(unsigned char* pixels) {
+std::vector<unsigned char> LoadImagePixels(const char* path, int* width, int* height) {
+    unsigned char* pixels =
+        path ? DecodeImageFile("LoadImagePixels", path, width, height) : nullptr;
+    if (pixels == nullptr) return {};
+    std::vector<unsigned char> rgba(pixels, pixels + (size_t)*width * *height * 4);
     stbi_image_free(pixels);
+    return rgba;
 }

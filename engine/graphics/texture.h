@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 struct Texture {
     unsigned glName;
@@ -38,10 +39,9 @@ int TextureCount();
 int RenderTextureCount();
 // Shut-down: the "ERROR" message box when anything is left, then frees it all.
 void ReleaseGraphicsResources();
-// Decodes a picture into top-to-bottom RGBA rows (for the window icon); the
-// caller frees it with FreeImagePixels. Null on failure.
-unsigned char* LoadImagePixels(const char* path, int* width, int* height);
-void FreeImagePixels(unsigned char* pixels);
+// Decodes a picture into top-to-bottom RGBA rows (for the window icon); none
+// on failure.
+std::vector<unsigned char> LoadImagePixels(const char* path, int* width, int* height);
 // Reads a picture back to note its `shown` and `core`, once: on its first draw
 // showing it whole, since most large pictures are sheets drawn a frame at a time.
 void DescribeAlpha(Texture* texture);
