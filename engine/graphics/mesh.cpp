@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <span>
 #include <cstdio>
 #include <vector>
 
@@ -39,15 +40,12 @@ MeshVertex MakeVertex(float x, float y, uint32_t color, float u, float v) {
 
 // Bounds and opacity of the mesh's vertices (for leaving draws out and blending).
 void DescribeVertices(Mesh* mesh) {
-    mesh->minX = mesh->minY = 1e30f;
-    mesh->maxX = mesh->maxY = -1e30f;
-    mesh->opaqueColors = true;
-    for (int32_t i = 0; i < mesh->vertexCount; ++i) {
-        const MeshVertex& v = mesh->vertices[i];
-        mesh->minX = std::min(mesh->minX, v.x), mesh->maxX = std::max(mesh->maxX, v.x);
-        mesh->minY = std::min(mesh->minY, v.y), mesh->maxY = std::max(mesh->maxY, v.y);
-        mesh->opaqueColors = mesh->opaqueColors && v.a >= 1.0f;
-    }
+    const std::span vertices(mesh->vertices, mesh->vertexCount);
+    const auto [left, right] = std::ranges::minmax(vertices, {}, &MeshVertex::x);
+    const auto [bottom, top] = std::ranges::minmax(vertices, {}, &MeshVertex::y);
+    mesh->minX = left.x, mesh->maxX = right.x;
+    mesh->minY = bottom.y, mesh->maxY = top.y;
+    mesh->opaqueColors = std::ranges::all_of(vertices, [](auto& v) { return v.a >= 1.0f; });
 }
 
 // Bytes R, G, B, A in memory order from 0..1 floats.
