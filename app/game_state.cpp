@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <vector>
 
 #include "app/input.h"
 #include "app/window.h"
@@ -214,10 +215,9 @@ void RunFrame() {
     const bool shown = PlatformIsWindowVisible();
     SetDrawingSuppressed(!shown);
     ResetRenderState();
-    if (shown) ClearFrame();
+    if (shown) BatchClear();
     BeginDebugUiFrame();
     SetWorldBoundsFromClient();
-    SetViewportToClient();
     PlatformPumpEvents();
     UpdateInput();
     if (!isRunning) nextState = GS_QUIT;
@@ -238,7 +238,7 @@ void DrawFrameAgain() {
     const double savedFrameTime = frameTime;
     frameTime = 0;
     ResetRenderState();
-    ClearFrame();
+    BatchClear();
     DrawScene();
     frameTime = savedFrameTime;
 }
@@ -283,11 +283,9 @@ int StartEngine(bool fullscreen) {
     frameCounter = 0;
     if (fullscreen) SetFullscreen(true);
     int iconWidth = 0, iconHeight = 0;
-    unsigned char* icon = LoadImagePixels("data\\Icon.png", &iconWidth, &iconHeight);
-    if (icon) {
-        PlatformSetWindowIcon(icon, iconWidth, iconHeight);
-        FreeImagePixels(icon);
-    }
+    const std::vector<unsigned char> icon =
+        LoadImagePixels("data\\Icon.png", &iconWidth, &iconHeight);
+    if (!icon.empty()) PlatformSetWindowIcon(icon.data(), iconWidth, iconHeight);
     if (!InitSound()) {
         fprintf(stderr, "Error: no audio device, not even a silent one, could be opened\n");
         return 2;

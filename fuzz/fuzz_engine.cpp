@@ -10,7 +10,7 @@
 
 #include "app/game_state.h"
 #include "engine/file.h"
-#include "engine/graphics/mesh.h"
+#include "engine/graphics/sprite_batch.h"
 #include "engine/platform/platform.h"
 
 // ---------------------------------------------------------------------------
@@ -47,7 +47,7 @@ void StartFuzzEngine(const std::string& baseDir) {
     }
     SetGameBaseDir(baseDir);
     // The software renderer's pixel work is not what is being tested.
-    SetMeshRasterizing(false);
+    BatchSetRasterizing(false);
 }
 
 // The process's scratch folder, made on first use.

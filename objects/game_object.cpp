@@ -92,7 +92,7 @@ static GameObject* LastCoveringObject() {
 void GameObject::Draw() {
     if (mesh == nullptr) return;
     // A null texture keeps whatever is bound (the device rule).
-    if (texture != nullptr) BindTexture(texture);
+    if (texture != nullptr) boundTexture = texture;
     ::useTint = useTint != 0;
     SetTintColor(tintColor);
     SetTransform(ModelMatrix(this));

@@ -37,7 +37,7 @@ TEST_F(DeviceTest, WorldPixelsBlendingPaintersOrderTintAndTexture) {
     SetTintColor(0xFF0000FF);
     DrawMeshAt(white, 300, 200, 40, 40); // white × blue tint
     useTint = false;
-    BindTexture(green);
+    boundTexture = green;
     DrawMeshAt(white, -300, 200, 40, 40); // the texture, not the white vertices
     useTint = true;
     SetTintColor(0x80808080);

@@ -31,12 +31,11 @@ class GraphicsTest : public ::testing::Test {
 // A serif TrueType font from a Debian package.
 inline const char* const TEST_FONT = "/usr/share/fonts/truetype/dejavu/DejaVuSerif.ttf";
 
-// What the frame loop does before a state draws: reset, bounds, viewport, clear.
+// What the frame loop does before a state draws: reset, bounds and viewport, clear.
 inline void BeginTestDrawing() {
     ResetRenderState();
     SetWorldBoundsFromClient();
-    SetViewportToClient();
-    ClearFrame();
+    BatchClear();
 }
 
 // Back-buffer pixel at a world point (origin at the client centre, y up) as 0xRRGGBB.

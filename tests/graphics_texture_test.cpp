@@ -49,7 +49,7 @@ TEST_F(TextureTest, UnreadablePicturesAndA256CharacterPathGiveNullAndOneLine) {
 TEST_F(TextureTest, UnloadingTheBoundTextureUnbindsIt) {
     const uint8_t blue[4] = {0, 0, 255, 255};
     Texture* drawn = CreateTexture(1, 1, blue);
-    BindTexture(drawn);
+    boundTexture = drawn;
     UnloadTexture(drawn);
     EXPECT_EQ(boundTexture, nullptr);
 }

@@ -1,8 +1,4 @@
-// Graphics device and render state: loads the OpenGL entry points on the
-// context the platform layer made current, starts the sprite batch and the
-// debug interface, keeps the world bounds, the viewport and the render
-// globals every draw reads (model and texture transforms, bound texture,
-// tint), and reports OpenGL errors.
+// Graphics device and render state (see device.h).
 // Depends on the platform layer (client size, message boxes), the mesh
 // builder (reset at start-up and every frame), the sprite batch and the
 // debug interface.
@@ -13,16 +9,12 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 #include "engine/debug_ui.h"
 #include "engine/graphics/mesh.h"
-#include "engine/graphics/scene.h"
 #include "engine/graphics/sprite_batch.h"
 #include "engine/platform/platform.h"
-
-// ---------------------------------------------------------------------------
-// Globals
-// ---------------------------------------------------------------------------
 
 float worldMinX = -640.0f, worldMaxX = 640.0f, worldMinY = -360.0f, worldMaxY = 360.0f;
 float modelTransform[4][4] = {{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}};
@@ -35,27 +27,13 @@ int viewportWidth = 1280, viewportHeight = 720;
 namespace {
 
 // Names of the OpenGL error codes the error report knows.
-const struct {
-    GLenum code;
-    const char* name;
-} GL_ERROR_NAMES[] = {
+const std::pair<GLenum, const char*> GL_ERROR_NAMES[] = {
     {GL_INVALID_ENUM, "INVALID_ENUM"},
     {GL_INVALID_VALUE, "INVALID_VALUE"},
     {GL_INVALID_OPERATION, "INVALID_OPERATION"},
     {GL_OUT_OF_MEMORY, "OUT_OF_MEMORY"},
     {GL_INVALID_FRAMEBUFFER_OPERATION, "INVALID_FRAMEBUFFER_OPERATION"},
 };
-
-// ---------------------------------------------------------------------------
-// Internal functions
-// ---------------------------------------------------------------------------
-
-// Writes the identity into a 4 by 4 matrix.
-void Matrix4Identity(float m[4][4]) {
-    for (int r = 0; r < 4; ++r)
-        for (int c = 0; c < 4; ++c)
-            m[r][c] = r == c ? 1.0f : 0.0f;
-}
 
 // Loads the OpenGL entry points and checks for version 3.3.
 bool LoadGLEntryPoints() {
@@ -74,21 +52,13 @@ bool LoadGLEntryPoints() {
 
 } // namespace
 
-// ---------------------------------------------------------------------------
-// Public functions
-// ---------------------------------------------------------------------------
-
 // Everything of start-up after the platform made the context current.
 bool InitGraphics() {
     if (!LoadGLEntryPoints()) return false;
     BatchInit();
     SetWorldBoundsFromClient();
-    MeshBuilderReset();
-    Matrix4Identity(modelTransform);
-    Matrix3Identity(textureTransform);
+    ResetRenderState();
     tintColor = 0xFFFFFFFF;
-    useTint = false;
-    boundTexture = nullptr;
     CreateDebugUi();
     CheckGLError();
     return true;
@@ -119,9 +89,7 @@ void SetTransform(const Matrix3& m) {
 
 // Sets m to the identity.
 void Matrix3Identity(Matrix3& m) {
-    for (int r = 0; r < 3; ++r)
-        for (int c = 0; c < 3; ++c)
-            m.m[r][c] = r == c ? 1.0f : 0.0f;
+    m = Matrix3{{{1, 0, 0}, {0, 1, 0}, {0, 0, 1}}};
 }
 
 // result = a × b through a temporary, so result may be a or b.
@@ -157,34 +125,18 @@ Matrix3 Matrix3Scale(float sx, float sy) {
     return Matrix3{{{sx, 0, 0}, {0, sy, 0}, {0, 0, 1}}};
 }
 
-// Only names the texture: the draw says which texture it samples.
-void BindTexture(Texture* texture) {
-    boundTexture = texture;
-}
-
 // The tint rule shared by objects and text.
 void SetTintColor(uint32_t color) {
-    if (color == 0xFFFFFFFF) color = 0xFFFFFFFE;
-    if (tintColor != color) tintColor = color;
+    tintColor = color == 0xFFFFFFFF ? 0xFFFFFFFE : color;
 }
 
 // Per-frame reset of the render globals and the mesh builder.
 void ResetRenderState() {
     MeshBuilderReset();
-    Matrix4Identity(modelTransform);
     Matrix3Identity(textureTransform);
+    SetTransform(textureTransform); // the identity in 4 by 4 too
     useTint = false;
     boundTexture = nullptr;
-}
-
-// Clears the whole window.
-void ClearFrame() {
-    BatchClear();
-}
-
-// The draws to come fill the client area (the batch sets it with them).
-void SetViewportToClient() {
-    PlatformGetClientSize(&viewportWidth, &viewportHeight);
 }
 
 // Prints every pending OpenGL error with the file and line of the check.
@@ -196,8 +148,8 @@ void CheckGLErrorAt(const char* file, int line) {
         GLenum error = glGetError();
         if (error == GL_NO_ERROR) break;
         const char* name = "";
-        for (const auto& known : GL_ERROR_NAMES)
-            if (known.code == error) name = known.name;
+        for (const auto& [code, known] : GL_ERROR_NAMES)
+            if (code == error) name = known;
         printf("GL_%s - %s:%d\n", name, fileName, line);
     }
     fflush(stdout);

@@ -21,7 +21,7 @@ extern float modelTransform[4][4]; // row-major
 extern Matrix3 textureTransform;
 extern uint32_t tintColor; // 0xAARRGGBB; 0xFFFFFFFF is stored as 0xFFFFFFFE
 extern bool useTint;
-extern Texture* boundTexture;
+extern Texture* boundTexture; // the texture (or none) the next draws sample
 // The pixels the draws to come fill (the client size at the frame's start).
 extern int viewportWidth, viewportHeight;
 
@@ -38,18 +38,11 @@ void Matrix3Concat(Matrix3& result, const Matrix3& a, const Matrix3& b);
 Matrix3 Matrix3Translation(float x, float y);
 Matrix3 Matrix3Rotation(float radians);
 Matrix3 Matrix3Scale(float sx, float sy);
-// Names the texture (or none) the next draws sample.
-void BindTexture(Texture* texture);
-// Sets the tint colour by the device's rule (only when it changes, 0xFFFFFFFF
-// stored as 0xFFFFFFFE).
+// Sets the tint colour by the device's rule: 0xFFFFFFFF is stored as 0xFFFFFFFE.
 void SetTintColor(uint32_t color);
 // Start of a frame: empty the mesh builder, identity transforms, tint off,
 // unbind the texture.
 void ResetRenderState();
-// Clears the whole window.
-void ClearFrame();
-// The viewport of the draws to come: the whole client area.
-void SetViewportToClient();
 // Reports every pending OpenGL error as "GL_<name> - <file>:<line>".
 void CheckGLErrorAt(const char* file, int line);
 #define CheckGLError() CheckGLErrorAt(__FILE__, __LINE__)

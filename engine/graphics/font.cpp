@@ -1,10 +1,6 @@
-// Fonts and text: a TrueType file baked with stb_truetype into a square glyph
-// atlas for the characters 32 to 196 (rows uploaded bottom first), the glyph
-// boxes, advances, line height and pairwise kerning in pixels, the list of
-// live fonts, and printing a string as a textured, tinted mesh at the current
-// model transform.
-// Depends on the graphics device (render globals), meshes, textures and the
-// game file layer.
+// Fonts and text (see font.h).
+// Depends on the graphics device (render globals), meshes, textures, the
+// scene rules (nothing built while hidden) and the game file layer.
 #include "engine/graphics/font.h"
 
 #include <stb_rect_pack.h>
@@ -13,6 +9,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <tuple>
 #include <vector>
 
 #include "engine/file.h"
@@ -20,10 +17,6 @@
 #include "engine/graphics/mesh.h"
 #include "engine/graphics/scene.h"
 #include "engine/graphics/texture.h"
-
-// ---------------------------------------------------------------------------
-// Types
-// ---------------------------------------------------------------------------
 
 namespace {
 
@@ -41,20 +34,13 @@ enum GlyphField {
     GLYPH_ADVANCE,
 };
 
-// ---------------------------------------------------------------------------
-// Globals
-// ---------------------------------------------------------------------------
-
 const uint32_t WHITE = 0xFFFFFFFF;
+const char* const FONT_PATH = "data\\Font\\TrajanPro-Regular.ttf";
 // Largest atlas side accepted (a 256 MB coverage bitmap is not a font atlas).
 const int MAX_ATLAS_SIDE = 8192;
 
 std::vector<Font*> fontList;
 PrintTextObserver printTextObserver = nullptr;
-
-// ---------------------------------------------------------------------------
-// Internal functions
-// ---------------------------------------------------------------------------
 
 // Reads a whole game file; false when it cannot be opened or read.
 bool ReadWholeFile(const char* path, std::vector<unsigned char>& bytes) {
@@ -62,17 +48,11 @@ bool ReadWholeFile(const char* path, std::vector<unsigned char>& bytes) {
     if (file == nullptr) return false;
     bytes.clear();
     unsigned char chunk[65536];
-    size_t got = 0;
-    while ((got = fread(chunk, 1, sizeof chunk, file)) > 0)
+    for (size_t got; (got = fread(chunk, 1, sizeof chunk, file)) > 0;)
         bytes.insert(bytes.end(), chunk, chunk + got);
     const bool failed = ferror(file) != 0;
     fclose(file);
     return !failed;
-}
-
-// Big-endian 16-bit read from the font's table directory.
-uint32_t ReadU16(const unsigned char* p) {
-    return (uint32_t)p[0] << 8 | p[1];
 }
 
 // Big-endian 32-bit read from the font's table directory.
@@ -86,7 +66,7 @@ bool FontTablesInsideFile(const std::vector<unsigned char>& bytes) {
     if (bytes.size() < 16) return false; // a collection's header reads 16 bytes
     const int offset = stbtt_GetFontOffsetForIndex(bytes.data(), 0);
     if (offset < 0 || (size_t)offset + 12 > bytes.size()) return false;
-    const uint32_t tableCount = ReadU16(&bytes[offset + 4]);
+    const uint32_t tableCount = ReadU32(&bytes[offset + 4]) >> 16; // a 16-bit count
     if ((size_t)offset + 12 + (size_t)tableCount * 16 > bytes.size()) return false;
     for (uint32_t i = 0; i < tableCount; ++i) {
         const unsigned char* record = &bytes[offset + 12 + i * 16];
@@ -149,22 +129,9 @@ int GlyphSlot(unsigned char c) {
     return c - FONT_FIRST_CHAR;
 }
 
-} // namespace
-
-// ---------------------------------------------------------------------------
-// Public functions
-// ---------------------------------------------------------------------------
-
-const char* const FONT_PATH = "data\\Font\\TrajanPro-Regular.ttf";
-
-// The game's font.
-Font* LoadFont(uint32_t pixelHeight, float atlasScale) {
-    return LoadFontFile(FONT_PATH, pixelHeight, atlasScale);
-}
-
 // The packer sizes each glyph's rectangle from its box; an inverted box gives
 // a negative size that walks it off its node list, so such a font is refused.
-static bool GlyphBoxesUpright(const stbtt_fontinfo& info) {
+bool GlyphBoxesUpright(const stbtt_fontinfo& info) {
     for (int code = FONT_FIRST_CHAR; code < FONT_END_CHAR; ++code) {
         int x0 = 0, y0 = 0, x1 = 0, y1 = 0;
         int glyph = stbtt_FindGlyphIndex(&info, code);
@@ -172,6 +139,13 @@ static bool GlyphBoxesUpright(const stbtt_fontinfo& info) {
             return false;
     }
     return true;
+}
+
+} // namespace
+
+// The game's font.
+Font* LoadFont(uint32_t pixelHeight, float atlasScale) {
+    return LoadFontFile(FONT_PATH, pixelHeight, atlasScale);
 }
 
 // Bakes a font file into an atlas of side atlasScale × 256 with its glyph data.
@@ -218,11 +192,8 @@ Font* LoadFontFile(const char* path, uint32_t pixelHeight, float atlasScale) {
     Texture* atlas = CreateTexture(side, side, rgba.data());
     snprintf(atlas->name, sizeof atlas->name, "%s", path);
 
-    Font* font = new Font{};
+    Font* font = new Font{{}, pixelHeight, glyphData, atlas}; // named below
     snprintf(font->name, sizeof font->name, "%s", path);
-    font->pixelHeight = pixelHeight;
-    font->glyphData = glyphData;
-    font->atlas = atlas;
     fontList.push_back(font);
     return font;
 }
@@ -230,13 +201,12 @@ Font* LoadFontFile(const char* path, uint32_t pixelHeight, float atlasScale) {
 // Unloads the atlas, frees the glyph data and forgets the font.
 void FreeFont(Font* font) {
     if (font == nullptr) return;
-    if (std::find(fontList.begin(), fontList.end(), font) == fontList.end()) {
+    if (std::erase(fontList, font) == 0) {
         fprintf(stderr, "FreeFont: font is not in the font list (freed twice?)\n");
         return;
     }
     UnloadTexture(font->atlas);
     delete font->glyphData;
-    fontList.erase(std::remove(fontList.begin(), fontList.end(), font), fontList.end());
     delete font;
 }
 
@@ -278,19 +248,13 @@ void PrintText(const char* text, Font* font, uint32_t color) {
     if (DrawingSuppressed()) return; // the window cannot be seen: no mesh to build
     Mesh* mesh = BuildTextMesh(font, text);
     if (mesh == nullptr) return;
-    const bool savedUseTint = useTint;
-    const uint32_t savedTint = tintColor;
-    Texture* const savedTexture = boundTexture;
-    const Matrix3 savedTextureTransform = textureTransform;
+    const auto saved = std::make_tuple(useTint, tintColor, boundTexture, textureTransform);
     useTint = true;
     SetTintColor(color);
-    BindTexture(font->atlas);
+    boundTexture = font->atlas;
     Matrix3Identity(textureTransform);
     DrawMesh(mesh);
-    useTint = savedUseTint;
-    tintColor = savedTint;
-    BindTexture(savedTexture);
-    textureTransform = savedTextureTransform;
+    std::tie(useTint, tintColor, boundTexture, textureTransform) = saved;
     FreeMesh(mesh);
 }
 
@@ -301,10 +265,8 @@ int FontCount() {
 
 // Frees every listed font with its atlas.
 void FreeAllFonts() {
-    std::vector<Font*> leftovers = fontList;
-    for (Font* font : leftovers)
-        FreeFont(font);
-    fontList.clear();
+    while (!fontList.empty())
+        FreeFont(fontList.back());
 }
 
 // Tests record printed texts through this.

@@ -1,6 +1,7 @@
-// Fonts and text: the game's TrueType font baked into a glyph atlas for the
-// characters 32 to 196, layout by advances, kerning and line height, and
-// printing a string as a textured, tinted mesh at the current transform.
+// Fonts and text: the game's TrueType font baked with stb_truetype into a
+// square glyph atlas for the characters 32 to 196 (rows uploaded bottom
+// first), layout by advances, kerning and line height, the list of live fonts,
+// and printing a string as a textured, tinted mesh at the current transform.
 // Depends on the graphics device, meshes and textures.
 #pragma once
 
@@ -25,8 +26,6 @@ struct Font {
     GlyphData* glyphData;
     Texture* atlas;
 };
-
-extern const char* const FONT_PATH; // "data\Font\TrajanPro-Regular.ttf"
 
 // Bakes the game font at `pixelHeight` into an atlas of side atlasScale × 256;
 // null and a stderr line when the font file cannot be read.

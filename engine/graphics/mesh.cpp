@@ -1,16 +1,14 @@
-// Triangle meshes: the one global builder staging up to 8192 triangles, the
-// copy of a finished build into a mesh, the list of live meshes that the exit
-// report counts, and DrawMesh: the one path from the render globals to the
-// sprite batch (what is left out, which texture and page, which sampling and
-// blending, and the vertices under the transforms).
+// Triangle meshes (see mesh.h). DrawMesh is the one path from the render
+// globals to the sprite batch: what is left out, which texture and page, which
+// sampling and blending, and the vertices under the transforms.
 // Depends on the graphics device (render globals, viewport), the scene
 // rules, textures (opacity, pages) and the sprite batch.
 #include "engine/graphics/mesh.h"
 
 #include <algorithm>
 #include <cmath>
+#include <span>
 #include <cstdio>
-#include <cstring>
 #include <vector>
 
 #include "engine/graphics/device.h"
@@ -42,25 +40,18 @@ MeshVertex MakeVertex(float x, float y, uint32_t color, float u, float v) {
 
 // Bounds and opacity of the mesh's vertices (for leaving draws out and blending).
 void DescribeVertices(Mesh* mesh) {
-    mesh->minX = mesh->minY = 1e30f;
-    mesh->maxX = mesh->maxY = -1e30f;
-    mesh->opaqueColors = true;
-    for (int32_t i = 0; i < mesh->vertexCount; ++i) {
-        const MeshVertex& v = mesh->vertices[i];
-        mesh->minX = std::min(mesh->minX, v.x), mesh->maxX = std::max(mesh->maxX, v.x);
-        mesh->minY = std::min(mesh->minY, v.y), mesh->maxY = std::max(mesh->maxY, v.y);
-        mesh->opaqueColors = mesh->opaqueColors && v.a >= 1.0f;
-    }
-}
-
-// A 0..1 float as a colour byte.
-uint32_t ColorByte(float value) {
-    return (uint32_t)std::lround(std::clamp(value, 0.0f, 1.0f) * 255.0f);
+    const std::span vertices(mesh->vertices, mesh->vertexCount);
+    const auto [left, right] = std::ranges::minmax(vertices, {}, &MeshVertex::x);
+    const auto [bottom, top] = std::ranges::minmax(vertices, {}, &MeshVertex::y);
+    mesh->minX = left.x, mesh->maxX = right.x;
+    mesh->minY = bottom.y, mesh->maxY = top.y;
+    mesh->opaqueColors = std::ranges::all_of(vertices, [](auto& v) { return v.a >= 1.0f; });
 }
 
 // Bytes R, G, B, A in memory order from 0..1 floats.
 uint32_t PackRGBA(float r, float g, float b, float a) {
-    return ColorByte(r) | ColorByte(g) << 8 | ColorByte(b) << 16 | ColorByte(a) << 24;
+    auto byte = [](float v) { return (uint32_t)std::lround(std::clamp(v, 0.0f, 1.0f) * 255.0f); };
+    return byte(r) | byte(g) << 8 | byte(b) << 16 | byte(a) << 24;
 }
 
 // Whether a whole number of pixels or texels (within rounding).
@@ -90,19 +81,23 @@ bool OpaqueDraw(const Mesh* mesh) {
     return opaque && (!useTint || (tintColor >> 24) == 0xFF);
 }
 
+// The vertex (x, y) read at (u, v) under the model transform and `t`.
+BatchVertex Transformed(float x, float y, float u, float v, const Matrix3& t, uint32_t color) {
+    const float(&m)[4][4] = modelTransform;
+    return {m[0][0] * x + m[0][1] * y + m[0][3], m[1][0] * x + m[1][1] * y + m[1][3],
+            t.m[0][0] * u + t.m[0][1] * v + t.m[0][2], t.m[1][0] * u + t.m[1][1] * v + t.m[1][2],
+            color};
+}
+
 // Adds the part (u0, v0, u1, v1) of the unit square (x = u - 1/2, y = 1/2 - v)
 // read through `t`. Its corners are picked, not interpolated, so that parts
 // meeting on an edge meet exactly there.
 void AddSquarePart(const BatchState& state, const float part[4], const Matrix3& t, uint32_t color) {
-    const float(&m)[4][4] = modelTransform;
     BatchVertex* out = BatchAdd(state, 6);
     for (int i = 0; i < 6; i++) {
         const float u = UNIT_SQUARE_VERTICES[i][2] != 0 ? part[2] : part[0];
         const float v = UNIT_SQUARE_VERTICES[i][3] != 0 ? part[3] : part[1];
-        const float x = u - 0.5f, y = 0.5f - v;
-        out[i] = {m[0][0] * x + m[0][1] * y + m[0][3], m[1][0] * x + m[1][1] * y + m[1][3],
-                  t.m[0][0] * u + t.m[0][1] * v + t.m[0][2],
-                  t.m[1][0] * u + t.m[1][1] * v + t.m[1][2], color};
+        out[i] = Transformed(u - 0.5f, 0.5f - v, u, v, t, color);
     }
 }
 
@@ -185,10 +180,6 @@ uint32_t MeshBuilderTriangleCount() {
     return stagedTriangles;
 }
 
-void SetMeshRasterizing(bool on) {
-    BatchSetRasterizing(on);
-}
-
 // The mesh's vertices under the model and texture transforms go to the batch
 // with the state the render globals ask for. A textured draw takes the tint
 // (or white) as its colour; an untextured one its vertex colours, tinted.
@@ -201,37 +192,30 @@ void DrawMesh(Mesh* mesh) {
     state.viewport[0] = viewportWidth, state.viewport[1] = viewportHeight;
     state.worldHalf[0] = worldMaxX, state.worldHalf[1] = worldMaxY;
     state.blend = !OpaqueDraw(mesh);
-    const uint32_t tinted = useTint ? tintColor : 0xFFFFFFFFu;
-    const float tint[4] = {((tinted >> 16) & 0xFF) / 255.0f, ((tinted >> 8) & 0xFF) / 255.0f,
-                           (tinted & 0xFF) / 255.0f, (tinted >> 24) / 255.0f};
-    const uint32_t textured = PackRGBA(tint[0], tint[1], tint[2], tint[3]);
+    // The tint (white when off) as 0..1 floats, by the vertex colour rule.
+    const MeshVertex tint = MakeVertex(0, 0, useTint ? tintColor : 0xFFFFFFFFu, 0, 0);
+    const uint32_t textured = PackRGBA(tint.r, tint.g, tint.b, tint.a);
     if (boundTexture != nullptr) state.texture = boundTexture->glName;
     if (boundTexture != nullptr && mesh->unitSquare && ShowsTextureOnce(textureTransform))
         return DrawPicture(state, *boundTexture, textured);
-    const Matrix3& t = textureTransform;
-    const float(&m)[4][4] = modelTransform;
     BatchVertex* out = BatchAdd(state, mesh->vertexCount);
     for (int32_t i = 0; i < mesh->vertexCount; ++i) {
         const MeshVertex& v = mesh->vertices[i];
-        out[i] = {m[0][0] * v.x + m[0][1] * v.y + m[0][3], m[1][0] * v.x + m[1][1] * v.y + m[1][3],
-                  t.m[0][0] * v.u + t.m[0][1] * v.v + t.m[0][2],
-                  t.m[1][0] * v.u + t.m[1][1] * v.v + t.m[1][2],
-                  boundTexture != nullptr
-                      ? textured
-                      : PackRGBA(v.r * tint[0], v.g * tint[1], v.b * tint[2], v.a * tint[3])};
+        const uint32_t color = boundTexture != nullptr ? textured
+                                                       : PackRGBA(v.r * tint.r, v.g * tint.g,
+                                                                  v.b * tint.b, v.a * tint.a);
+        out[i] = Transformed(v.x, v.y, v.u, v.v, textureTransform, color);
     }
 }
 
 // Frees the mesh's vertices and forgets it.
 void FreeMesh(Mesh* mesh) {
     if (mesh == nullptr) return;
-    auto listed = std::find(meshList.begin(), meshList.end(), mesh);
-    if (listed == meshList.end()) {
+    if (std::erase(meshList, mesh) == 0) {
         // Freeing twice would free another mesh's vertices; refuse it loudly.
         fprintf(stderr, "FreeMesh: mesh is not in the mesh list (freed twice?)\n");
         return;
     }
-    meshList.erase(std::remove(meshList.begin(), meshList.end(), mesh), meshList.end());
     delete[] mesh->vertices;
     delete mesh;
 }
@@ -254,10 +238,8 @@ int MeshCount() {
 
 // Frees every listed mesh.
 void FreeAllMeshes() {
-    std::vector<Mesh*> leftovers = meshList;
-    for (Mesh* mesh : leftovers)
-        FreeMesh(mesh);
-    meshList.clear();
+    while (!meshList.empty())
+        FreeMesh(meshList.back());
 }
 
 void SetDrawObserver(DrawObserver observer) {

@@ -37,9 +37,6 @@ uint32_t MeshBuilderTriangleCount();
 // Draws the mesh with the render globals: model and texture transform, bound
 // texture, tint, under the scene clip.
 void DrawMesh(Mesh* mesh);
-// Off: draws are made as always but leave the pixels alone. Test runs use it
-// for the many frames whose pixels nobody looks at.
-void SetMeshRasterizing(bool on);
 void FreeMesh(Mesh* mesh);
 // Unit square centred on the origin, every vertex in `color`.
 Mesh* CreateSquareMesh(uint32_t color);

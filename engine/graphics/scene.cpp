@@ -87,8 +87,7 @@ void SetDrawsHidden(bool on) {
 
 // The cursor is never under a covering picture.
 bool CanSkipDraw(const Mesh* mesh) {
-    if (suppressed) return true;
-    if (hiddenBelow && !sceneClipLifted) return true;
+    if (suppressed || (hiddenBelow && !sceneClipLifted)) return true;
     float left = 1e30f, right = -1e30f, bottom = 1e30f, top = -1e30f;
     for (float x : {mesh->minX, mesh->maxX})
         for (float y : {mesh->minY, mesh->maxY}) {

@@ -1,8 +1,4 @@
-// Textures: pictures decoded with stb_image into RGBA and uploaded bottom row
-// first, textures made from pixels in memory (the font atlases), render
-// textures with their frame buffers, the list of live textures, and the
-// exit-time report and release of every texture, mesh, font and render
-// texture still held.
+// Textures and the exit-time resource report (see texture.h).
 // Depends on the graphics device (bound texture, GL errors), meshes and fonts
 // (for the report), the game file layer and the platform's message box.
 #include "engine/graphics/texture.h"
@@ -15,7 +11,6 @@
 #include <cstdio>
 #include <cstring>
 #include <map>
-#include <utility>
 #include <vector>
 
 #include "engine/debug_ui.h"
@@ -146,11 +141,10 @@ Texture* CreateTexture(int32_t width, int32_t height, const unsigned char* pixel
 // An empty texture with a frame buffer (and depth buffer) drawing into it.
 Texture* CreateRenderTexture(int32_t width, int32_t height) {
     Texture* texture = CreateTexture(width, height, nullptr);
-    RenderTarget target = {0, 0};
+    RenderTarget& target = renderTextures[texture];
     BatchCreateRenderTarget(texture->glName, width, height, &target.frameBuffer,
                             &target.depthBuffer);
     CheckGLError();
-    renderTextures[texture] = target;
     return texture;
 }
 
@@ -206,7 +200,7 @@ void DescribeAlpha(Texture* texture) {
 // Deletes a texture (and its render target) and forgets it.
 void UnloadTexture(Texture* texture) {
     if (texture == nullptr) return;
-    if (std::find(textureList.begin(), textureList.end(), texture) == textureList.end()) {
+    if (std::erase(textureList, texture) == 0) {
         // Unloading twice would delete another texture's name; refuse it loudly.
         fprintf(stderr, "UnloadTexture: texture is not in the texture list (unloaded twice?)\n");
         return;
@@ -218,10 +212,8 @@ void UnloadTexture(Texture* texture) {
     UnpageTexture(texture);
     // A later texture may get this record's address; the device must not
     // take it for the one still bound.
-    if (boundTexture == texture) BindTexture(nullptr);
+    if (boundTexture == texture) boundTexture = nullptr;
     BatchDeleteTexture(texture->glName);
-    textureList.erase(std::remove(textureList.begin(), textureList.end(), texture),
-                      textureList.end());
     delete texture;
 }
 
@@ -253,21 +245,18 @@ void ReleaseGraphicsResources() {
     // would otherwise already be gone.
     FreeAllFonts();
     FreeTexturePages();
-    std::vector<Texture*> leftovers = textureList;
-    for (Texture* texture : leftovers)
-        UnloadTexture(texture);
-    textureList.clear();
+    while (!textureList.empty())
+        UnloadTexture(textureList.back());
     BatchShutdown();
     ShutdownDebugUi();
 }
 
 // Decodes a picture for the window icon, rows top to bottom.
-unsigned char* LoadImagePixels(const char* path, int* width, int* height) {
-    if (path == nullptr) return nullptr;
-    return DecodeImageFile("LoadImagePixels", path, width, height);
-}
-
-// Frees what LoadImagePixels returned.
-void FreeImagePixels(unsigned char* pixels) {
+std::vector<unsigned char> LoadImagePixels(const char* path, int* width, int* height) {
+    unsigned char* pixels =
+        path ? DecodeImageFile("LoadImagePixels", path, width, height) : nullptr;
+    if (pixels == nullptr) return {};
+    std::vector<unsigned char> rgba(pixels, pixels + (size_t)*width * *height * 4);
     stbi_image_free(pixels);
+    return rgba;
 }

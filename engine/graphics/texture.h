@@ -1,10 +1,12 @@
-// Textures: pictures read from PNG files (rows uploaded bottom row first),
-// textures made from pixels in memory, the list of live textures, and the
+// Textures: pictures read from PNG files with stb_image (rows uploaded bottom
+// row first), textures made from pixels in memory (the font atlases), render
+// textures with their frame buffers, the list of live textures, and the
 // exit-time report of every texture, mesh, font and render texture still held.
 // Depends on the graphics device, meshes and fonts (for the report).
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 struct Texture {
     unsigned glName;
@@ -37,10 +39,9 @@ int TextureCount();
 int RenderTextureCount();
 // Shut-down: the "ERROR" message box when anything is left, then frees it all.
 void ReleaseGraphicsResources();
-// Decodes a picture into top-to-bottom RGBA rows (for the window icon); the
-// caller frees it with FreeImagePixels. Null on failure.
-unsigned char* LoadImagePixels(const char* path, int* width, int* height);
-void FreeImagePixels(unsigned char* pixels);
+// Decodes a picture into top-to-bottom RGBA rows (for the window icon); none
+// on failure.
+std::vector<unsigned char> LoadImagePixels(const char* path, int* width, int* height);
 // Reads a picture back to note its `shown` and `core`, once: on its first draw
 // showing it whole, since most large pictures are sheets drawn a frame at a time.
 void DescribeAlpha(Texture* texture);

@@ -184,8 +184,7 @@ bool ReadFromPage(const Texture* texture, unsigned* name, Matrix3* t) {
 // the cells holding a covered texel; then the samples that may read one (half
 // a texel round it) grown to a whole texel, so rounding cannot matter.
 bool CoveredPart(unsigned pageName, const Matrix3& t, float part[4]) {
-    auto page =
-        std::find_if(pages.begin(), pages.end(), [&](const Page& p) { return p.name == pageName; });
+    auto page = std::ranges::find(pages, pageName, &Page::name);
     const int size[2] = {page->width, page->height};
     int texels[2][2], cells[2][2], rect[4];
     for (int axis = 0; axis < 2; axis++) {

@@ -12,7 +12,6 @@
 #include "app/window.h"
 #include "engine/file.h"
 #include "engine/graphics/font.h"
-#include "engine/graphics/mesh.h"
 #include "engine/graphics/sprite_batch.h"
 #include "engine/graphics/texture.h"
 #include "engine/platform/platform.h"
@@ -99,7 +98,7 @@ void ClearStates() {
 }
 
 int RunFrames(int count) {
-    SetMeshRasterizing(captureRequested);
+    BatchSetRasterizing(captureRequested);
     int start = frameCounter;
     while (frameCounter - start < count) {
         if (!gameStarted) {
@@ -109,7 +108,7 @@ int RunFrames(int count) {
         if (gameQuit) break;
         if (!StepGameStateManager()) gameQuit = true;
     }
-    SetMeshRasterizing(true);
+    BatchSetRasterizing(true);
     return frameCounter - start;
 }
 
