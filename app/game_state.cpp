@@ -232,17 +232,6 @@ void RunFrame() {
     frameCounter++;
 }
 
-// Clears and draws the current frame again without its Update, with no time
-// passing for the animations (for comparing the draw paths on one frame).
-void DrawFrameAgain() {
-    const double savedFrameTime = frameTime;
-    frameTime = 0;
-    ResetRenderState();
-    BatchClear();
-    DrawScene();
-    frameTime = savedFrameTime;
-}
-
 // Seconds on the high-resolution counter, split so precision survives long uptimes.
 double GetTime() {
     uint64_t count = PlatformGetCounter();

@@ -72,9 +72,6 @@ bool StepGameStateManager();
 void SetBeforeSwapHook(void (*hook)());
 // Runs one whole frame (render reset, events, input, Update, Draw, swap, wait).
 void RunFrame();
-// Clears and draws the current frame again, without Update and with no time
-// passing for animations (to compare draw paths on the same frame).
-void DrawFrameAgain();
 // Seconds on the high-resolution counter.
 double GetTime();
 

@@ -12,7 +12,6 @@
 #include <utility>
 
 #include "app/game_state.h"
-#include "engine/graphics/sprite_batch.h"
 
 // ---------------------------------------------------------------------------
 // Types and globals
@@ -46,11 +45,11 @@ void RunTimed(int row, int slot) {
     ProbeRow& probe = rows[row];
     double wall = WallSeconds(), process = ProcessCpuSeconds(), thread = ThreadCpuSeconds();
     probe.real[slot]();
-    // A Draw's gathered draws are sent just after it; they are its work.
-    if (slot == PROBE_DRAW) BatchFlush();
     ProbeTiming& last = probe.last[slot];
-    last.wall = WallSeconds() - wall;
-    last.process = ProcessCpuSeconds() - process;
+    last.endWall = WallSeconds();
+    last.endProcess = ProcessCpuSeconds();
+    last.wall = last.endWall - wall;
+    last.process = last.endProcess - process;
     last.thread = ThreadCpuSeconds() - thread;
     last.calls++;
 }

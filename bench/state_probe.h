@@ -22,6 +22,7 @@ struct ProbeTiming {
     double process = 0; // CLOCK_PROCESS_CPUTIME_ID: every thread of the process
     double thread = 0;  // CLOCK_THREAD_CPUTIME_ID: the main thread only
     int64_t calls = 0;  // calls so far
+    double endWall = 0, endProcess = 0; // both clocks as the callback returned
 };
 
 // ---------------------------------------------------------------------------

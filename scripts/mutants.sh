@@ -59,7 +59,7 @@ renderer: nearest texels for a scaled picture@engine/graphics/mesh.cpp@s/std::fa
 renderer: a faded opaque picture unblended@engine/graphics/mesh.cpp@s/ && \(!useTint \|\| \(tintColor >> 24\) == 0xFF\)//@graphics_device_test
 renderer: culled by the wrong edge@engine/graphics/scene.cpp@s/return right < visible.left - 1/return left < visible.left - 1/@picture_test:*AtThisSize
 renderer: no scene clip@engine/graphics/scene.cpp@s/if \(!sceneClipOn \|\| sceneClipLifted\) return false;/return false;/@SCREEN=1280x1024 picture_test:*AtThisSize
-renderer: a frame's GL errors unchecked@engine/graphics/sprite_batch.cpp@s/    wholeFrame = false;\n    CheckGLError\(\);/    wholeFrame = false;/@graphics_device_test
+renderer: a frame's GL errors unchecked@engine/graphics/sprite_batch.cpp@s/    wholeFrame = clearPending = false;\n    CheckGLError\(\);/    wholeFrame = clearPending = false;/@graphics_device_test
 renderer: viewport kept after a resize@engine/graphics/device.cpp@s/        viewportWidth = width, viewportHeight = height;\n//@picture_test:*AtThisSize
 renderer: half turns sheared by float pi@engine/graphics/device.cpp@s/    if \(std::fabs\(s\) < rounding\) s = 0;\n//@picture_test:*Every*
 renderer: trim without its one-texel margin@engine/graphics/texture_pages.cpp@s/COVER_CELL\) - 1;/COVER_CELL);/; s/COVER_CELL - 1\) \+ 2;/COVER_CELL - 1) + 1;/@picture_test:*AtThisSize
@@ -68,9 +68,13 @@ renderer: a picture's shown part without its margin@engine/graphics/texture.cpp@
 renderer: opaque middle taken from covered cells@engine/graphics/texture.cpp@s/all\[i\] == 0xFF \? run/any[i] != 0 ? run/@picture_test:*AtThisSize
 renderer: opaque middle not shrunk by a texel@engine/graphics/texture.cpp@s/core\[axis\] \* ALPHA_CELL \+ 1;/core[axis] * ALPHA_CELL - 1;/@picture_test:*AtThisSize
 renderer: strips round the opaque middle left out@engine/graphics/mesh.cpp@s/if \(strip\[0\] < strip\[2\] && strip\[1\] < strip\[3\]\)/if (false)/@picture_test:*AtThisSize
-renderer: unchanged frames drawn again@engine/graphics/sprite_batch.cpp@s/held = wholeFrame && shownKnown/held = false && shownKnown/@main_menu_test:*Unchanged*
-renderer: a changed frame held@engine/graphics/sprite_batch.cpp@s/return bytes == 0 \|\| memcmp/return true || memcmp/@main_menu_test:*Unchanged*
-renderer: a held frame read as it stands@engine/graphics/sprite_batch.cpp@s/    if \(held\) vertices = shownVertices, runs = shownRuns, held = false;\n//@main_menu_test:*Unchanged*
+renderer: unchanged frames drawn again@engine/graphics/sprite_batch.cpp@s/held = comparable && Empty\(damage\)/held = false/@main_menu_test:*Unchanged*
+renderer: a changed frame held@engine/graphics/sprite_batch.cpp@s/return shown.count == now.count &&/return true ||/@main_menu_test:*Unchanged*
+renderer: a held frame read as it stands@engine/graphics/sprite_batch.cpp@s/    BatchFlush\(\);\n    Present\(\);\n    held = false;/    BatchFlush();\n    held = false;/@main_menu_test:*Unchanged*
+renderer: a piece's old place not drawn again@engine/graphics/sprite_batch.cpp@s/        for \(; i < k; i\+\+\)\n            damage = Union/        for (; i < k; i++)\n            (void)Union/@picture_test:*EveryScreen*
+renderer: changed pieces' bounds without their margin@engine/graphics/sprite_batch.cpp@s/pixel\(x1, 0\) \+ 2, pixel\(y1, 1\) \+ 2/pixel(x1, 0), pixel(y1, 1)/@picture_test:*EveryScreen*
+renderer: a partly drawn frame cleared whole@engine/graphics/sprite_batch.cpp@s/Clear\(only\);/Clear(nullptr);/@picture_test:*EveryScreen*
+renderer: runs drawn whole in a partly drawn frame@engine/graphics/sprite_batch.cpp@s/if \(!Apply\(run.state, only\)/if (!Apply(run.state, nullptr)/@picture_test:*EveryScreen*
 renderer: window events keep a held frame@engine/platform/sdl_window.cpp@s/windowEvents = windowEvents \|\| event.type == SDL_WINDOWEVENT;//@main_menu_test:*Unchanged*
 the book's Back leads to the house selection@screens/how_to_play.cpp@s/if \(IsClicked\(backButton\)\) nextState = GS_MAIN_MENU;/if (IsClicked(backButton)) nextState = GS_HOUSE_SELECT;/@doors_test
 Next level after level 2 plays level 2 again@screens/win_lose.cpp@s/\{GS_LEVEL2, &toLevel3, GS_LEVEL3\}/{GS_LEVEL2, \&toLevel3, GS_LEVEL2}/@doors_test

@@ -1,7 +1,9 @@
 // Every screen as a player reaches it, drawn by the engine and by the plain
 // reference drawing (reference_drawing.h) on the same frame; the two pictures
 // must match (at most 0.5 % of the pixels differ, by at most 8 levels a
-// channel). On screens that are not 16:9 (ctest also runs it on other
+// channel), and a frame the engine drew again only where it changed must be
+// the same frame drawn whole (no pixel differing by more than the filter's
+// rounding). On screens that are not 16:9 (ctest also runs it on other
 // displays) the bars beside the scene must stay black, during the curtains
 // too, but under the cursor.
 #include <gtest/gtest.h>
@@ -20,7 +22,7 @@ using namespace campaign;
 
 namespace {
 
-int checkedFrames = 0, blankFrames = 0;
+int checkedFrames = 0, blankFrames = 0, redrawnFrames = 0;
 // Levels by which a driver's 8-bit filter may round a filtered texel away
 // from the reference's (llvmpipe's fast path: up to 4).
 constexpr int FILTER_ROUNDING = 4;
@@ -37,22 +39,31 @@ bool InBar(int x, int y, int w, int h) {
     return true;
 }
 
-// The engine's and the reference's picture of the frame just run: the same
+// Two frames as a player sees them (the first drawn whole, since the frames
+// before were not drawn; the second only where it changed, after `between`),
+// the second drawn whole again, and the reference's picture of it: the same
 // picture, black bars.
-void CheckFrame(const std::string& where) {
-    int w = 0, h = 0;
-    PlatformGetClientSize(&w, &h);
-    reference::Recording(true); // the engine's draws of the frame again, for the reference
-    DrawFrameAgain();
+void CheckFrame(const std::string& where, void (*between)() = nullptr) {
+    CaptureFrame();
+    if (between) between();
+    reference::Recording(true); // the engine's draws of the frame, for the reference
+    const Screenshot seen = CaptureFrame();
     reference::Recording(false);
+    redrawnFrames += BatchLastFrameCounters().damagedPixels > 0;
+    const int w = seen.width, h = seen.height;
+    BatchRedrawShownWhole();
     const std::vector<uint8_t> lean = BatchReadPixels(w, h), full = reference::DrawRecorded(w, h);
-    int differing = 0, worst = 0, lit = 0, shown = 0;
+    int differing = 0, worst = 0, lit = 0, shown = 0, unlikeWhole = 0;
     for (int y = 0; y < h; y++)
         for (int x = 0; x < w; x++) {
             const uint8_t *a = &full[((size_t)y * w + x) * 4], *b = &lean[((size_t)y * w + x) * 4];
-            int most = 0;
-            for (int c = 0; c < 3; c++)
-                most = std::max(most, std::abs(a[c] - b[c]));
+            const uint8_t* c = &seen.rgba[((size_t)(h - 1 - y) * w + x) * 4];
+            int most = 0, mostSeen = 0;
+            for (int i = 0; i < 3; i++) {
+                most = std::max(most, std::abs(a[i] - b[i]));
+                mostSeen = std::max(mostSeen, std::abs(c[i] - b[i]));
+            }
+            unlikeWhole += mostSeen > FILTER_ROUNDING;
             differing += most > FILTER_ROUNDING;
             shown += (a[0] | a[1] | a[2]) != 0;
             worst = std::max(worst, most);
@@ -63,6 +74,7 @@ void CheckFrame(const std::string& where) {
     EXPECT_LE(differing, w * h / 200) << where;
     EXPECT_LE(worst, 8) << where;
     EXPECT_EQ(lit, 0) << where << ": drawn in the bars beside the scene at " << w << "x" << h;
+    EXPECT_EQ(unlikeWhole, 0) << where << ": drawn again where it changed, unlike drawn whole";
 }
 
 // Plays `frames` frames, looking at one in every 15.
@@ -89,6 +101,8 @@ void Reach(int32_t state, const std::string& where, int frames) {
 // A battle with troops in both lanes and every page of the pause scroll.
 void PlayLevel(const std::string& level) {
     RunFramesUntil(IntroGone, 200);
+    // The cursor leaves its place: nothing may stay of it where it was.
+    CheckFrame(level + " cursor moved", [] { MoveCursorToDesign(0, -250); });
     for (Point buy : {battle_test::KNIGHT_UP, battle_test::SPEARMAN_DOWN})
         ClickAndPlay(level + " troops", buy, 150);
     TapKey(VK_ESCAPE);
@@ -155,6 +169,7 @@ TEST(PictureTest, EveryScreenLooksAsTheReferenceDrawsItWithBlackBars) {
     Click(FINAL_MENU);
     Reach(GS_MAIN_MENU, "menu after the final picture", 30);
     EXPECT_LT(blankFrames, checkedFrames / 10) << "frames checked: " << checkedFrames;
+    EXPECT_GT(redrawnFrames, checkedFrames / 4) << "frames checked: " << checkedFrames;
     StopTestEngine();
 }
 
@@ -183,6 +198,7 @@ TEST(PictureTest, MenuBattleAndPauseScrollAtThisSize) {
     Play("200 troops", 30);
     TapKey(VK_ESCAPE);
     Play("pause scroll", 30);
+    EXPECT_GT(redrawnFrames, checkedFrames / 4) << "frames checked: " << checkedFrames;
     if (getenv("MORROW_TEST_SHORT")) return StopTestEngine(); // no resize
     ClickAndPlay("pause settings", SETTINGS_ROW, 15);
     MoveCursorToDesign(PAUSE_RESOLUTION_LEFT.x, PAUSE_RESOLUTION_LEFT.y); // fits the display

@@ -6,6 +6,8 @@
 
 #include <GL/glew.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <cstdio>
 #include <cstring>
@@ -25,10 +27,20 @@ struct Run {
     int first, count;
 };
 
+// What one BatchAdd gathered: the unit in which two frames are compared.
+struct Piece {
+    int first, count, run;
+};
+
+// Window pixels x0 <= x < x1, y0 <= y < y1, rows counted from the bottom.
+struct PixelRect {
+    int x0, y0, x1, y1;
+};
+
 // What OpenGL holds now (valid false after start-up: set everything once).
 struct GLState {
     bool valid;
-    GLuint texture;
+    GLuint texture, frameBuffer;
     bool nearest, blend, scissorOn;
     int scissor[4];
     int viewport[2];
@@ -38,6 +50,10 @@ struct GLState {
 // ---------------------------------------------------------------------------
 // Globals
 // ---------------------------------------------------------------------------
+
+// Pieces of either frame looked through for a match before a piece counts as
+// changed (a troop born or killed shifts the pieces after it by one or two).
+constexpr size_t DIFF_LOOKAHEAD = 32;
 
 // Every vertex has w = 1, so interpolating the texture coordinates without
 // perspective gives the same values; with perspective Mesa's llvmpipe samples
@@ -74,13 +90,25 @@ GLuint program = 0, vertexArray = 0, vertexBuffer = 0, whiteTexture = 0, nearest
 GLint worldHalfAt = -1;
 std::vector<BatchVertex> vertices;
 std::vector<Run> runs;
+std::vector<Piece> pieces;
 GLState gl = {};
 bool rasterizing = true;
-// The last frame sent whole since its clear, kept to tell whether the next
-// one draws the same picture; then nothing is sent and the window keeps it.
+// The frame is drawn into the canvas, kept from frame to frame, and shown
+// with one opaque draw. A frame that differs a little from the last is drawn
+// again only inside rectangles round what changed: the field under a few
+// walking troops is not shaded again. Pixels are what a frame costs where
+// there is no GPU (a full-screen picture is a quarter of a core at 1920x1080
+// on Mesa's llvmpipe); on a GPU the one extra draw costs next to nothing.
+GLuint canvasTexture = 0, canvasFrameBuffer = 0;
+int canvasSize[2] = {0, 0};
+bool clearPending = false;       // the frame's clear is done as it is sent
+PixelRect damage = {0, 0, 0, 0}; // where the frame differs from the shown one
+// The last frame sent whole since its clear, kept to tell what the next one
+// changes; an unchanged frame sends nothing and the window keeps it.
 std::vector<BatchVertex> shownVertices;
 std::vector<Run> shownRuns;
-bool shownKnown = false; // false: the window's picture may differ from it
+std::vector<Piece> shownPieces;
+bool shownKnown = false; // false: the canvas's picture may differ from it
 bool wholeFrame = false; // cleared, and nothing of it sent yet
 bool held = false;       // this frame is the one on screen: nothing was sent
 BatchCounters counting = {}, lastFrame = {};
@@ -98,15 +126,77 @@ bool SameState(const BatchState& a, const BatchState& b) {
     return !a.clipped || memcmp(a.clip, b.clip, sizeof a.clip) == 0;
 }
 
-// Whether the gathered frame is the shown one, vertex for vertex.
-bool SameAsShown() {
-    if (runs.size() != shownRuns.size() || vertices.size() != shownVertices.size()) return false;
-    for (size_t i = 0; i < runs.size(); i++)
-        if (runs[i].first != shownRuns[i].first || runs[i].count != shownRuns[i].count ||
-            !SameState(runs[i].state, shownRuns[i].state))
-            return false;
-    const size_t bytes = vertices.size() * sizeof(BatchVertex);
-    return bytes == 0 || memcmp(vertices.data(), shownVertices.data(), bytes) == 0;
+bool Empty(const PixelRect& r) {
+    return r.x0 >= r.x1 || r.y0 >= r.y1;
+}
+
+PixelRect Intersect(const PixelRect& a, const PixelRect& b) {
+    return {std::max(a.x0, b.x0), std::max(a.y0, b.y0), std::min(a.x1, b.x1), std::min(a.y1, b.y1)};
+}
+
+// The union's bounds (an empty rectangle adds nothing).
+PixelRect Union(const PixelRect& a, const PixelRect& b) {
+    if (Empty(a)) return b;
+    if (Empty(b)) return a;
+    return {std::min(a.x0, b.x0), std::min(a.y0, b.y0), std::max(a.x1, b.x1), std::max(a.y1, b.y1)};
+}
+
+long long Area(const PixelRect& r) {
+    return Empty(r) ? 0 : (long long)(r.x1 - r.x0) * (r.y1 - r.y0);
+}
+
+// The canvas pixels a piece can touch: its vertices' bounds with a pixel of
+// margin for rounding, inside its clip.
+PixelRect PieceBounds(const Piece& p, const std::vector<BatchVertex>& v,
+                      const std::vector<Run>& r) {
+    const BatchState& s = r[p.run].state;
+    const PixelRect canvas = {0, 0, canvasSize[0], canvasSize[1]};
+    if (s.worldHalf[0] <= 0 || s.worldHalf[1] <= 0) return canvas;
+    float x0 = 1e30f, y0 = 1e30f, x1 = -1e30f, y1 = -1e30f;
+    for (int i = p.first; i < p.first + p.count; i++) {
+        x0 = std::min(x0, v[i].x), x1 = std::max(x1, v[i].x);
+        y0 = std::min(y0, v[i].y), y1 = std::max(y1, v[i].y);
+    }
+    // World units to pixels, clamped before the conversion to whole numbers.
+    auto pixel = [&](float world, int axis) {
+        const float at = (world / s.worldHalf[axis] + 1) * s.viewport[axis] / 2;
+        return (int)std::clamp(at, -1.0f, canvasSize[axis] + 1.0f);
+    };
+    PixelRect b = {pixel(x0, 0) - 1, pixel(y0, 1) - 1, pixel(x1, 0) + 2, pixel(y1, 1) + 2};
+    if (s.clipped)
+        b = Intersect(b, {s.clip[0], s.clip[1], s.clip[0] + s.clip[2], s.clip[1] + s.clip[3]});
+    return Intersect(b, canvas);
+}
+
+// Whether a piece of the shown frame and one of the gathered frame draw alike.
+bool SamePiece(const Piece& shown, const Piece& now) {
+    return shown.count == now.count && SameState(shownRuns[shown.run].state, runs[now.run].state) &&
+           memcmp(&shownVertices[shown.first], &vertices[now.first],
+                  now.count * sizeof(BatchVertex)) == 0;
+}
+
+// The rectangle where the gathered frame may differ from the shown one. Each
+// gathered piece is matched with the next equal shown piece not far ahead;
+// the shown pieces skipped and the gathered left unmatched add their bounds.
+// A pixel outside them all is drawn by the same pieces in the same order in
+// both frames. One rectangle: each more would cost a pass over the runs.
+void FindDamage() {
+    damage = {0, 0, 0, 0};
+    size_t i = 0;
+    for (const Piece& now : pieces) {
+        size_t k = i;
+        while (k < shownPieces.size() && k - i < DIFF_LOOKAHEAD && !SamePiece(shownPieces[k], now))
+            k++;
+        if (k == shownPieces.size() || k - i == DIFF_LOOKAHEAD) {
+            damage = Union(damage, PieceBounds(now, vertices, runs));
+            continue;
+        }
+        for (; i < k; i++)
+            damage = Union(damage, PieceBounds(shownPieces[i], shownVertices, shownRuns));
+        i = k + 1;
+    }
+    for (; i < shownPieces.size(); i++)
+        damage = Union(damage, PieceBounds(shownPieces[i], shownVertices, shownRuns));
 }
 
 // Binds a texture name on unit 0 unless it is bound already.
@@ -172,8 +262,37 @@ void MakeVertexArray() {
         glEnableVertexAttribArray(location);
 }
 
-// Sets what differs between OpenGL's state and the run's.
-void Apply(const BatchState& s) {
+// The scissor a run is drawn under: its clip, inside `limit` when only that
+// is drawn again; false when nothing is left.
+bool ScissorFor(const BatchState& s, const PixelRect* limit, bool* on, int box[4]) {
+    PixelRect r = {0, 0, canvasSize[0], canvasSize[1]};
+    if (s.clipped) r = {s.clip[0], s.clip[1], s.clip[0] + s.clip[2], s.clip[1] + s.clip[3]};
+    if (limit != nullptr) r = Intersect(r, *limit);
+    *on = s.clipped || limit != nullptr;
+    box[0] = r.x0, box[1] = r.y0, box[2] = r.x1 - r.x0, box[3] = r.y1 - r.y0;
+    return !*on || !Empty(r);
+}
+
+// Sets the scissor test and rectangle where they differ from OpenGL's.
+void ApplyScissor(bool on, const int box[4]) {
+    if (!gl.valid || gl.scissorOn != on) {
+        on ? glEnable(GL_SCISSOR_TEST) : glDisable(GL_SCISSOR_TEST);
+        gl.scissorOn = on;
+        counting.stateChanges++;
+    }
+    if (on && (!gl.valid || memcmp(gl.scissor, box, sizeof gl.scissor) != 0)) {
+        glScissor(box[0], box[1], box[2], box[3]);
+        memcpy(gl.scissor, box, sizeof gl.scissor);
+        counting.stateChanges++;
+    }
+}
+
+// Sets what differs between OpenGL's state and the run's; false when the run
+// has nothing inside `limit`.
+bool Apply(const BatchState& s, const PixelRect* limit) {
+    bool scissorOn = false;
+    int box[4];
+    if (!ScissorFor(s, limit, &scissorOn, box)) return false;
     BindTexture2D(s.texture != 0 ? s.texture : whiteTexture);
     const bool all = !gl.valid;
     if (all || gl.nearest != s.nearest) {
@@ -186,16 +305,7 @@ void Apply(const BatchState& s) {
         gl.blend = s.blend;
         counting.stateChanges++;
     }
-    if (all || gl.scissorOn != s.clipped) {
-        s.clipped ? glEnable(GL_SCISSOR_TEST) : glDisable(GL_SCISSOR_TEST);
-        gl.scissorOn = s.clipped;
-        counting.stateChanges++;
-    }
-    if (s.clipped && (all || memcmp(gl.scissor, s.clip, sizeof gl.scissor) != 0)) {
-        glScissor(s.clip[0], s.clip[1], s.clip[2], s.clip[3]);
-        memcpy(gl.scissor, s.clip, sizeof gl.scissor);
-        counting.stateChanges++;
-    }
+    ApplyScissor(scissorOn, box);
     if (all || memcmp(gl.viewport, s.viewport, sizeof gl.viewport) != 0) {
         glViewport(0, 0, s.viewport[0], s.viewport[1]);
         memcpy(gl.viewport, s.viewport, sizeof gl.viewport);
@@ -207,26 +317,104 @@ void Apply(const BatchState& s) {
         counting.stateChanges++;
     }
     gl.valid = true;
+    return true;
 }
 
-// One upload of every gathered vertex into fresh storage (no waiting on the
-// driver for the old), then one draw call per run; the gathered stay.
-void Send() {
-    if (runs.empty()) return;
+// Draws into `frameBuffer` (0: the window) with the batch's program, vertex
+// array and buffer.
+void Target(GLuint frameBuffer) {
     if (!gl.valid) { // after start-up, or after others changed OpenGL's state
         glUseProgram(program);
         glBindVertexArray(vertexArray);
         glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
     }
-    glBufferData(GL_ARRAY_BUFFER, (GLsizeiptr)(vertices.size() * sizeof(BatchVertex)),
-                 vertices.data(), GL_STREAM_DRAW);
-    counting.uploads++;
+    if (gl.valid && gl.frameBuffer == frameBuffer) return;
+    glBindFramebuffer(GL_FRAMEBUFFER, frameBuffer);
+    gl.frameBuffer = frameBuffer;
+    counting.stateChanges++;
+}
+
+void DeleteCanvas() {
+    if (canvasFrameBuffer != 0) glDeleteFramebuffers(1, &canvasFrameBuffer);
+    if (canvasTexture != 0) glDeleteTextures(1, &canvasTexture);
+    if (gl.texture == canvasTexture || gl.frameBuffer == canvasFrameBuffer) gl.valid = false;
+    canvasFrameBuffer = canvasTexture = 0;
+    canvasSize[0] = canvasSize[1] = 0;
+}
+
+// The canvas at the client area's size, made afresh when that changes (its
+// picture is then unknown). Without one the frame goes straight to the window.
+void MakeCanvas() {
+    int width = 0, height = 0;
+    PlatformGetClientSize(&width, &height);
+    if (canvasFrameBuffer != 0 && width == canvasSize[0] && height == canvasSize[1]) return;
+    DeleteCanvas();
+    shownKnown = false;
+    if (width <= 0 || height <= 0) return;
+    glGenTextures(1, &canvasTexture);
+    BindTexture2D(canvasTexture);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_BGRA, GL_UNSIGNED_BYTE, nullptr);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
+    glGenFramebuffers(1, &canvasFrameBuffer);
+    Target(canvasFrameBuffer);
+    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, canvasTexture, 0);
+    canvasSize[0] = width, canvasSize[1] = height;
+    if (glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE) return;
+    fprintf(stderr, "graphics: no off-screen canvas of %dx%d; frames are drawn whole\n", width,
+            height);
+    DeleteCanvas();
+}
+
+// The frame's clear, inside `limit` when only that is drawn again.
+void Clear(const PixelRect* limit) {
+    bool on = false;
+    int box[4];
+    const BatchState whole = {};
+    if (!ScissorFor(whole, limit, &on, box)) return;
+    ApplyScissor(on, box);
+    glClear(GL_COLOR_BUFFER_BIT);
+}
+
+// One upload of every gathered vertex into fresh storage (no waiting on the
+// driver for the old), then the clear if the frame still owes it and one draw
+// call per run, into the canvas: whole, or inside `only`. The gathered stay.
+void Send(const PixelRect* only) {
+    if (runs.empty() && !clearPending) return;
+    if (rasterizing) MakeCanvas();
+    Target(canvasFrameBuffer);
+    if (!runs.empty()) {
+        glBufferData(GL_ARRAY_BUFFER, (GLsizeiptr)(vertices.size() * sizeof(BatchVertex)),
+                     vertices.data(), GL_STREAM_DRAW);
+        counting.uploads++;
+    }
+    if (clearPending && rasterizing) Clear(only);
+    clearPending = false;
     for (const Run& run : runs) {
-        Apply(run.state);
-        if (!rasterizing) continue;
+        if (!Apply(run.state, only) || !rasterizing) continue;
         glDrawArrays(GL_TRIANGLES, run.first, run.count);
         counting.drawCalls++;
     }
+}
+
+// Shows the canvas in the window: one opaque draw, texel for pixel.
+void Present() {
+    if (canvasFrameBuffer == 0 || !rasterizing) return;
+    Target(0);
+    const float w = canvasSize[0] / 2.0f, h = canvasSize[1] / 2.0f;
+    const BatchVertex quad[6] = {{-w, -h, 0, 0, ~0u}, {w, -h, 1, 0, ~0u}, {w, h, 1, 1, ~0u},
+                                 {-w, -h, 0, 0, ~0u}, {w, h, 1, 1, ~0u},  {-w, h, 0, 1, ~0u}};
+    glBufferData(GL_ARRAY_BUFFER, sizeof quad, quad, GL_STREAM_DRAW);
+    counting.uploads++;
+    BatchState state = {canvasTexture, true, false, false, {}, {canvasSize[0], canvasSize[1]},
+                        {w, h}};
+    Apply(state, nullptr);
+    glDrawArrays(GL_TRIANGLES, 0, 6);
+    counting.drawCalls++;
+    // The canvas stays bound to be drawn into; sampled too, it would be a
+    // feedback loop, which drivers may resolve by copying it.
+    BindTexture2D(whiteTexture);
 }
 
 } // namespace
@@ -239,8 +427,9 @@ void Send() {
 bool BatchInit() {
     vertices.clear();
     runs.clear();
+    pieces.clear();
     gl = {};
-    shownKnown = held = wholeFrame = false;
+    shownKnown = held = wholeFrame = clearPending = false;
     program = LinkProgram();
     worldHalfAt = glGetUniformLocation(program, "worldHalf");
     glUseProgram(program);
@@ -265,7 +454,9 @@ bool BatchInit() {
 void BatchShutdown() {
     vertices.clear();
     runs.clear();
+    pieces.clear();
     if (program == 0) return;
+    DeleteCanvas();
     glDeleteSamplers(1, &nearestSampler);
     BatchDeleteTexture(whiteTexture);
     glBindVertexArray(0);
@@ -284,45 +475,54 @@ BatchVertex* BatchAdd(const BatchState& state, int count) {
         runs.back().count += count;
     else
         runs.push_back({state, first, count});
+    pieces.push_back({first, count, (int)runs.size() - 1});
     vertices.resize(vertices.size() + count);
     return &vertices[first];
 }
 
-// Sent before the frame's end, the frame is no longer comparable whole.
+// Sent before the frame's end, the frame is no longer comparable whole, and
+// the canvas no longer holds the shown frame.
 void BatchFlush() {
-    if (runs.empty()) return;
-    wholeFrame = false;
-    Send();
+    if (runs.empty() && !clearPending) return;
+    wholeFrame = shownKnown = false;
+    Send(nullptr);
     vertices.clear();
     runs.clear();
+    pieces.clear();
 }
 
-// The clear covers the whole window: the scissor goes off first.
+// The clear is the frame's first draw: done as the frame is sent, where it
+// is drawn again.
 void BatchClear() {
     BatchFlush();
-    if (!gl.valid || gl.scissorOn) {
-        glDisable(GL_SCISSOR_TEST);
-        gl.scissorOn = false;
-    }
-    glClear(GL_COLOR_BUFFER_BIT);
+    clearPending = true;
     wholeFrame = true;
     held = false;
 }
 
-// A frame equal to the shown one is held back. Any window event may mean the
-// window system lost or resized the picture: the frame is then drawn.
+// A frame equal to the shown one is held back; one that differs is drawn
+// again only where it differs. Any window event may mean the window system
+// lost or resized the picture: the frame is then drawn whole.
 void BatchEndFrame() {
     if (PlatformTakeWindowEvents()) shownKnown = false;
-    held = wholeFrame && shownKnown && rasterizing && SameAsShown();
+    if (rasterizing) MakeCanvas();
+    const bool comparable = wholeFrame && shownKnown && rasterizing && canvasFrameBuffer != 0;
+    if (comparable) FindDamage();
+    held = comparable && Empty(damage);
+    counting.damagedPixels = 0;
     if (!held) {
-        Send();
+        counting.damagedPixels = comparable ? Area(damage) : 0;
+        Send(comparable ? &damage : nullptr);
+        Present();
         shownKnown = wholeFrame && rasterizing;
         vertices.swap(shownVertices);
         runs.swap(shownRuns);
+        pieces.swap(shownPieces);
     }
     vertices.clear();
     runs.clear();
-    wholeFrame = false;
+    pieces.clear();
+    wholeFrame = clearPending = false;
     CheckGLError();
     lastFrame = counting;
     counting = {};
@@ -395,6 +595,7 @@ void BatchCreateRenderTarget(unsigned texture, int32_t width, int32_t height, un
                 height);
     glBindRenderbuffer(GL_RENDERBUFFER, 0);
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    gl.frameBuffer = 0;
 }
 
 void BatchDeleteRenderTarget(unsigned frameBuffer, unsigned depthBuffer) {
@@ -403,11 +604,23 @@ void BatchDeleteRenderTarget(unsigned frameBuffer, unsigned depthBuffer) {
     glDeleteFramebuffers(1, &frameBuffer);
 }
 
-// A held frame is drawn after all, to be read.
+// The shown frame sent again whole: Send works on the gathered arrays, so
+// the shown ones stand in for them meanwhile.
+void BatchRedrawShownWhole() {
+    BatchFlush();
+    vertices.swap(shownVertices), runs.swap(shownRuns);
+    clearPending = true;
+    Send(nullptr);
+    vertices.swap(shownVertices), runs.swap(shownRuns);
+}
+
+// What is gathered goes to the canvas, and the canvas to the window, which is
+// read (a held frame is shown again, to be read).
 std::vector<uint8_t> BatchReadPixels(int width, int height) {
     std::vector<uint8_t> rgba((size_t)(width > 0 ? width : 0) * (height > 0 ? height : 0) * 4);
-    if (held) vertices = shownVertices, runs = shownRuns, held = false;
     BatchFlush();
+    Present();
+    held = false;
     if (rgba.empty()) return rgba;
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());

@@ -5,7 +5,9 @@
 // equal state; a run ends only where that state really changes. Flushing
 // (at the end of the frame, before a clear or a read of the pixels) uploads
 // the vertices once and sends each run as one draw call, changing only the
-// OpenGL state that differs from the run before. Textures, render targets and
+// OpenGL state that differs from the run before, into an off-screen canvas
+// that one draw then shows in the window. The canvas keeps the last frame:
+// the next is drawn again only inside the rectangle where it differs. Textures, render targets and
 // the pixel read-back go through here too, so no other file binds, enables
 // or sets anything in OpenGL.
 // Depends on the graphics device (error check).
@@ -32,9 +34,11 @@ struct BatchState {
     float worldHalf[2]; // world units from the centre to the right and top edges
 };
 
-// What the last flushed frame cost OpenGL (for the benchmarks).
+// What the last flushed frame cost OpenGL (for the benchmarks), and the
+// pixels it was drawn again in (0: drawn whole, or held).
 struct BatchCounters {
     int drawCalls, stateChanges, uploads;
+    long long damagedPixels;
 };
 
 // Program, vertex array, white texture and the fixed state (no depth test,
@@ -47,11 +51,12 @@ void BatchShutdown();
 BatchVertex* BatchAdd(const BatchState& state, int count);
 // Sends everything gathered.
 void BatchFlush();
-// Sends everything gathered, then clears the whole window's colour.
+// Sends everything gathered; the frame that follows starts with a clear.
 void BatchClear();
-// End of a frame's drawing: sends what is left, checks OpenGL's errors once
-// and keeps the frame's counters. A frame cleared and gathered whole that
-// draws exactly the picture on screen is held back instead (nothing is sent).
+// End of a frame's drawing: sends what is left (a frame cleared and gathered
+// whole only where it differs from the last), shows the canvas, checks
+// OpenGL's errors once and keeps the frame's counters. A frame that draws
+// exactly the picture on screen is held back instead (nothing is sent).
 void BatchEndFrame();
 // Whether the frame just ended was held back (its buffer swap is left out).
 bool BatchFrameHeld();
@@ -73,5 +78,8 @@ void BatchDeleteTexture(unsigned name);
 void BatchCreateRenderTarget(unsigned texture, int32_t width, int32_t height, unsigned* frameBuffer,
                              unsigned* depthBuffer);
 void BatchDeleteRenderTarget(unsigned frameBuffer, unsigned depthBuffer);
-// The window's pixels drawn so far, RGBA, bottom row first.
+// Draws the frame on screen again whole (tests compare it with the frame as
+// it was drawn, perhaps again only where it changed).
+void BatchRedrawShownWhole();
+// The window's pixels of the frame drawn so far, RGBA, bottom row first.
 std::vector<uint8_t> BatchReadPixels(int width, int height);
