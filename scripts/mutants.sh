@@ -73,8 +73,7 @@ renderer: a changed frame held@engine/graphics/sprite_batch.cpp@s/return shown.c
 renderer: a held frame read as it stands@engine/graphics/sprite_batch.cpp@s/    BatchFlush\(\);\n    Present\(\);\n    held = false;/    BatchFlush();\n    held = false;/@main_menu_test:*Unchanged*
 renderer: a piece's old place not drawn again@engine/graphics/sprite_batch.cpp@s/        for \(; i < k; i\+\+\)\n            damage = Union/        for (; i < k; i++)\n            (void)Union/@picture_test:*EveryScreen*
 renderer: changed pieces' bounds without their margin@engine/graphics/sprite_batch.cpp@s/pixel\(x1, 0\) \+ 2, pixel\(y1, 1\) \+ 2/pixel(x1, 0), pixel(y1, 1)/@picture_test:*EveryScreen*
-renderer: a partly drawn frame cleared whole@engine/graphics/sprite_batch.cpp@s/Clear\(only\);/Clear(nullptr);/@picture_test:*EveryScreen*
-renderer: runs drawn whole in a partly drawn frame@engine/graphics/sprite_batch.cpp@s/if \(!Apply\(run.state, only\)/if (!Apply(run.state, nullptr)/@picture_test:*EveryScreen*
+renderer: a partly drawn frame cleared whole@engine/graphics/sprite_batch.cpp@s/Scissor\(\{\}, only\)\)/Scissor({}, nullptr))/@picture_test:*EveryScreen*
 renderer: window events keep a held frame@engine/platform/sdl_window.cpp@s/windowEvents = windowEvents \|\| event.type == SDL_WINDOWEVENT;//@main_menu_test:*Unchanged*
 the book's Back leads to the house selection@screens/how_to_play.cpp@s/if \(IsClicked\(backButton\)\) nextState = GS_MAIN_MENU;/if (IsClicked(backButton)) nextState = GS_HOUSE_SELECT;/@doors_test
 Next level after level 2 plays level 2 again@screens/win_lose.cpp@s/\{GS_LEVEL2, &toLevel3, GS_LEVEL3\}/{GS_LEVEL2, \&toLevel3, GS_LEVEL2}/@doors_test

@@ -10,6 +10,7 @@
 #include "engine/graphics/sprite_batch.h"
 #include "engine/platform/platform.h"
 #include "harness/screen_helpers.h"
+#include "reference_drawing.h"
 #include "screens/main_menu.h"
 #include "screens/quit_dialog.h"
 #include "screens/ui.h"
@@ -190,7 +191,10 @@ TEST_F(MainMenuTest, UnchangedFramesAreNotDrawnAgain) {
     ASSERT_EQ(BatchLastFrameCounters().drawCalls, 0);
     int w = 0, h = 0, lit = 0;
     PlatformGetClientSize(&w, &h);
-    const std::vector<uint8_t> read = BatchReadPixels(w, h); // a held frame is drawn to be read
+    reference::Recording(true); // nothing recorded: the window is drawn black over the menu
+    reference::DrawRecorded(w, h);
+    reference::Recording(false);
+    const std::vector<uint8_t> read = BatchReadPixels(w, h); // a held frame is shown to be read
     for (size_t i = 0; i < read.size(); i += 4)
         lit += (read[i] | read[i + 1] | read[i + 2]) != 0;
     EXPECT_GT(lit, w * h * 9 / 10) << "the menu fills the window";

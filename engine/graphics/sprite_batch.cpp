@@ -141,10 +141,6 @@ PixelRect Union(const PixelRect& a, const PixelRect& b) {
     return {std::min(a.x0, b.x0), std::min(a.y0, b.y0), std::max(a.x1, b.x1), std::max(a.y1, b.y1)};
 }
 
-long long Area(const PixelRect& r) {
-    return Empty(r) ? 0 : (long long)(r.x1 - r.x0) * (r.y1 - r.y0);
-}
-
 // The canvas pixels a piece can touch: its vertices' bounds with a pixel of
 // margin for rounding, inside its clip.
 PixelRect PieceBounds(const Piece& p, const std::vector<BatchVertex>& v,
@@ -262,19 +258,15 @@ void MakeVertexArray() {
         glEnableVertexAttribArray(location);
 }
 
-// The scissor a run is drawn under: its clip, inside `limit` when only that
-// is drawn again; false when nothing is left.
-bool ScissorFor(const BatchState& s, const PixelRect* limit, bool* on, int box[4]) {
+// Sets the scissor a run is drawn under (its clip, inside `limit` when only
+// that is drawn again); false when nothing is left to draw.
+bool Scissor(const BatchState& s, const PixelRect* limit) {
     PixelRect r = {0, 0, canvasSize[0], canvasSize[1]};
     if (s.clipped) r = {s.clip[0], s.clip[1], s.clip[0] + s.clip[2], s.clip[1] + s.clip[3]};
     if (limit != nullptr) r = Intersect(r, *limit);
-    *on = s.clipped || limit != nullptr;
-    box[0] = r.x0, box[1] = r.y0, box[2] = r.x1 - r.x0, box[3] = r.y1 - r.y0;
-    return !*on || !Empty(r);
-}
-
-// Sets the scissor test and rectangle where they differ from OpenGL's.
-void ApplyScissor(bool on, const int box[4]) {
+    const bool on = s.clipped || limit != nullptr;
+    if (on && Empty(r)) return false;
+    const int box[4] = {r.x0, r.y0, r.x1 - r.x0, r.y1 - r.y0};
     if (!gl.valid || gl.scissorOn != on) {
         on ? glEnable(GL_SCISSOR_TEST) : glDisable(GL_SCISSOR_TEST);
         gl.scissorOn = on;
@@ -285,14 +277,13 @@ void ApplyScissor(bool on, const int box[4]) {
         memcpy(gl.scissor, box, sizeof gl.scissor);
         counting.stateChanges++;
     }
+    return true;
 }
 
 // Sets what differs between OpenGL's state and the run's; false when the run
 // has nothing inside `limit`.
 bool Apply(const BatchState& s, const PixelRect* limit) {
-    bool scissorOn = false;
-    int box[4];
-    if (!ScissorFor(s, limit, &scissorOn, box)) return false;
+    if (!Scissor(s, limit)) return false;
     BindTexture2D(s.texture != 0 ? s.texture : whiteTexture);
     const bool all = !gl.valid;
     if (all || gl.nearest != s.nearest) {
@@ -305,7 +296,6 @@ bool Apply(const BatchState& s, const PixelRect* limit) {
         gl.blend = s.blend;
         counting.stateChanges++;
     }
-    ApplyScissor(scissorOn, box);
     if (all || memcmp(gl.viewport, s.viewport, sizeof gl.viewport) != 0) {
         glViewport(0, 0, s.viewport[0], s.viewport[1]);
         memcpy(gl.viewport, s.viewport, sizeof gl.viewport);
@@ -367,16 +357,6 @@ void MakeCanvas() {
     DeleteCanvas();
 }
 
-// The frame's clear, inside `limit` when only that is drawn again.
-void Clear(const PixelRect* limit) {
-    bool on = false;
-    int box[4];
-    const BatchState whole = {};
-    if (!ScissorFor(whole, limit, &on, box)) return;
-    ApplyScissor(on, box);
-    glClear(GL_COLOR_BUFFER_BIT);
-}
-
 // One upload of every gathered vertex into fresh storage (no waiting on the
 // driver for the old), then the clear if the frame still owes it and one draw
 // call per run, into the canvas: whole, or inside `only`. The gathered stay.
@@ -389,7 +369,7 @@ void Send(const PixelRect* only) {
                      vertices.data(), GL_STREAM_DRAW);
         counting.uploads++;
     }
-    if (clearPending && rasterizing) Clear(only);
+    if (clearPending && rasterizing && Scissor({}, only)) glClear(GL_COLOR_BUFFER_BIT);
     clearPending = false;
     for (const Run& run : runs) {
         if (!Apply(run.state, only) || !rasterizing) continue;
@@ -511,7 +491,8 @@ void BatchEndFrame() {
     held = comparable && Empty(damage);
     counting.damagedPixels = 0;
     if (!held) {
-        counting.damagedPixels = comparable ? Area(damage) : 0;
+        counting.damagedPixels =
+            comparable ? (long long)(damage.x1 - damage.x0) * (damage.y1 - damage.y0) : 0;
         Send(comparable ? &damage : nullptr);
         Present();
         shownKnown = wholeFrame && rasterizing;
