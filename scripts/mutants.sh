@@ -70,7 +70,7 @@ renderer: opaque middle not shrunk by a texel@engine/graphics/texture.cpp@s/core
 renderer: strips round the opaque middle left out@engine/graphics/mesh.cpp@s/if \(strip\[0\] < strip\[2\] && strip\[1\] < strip\[3\]\)/if (false)/@picture_test:*AtThisSize
 renderer: unchanged frames drawn again@engine/graphics/sprite_batch.cpp@s/held = comparable && Empty\(damage\)/held = false/@main_menu_test:*Unchanged*
 renderer: a changed frame held@engine/graphics/sprite_batch.cpp@s/return shown.count == now.count &&/return true ||/@main_menu_test:*Unchanged*
-renderer: a held frame read as it stands@engine/graphics/sprite_batch.cpp@s/    BatchFlush\(\);\n    Present\(\);\n    held = false;/    BatchFlush();\n    held = false;/@main_menu_test:*Unchanged*
+renderer: a held frame read as it stands@engine/graphics/sprite_batch.cpp@s/    BatchFlush\(\);\n    Present\(true\);\n    held = false;/    BatchFlush();\n    held = false;/@main_menu_test:*Unchanged*
 renderer: a piece's old place not drawn again@engine/graphics/sprite_batch.cpp@s/        for \(; i < k; i\+\+\)\n            damage = Union/        for (; i < k; i++)\n            (void)Union/@picture_test:*EveryScreen*
 renderer: changed pieces' bounds without their margin@engine/graphics/sprite_batch.cpp@s/pixel\(x1, 0\) \+ 2, pixel\(y1, 1\) \+ 2/pixel(x1, 0), pixel(y1, 1)/@picture_test:*EveryScreen*
 renderer: a partly drawn frame cleared whole@engine/graphics/sprite_batch.cpp@s/Scissor\(\{\}, only\)\)/Scissor({}, nullptr))/@picture_test:*EveryScreen*

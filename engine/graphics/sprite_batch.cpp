@@ -102,6 +102,7 @@ bool rasterizing = true;
 GLuint canvasTexture = 0, canvasFrameBuffer = 0;
 int canvasSize[2] = {0, 0};
 bool clearPending = false;       // the frame's clear is done as it is sent
+bool canvasAhead = false;        // the canvas holds draws the window does not show
 PixelRect damage = {0, 0, 0, 0}; // where the frame differs from the shown one
 // The last frame sent whole since its clear, kept to tell what the next one
 // changes; an unchanged frame sends nothing and the window keeps it.
@@ -376,11 +377,14 @@ void Send(const PixelRect* only) {
         glDrawArrays(GL_TRIANGLES, run.first, run.count);
         counting.drawCalls++;
     }
+    canvasAhead = canvasAhead || rasterizing;
 }
 
-// Shows the canvas in the window: one opaque draw, texel for pixel.
-void Present() {
-    if (canvasFrameBuffer == 0 || !rasterizing) return;
+// Shows the canvas in the window, if it holds something new or `always`:
+// one opaque draw, texel for pixel. A hidden window's frames send nothing.
+void Present(bool always) {
+    if (canvasFrameBuffer == 0 || !rasterizing || !(canvasAhead || always)) return;
+    canvasAhead = false;
     Target(0);
     const float w = canvasSize[0] / 2.0f, h = canvasSize[1] / 2.0f;
     const BatchVertex quad[6] = {{-w, -h, 0, 0, ~0u}, {w, -h, 1, 0, ~0u}, {w, h, 1, 1, ~0u},
@@ -409,7 +413,7 @@ bool BatchInit() {
     runs.clear();
     pieces.clear();
     gl = {};
-    shownKnown = held = wholeFrame = clearPending = false;
+    shownKnown = held = wholeFrame = clearPending = canvasAhead = false;
     program = LinkProgram();
     worldHalfAt = glGetUniformLocation(program, "worldHalf");
     glUseProgram(program);
@@ -494,7 +498,7 @@ void BatchEndFrame() {
         counting.damagedPixels =
             comparable ? (long long)(damage.x1 - damage.x0) * (damage.y1 - damage.y0) : 0;
         Send(comparable ? &damage : nullptr);
-        Present();
+        Present(false);
         shownKnown = wholeFrame && rasterizing;
         vertices.swap(shownVertices);
         runs.swap(shownRuns);
@@ -600,7 +604,7 @@ void BatchRedrawShownWhole() {
 std::vector<uint8_t> BatchReadPixels(int width, int height) {
     std::vector<uint8_t> rgba((size_t)(width > 0 ? width : 0) * (height > 0 ? height : 0) * 4);
     BatchFlush();
-    Present();
+    Present(true);
     held = false;
     if (rgba.empty()) return rgba;
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
