@@ -95,7 +95,7 @@ GLState gl = {};
 bool rasterizing = true;
 // The frame is drawn into the canvas, kept from frame to frame, and shown
 // with one opaque draw. A frame that differs a little from the last is drawn
-// again only inside rectangles round what changed: the field under a few
+// again only inside the rectangle round what changed: the field under a few
 // walking troops is not shaded again. Pixels are what a frame costs where
 // there is no GPU (a full-screen picture is a quarter of a core at 1920x1080
 // on Mesa's llvmpipe); on a GPU the one extra draw costs next to nothing.
