@@ -73,6 +73,7 @@ renderer: a changed frame held@engine/graphics/sprite_batch.cpp@s/return shown.c
 renderer: a held frame read as it stands@engine/graphics/sprite_batch.cpp@s/    BatchFlush\(\);\n    Present\(true\);\n    held = false;/    BatchFlush();\n    held = false;/@main_menu_test:*Unchanged*
 renderer: a piece's old place not drawn again@engine/graphics/sprite_batch.cpp@s/        for \(; i < k; i\+\+\)\n            damage = Union/        for (; i < k; i++)\n            (void)Union/@picture_test:*EveryScreen*
 renderer: changed pieces' bounds without their margin@engine/graphics/sprite_batch.cpp@s/pixel\(x1, 0\) \+ 2, pixel\(y1, 1\) \+ 2/pixel(x1, 0), pixel(y1, 1)/@picture_test:*EveryScreen*
+renderer: a window with sample buffers drawn through the canvas@engine/graphics/sprite_batch.cpp@s/drawStraight = sampleBuffers > 0;/drawStraight = false;/@MORROW_TEST_WINDOW=1280x720 MORROW_TEST_SAMPLES=4 picture_test:*AtThisSize
 renderer: a partly drawn frame cleared whole@engine/graphics/sprite_batch.cpp@s/Scissor\(\{\}, only\)\)/Scissor({}, nullptr))/@picture_test:*EveryScreen*
 renderer: window events keep a held frame@engine/platform/sdl_window.cpp@s/windowEvents = windowEvents \|\| event.type == SDL_WINDOWEVENT;//@main_menu_test:*Unchanged*
 the book's Back leads to the house selection@screens/how_to_play.cpp@s/if \(IsClicked\(backButton\)\) nextState = GS_MAIN_MENU;/if (IsClicked(backButton)) nextState = GS_HOUSE_SELECT;/@doors_test

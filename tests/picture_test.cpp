@@ -198,7 +198,9 @@ TEST(PictureTest, MenuBattleAndPauseScrollAtThisSize) {
     Play("200 troops", 30);
     TapKey(VK_ESCAPE);
     Play("pause scroll", 30);
-    EXPECT_GT(redrawnFrames, checkedFrames / 4) << "frames checked: " << checkedFrames;
+    if (samples == nullptr) { // with sample buffers every frame is drawn whole, into the window
+        EXPECT_GT(redrawnFrames, checkedFrames / 4) << "frames checked: " << checkedFrames;
+    }
     if (getenv("MORROW_TEST_SHORT")) return StopTestEngine(); // no resize
     ClickAndPlay("pause settings", SETTINGS_ROW, 15);
     MoveCursorToDesign(PAUSE_RESOLUTION_LEFT.x, PAUSE_RESOLUTION_LEFT.y); // fits the display

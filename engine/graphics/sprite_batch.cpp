@@ -100,9 +100,13 @@ bool rasterizing = true;
 // there is no GPU (a full-screen picture is a quarter of a core at 1920x1080
 // on Mesa's llvmpipe); on a GPU the one extra draw costs next to nothing.
 GLuint canvasTexture = 0, canvasFrameBuffer = 0;
-int canvasSize[2] = {0, 0};
-bool clearPending = false;       // the frame's clear is done as it is sent
-bool canvasAhead = false;        // the canvas holds draws the window does not show
+int frameSize[2] = {0, 0}; // the client area the frame is drawn for
+bool clearPending = false; // the frame's clear is done as it is sent
+bool canvasAhead = false;  // the canvas holds draws the window does not show
+// Frames go straight to the window (drawn whole, or held): it has sample
+// buffers (the canvas has one sample a pixel, and edges the window would
+// smooth would come out hard), or no canvas could be made.
+bool drawStraight = false;
 PixelRect damage = {0, 0, 0, 0}; // where the frame differs from the shown one
 // The last frame sent whole since its clear, kept to tell what the next one
 // changes; an unchanged frame sends nothing and the window keeps it.
@@ -147,7 +151,7 @@ PixelRect Union(const PixelRect& a, const PixelRect& b) {
 PixelRect PieceBounds(const Piece& p, const std::vector<BatchVertex>& v,
                       const std::vector<Run>& r) {
     const BatchState& s = r[p.run].state;
-    const PixelRect canvas = {0, 0, canvasSize[0], canvasSize[1]};
+    const PixelRect canvas = {0, 0, frameSize[0], frameSize[1]};
     if (s.worldHalf[0] <= 0 || s.worldHalf[1] <= 0) return canvas;
     float x0 = 1e30f, y0 = 1e30f, x1 = -1e30f, y1 = -1e30f;
     for (int i = p.first; i < p.first + p.count; i++) {
@@ -157,7 +161,7 @@ PixelRect PieceBounds(const Piece& p, const std::vector<BatchVertex>& v,
     // World units to pixels, clamped before the conversion to whole numbers.
     auto pixel = [&](float world, int axis) {
         const float at = (world / s.worldHalf[axis] + 1) * s.viewport[axis] / 2;
-        return (int)std::clamp(at, -1.0f, canvasSize[axis] + 1.0f);
+        return (int)std::clamp(at, -1.0f, frameSize[axis] + 1.0f);
     };
     PixelRect b = {pixel(x0, 0) - 1, pixel(y0, 1) - 1, pixel(x1, 0) + 2, pixel(y1, 1) + 2};
     if (s.clipped)
@@ -262,7 +266,7 @@ void MakeVertexArray() {
 // Sets the scissor a run is drawn under (its clip, inside `limit` when only
 // that is drawn again); false when nothing is left to draw.
 bool Scissor(const BatchState& s, const PixelRect* limit) {
-    PixelRect r = {0, 0, canvasSize[0], canvasSize[1]};
+    PixelRect r = {0, 0, frameSize[0], frameSize[1]};
     if (s.clipped) r = {s.clip[0], s.clip[1], s.clip[0] + s.clip[2], s.clip[1] + s.clip[3]};
     if (limit != nullptr) r = Intersect(r, *limit);
     const bool on = s.clipped || limit != nullptr;
@@ -330,7 +334,6 @@ void DeleteCanvas() {
     if (canvasTexture != 0) glDeleteTextures(1, &canvasTexture);
     if (gl.texture == canvasTexture || gl.frameBuffer == canvasFrameBuffer) gl.valid = false;
     canvasFrameBuffer = canvasTexture = 0;
-    canvasSize[0] = canvasSize[1] = 0;
 }
 
 // The canvas at the client area's size, made afresh when that changes (its
@@ -338,10 +341,12 @@ void DeleteCanvas() {
 void MakeCanvas() {
     int width = 0, height = 0;
     PlatformGetClientSize(&width, &height);
-    if (canvasFrameBuffer != 0 && width == canvasSize[0] && height == canvasSize[1]) return;
+    if (width == frameSize[0] && height == frameSize[1] && (canvasFrameBuffer != 0 || drawStraight))
+        return;
     DeleteCanvas();
     shownKnown = false;
-    if (width <= 0 || height <= 0) return;
+    frameSize[0] = width, frameSize[1] = height;
+    if (width <= 0 || height <= 0 || drawStraight) return;
     glGenTextures(1, &canvasTexture);
     BindTexture2D(canvasTexture);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_BGRA, GL_UNSIGNED_BYTE, nullptr);
@@ -351,11 +356,11 @@ void MakeCanvas() {
     glGenFramebuffers(1, &canvasFrameBuffer);
     Target(canvasFrameBuffer);
     glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, canvasTexture, 0);
-    canvasSize[0] = width, canvasSize[1] = height;
     if (glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE) return;
-    fprintf(stderr, "graphics: no off-screen canvas of %dx%d; frames are drawn whole\n", width,
-            height);
+    fprintf(stderr, "graphics: no off-screen canvas of %dx%d; frames go straight to the window\n",
+            width, height);
     DeleteCanvas();
+    drawStraight = true;
 }
 
 // One upload of every gathered vertex into fresh storage (no waiting on the
@@ -386,12 +391,12 @@ void Present(bool always) {
     if (canvasFrameBuffer == 0 || !rasterizing || !(canvasAhead || always)) return;
     canvasAhead = false;
     Target(0);
-    const float w = canvasSize[0] / 2.0f, h = canvasSize[1] / 2.0f;
+    const float w = frameSize[0] / 2.0f, h = frameSize[1] / 2.0f;
     const BatchVertex quad[6] = {{-w, -h, 0, 0, ~0u}, {w, -h, 1, 0, ~0u}, {w, h, 1, 1, ~0u},
                                  {-w, -h, 0, 0, ~0u}, {w, h, 1, 1, ~0u},  {-w, h, 0, 1, ~0u}};
     glBufferData(GL_ARRAY_BUFFER, sizeof quad, quad, GL_STREAM_DRAW);
     counting.uploads++;
-    BatchState state = {canvasTexture, true, false, false, {}, {canvasSize[0], canvasSize[1]},
+    BatchState state = {canvasTexture, true, false, false, {}, {frameSize[0], frameSize[1]},
                         {w, h}};
     Apply(state, nullptr);
     glDrawArrays(GL_TRIANGLES, 0, 6);
@@ -431,6 +436,10 @@ bool BatchInit() {
     glBlendEquation(GL_FUNC_ADD);
     glBlendFuncSeparate(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA, GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    GLint sampleBuffers = 0;
+    glGetIntegerv(GL_SAMPLE_BUFFERS, &sampleBuffers);
+    drawStraight = sampleBuffers > 0;
+    frameSize[0] = frameSize[1] = 0;
     CheckGLError();
     return program != 0;
 }
@@ -490,14 +499,15 @@ void BatchClear() {
 void BatchEndFrame() {
     if (PlatformTakeWindowEvents()) shownKnown = false;
     if (rasterizing) MakeCanvas();
-    const bool comparable = wholeFrame && shownKnown && rasterizing && canvasFrameBuffer != 0;
+    const bool comparable = wholeFrame && shownKnown && rasterizing;
     if (comparable) FindDamage();
     held = comparable && Empty(damage);
+    const bool partly = comparable && canvasFrameBuffer != 0;
     counting.damagedPixels = 0;
     if (!held) {
         counting.damagedPixels =
-            comparable ? (long long)(damage.x1 - damage.x0) * (damage.y1 - damage.y0) : 0;
-        Send(comparable ? &damage : nullptr);
+            partly ? (long long)(damage.x1 - damage.x0) * (damage.y1 - damage.y0) : 0;
+        Send(partly ? &damage : nullptr);
         Present(false);
         shownKnown = wholeFrame && rasterizing;
         vertices.swap(shownVertices);
@@ -603,6 +613,7 @@ void BatchRedrawShownWhole() {
 // read (a held frame is shown again, to be read).
 std::vector<uint8_t> BatchReadPixels(int width, int height) {
     std::vector<uint8_t> rgba((size_t)(width > 0 ? width : 0) * (height > 0 ? height : 0) * 4);
+    if (held && canvasFrameBuffer == 0) BatchRedrawShownWhole(); // into the window
     BatchFlush();
     Present(true);
     held = false;
