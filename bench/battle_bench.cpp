@@ -96,7 +96,7 @@ static bool StepLevel() {
 }
 
 // A measured frame: its own function, so that a profiler can count it alone
-// (valgrind --tool=callgrind --toggle-collect=StepMeasuredLevel).
+// (valgrind --tool=callgrind --toggle-collect='StepMeasuredLevel*').
 __attribute__((noinline)) bool StepMeasuredLevel() {
     return StepLevel();
 }

@@ -18,10 +18,10 @@ enum { PROBE_SLOTS = 6 };
 
 // Times of one call of a callback, in seconds.
 struct ProbeTiming {
-    double wall = 0;    // monotonic clock
-    double process = 0; // CLOCK_PROCESS_CPUTIME_ID: every thread of the process
-    double thread = 0;  // CLOCK_THREAD_CPUTIME_ID: the main thread only
-    int64_t calls = 0;  // calls so far
+    double wall = 0;                    // monotonic clock
+    double process = 0;                 // CLOCK_PROCESS_CPUTIME_ID: every thread of the process
+    double thread = 0;                  // CLOCK_THREAD_CPUTIME_ID: the main thread only
+    int64_t calls = 0;                  // calls so far
     double endWall = 0, endProcess = 0; // both clocks as the callback returned
 };
 

@@ -7,7 +7,6 @@
 #include <GL/glew.h>
 
 #include <algorithm>
-#include <cmath>
 #include <cstddef>
 #include <cstdio>
 #include <cstring>
@@ -396,8 +395,8 @@ void Present(bool always) {
                                  {-w, -h, 0, 0, ~0u}, {w, h, 1, 1, ~0u},  {-w, h, 0, 1, ~0u}};
     glBufferData(GL_ARRAY_BUFFER, sizeof quad, quad, GL_STREAM_DRAW);
     counting.uploads++;
-    BatchState state = {canvasTexture, true, false, false, {}, {frameSize[0], frameSize[1]},
-                        {w, h}};
+    const BatchState state = {canvasTexture, true, false, false, {}, {frameSize[0], frameSize[1]},
+                              {w, h}};
     Apply(state, nullptr);
     glDrawArrays(GL_TRIANGLES, 0, 6);
     counting.drawCalls++;

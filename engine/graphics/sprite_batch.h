@@ -7,9 +7,9 @@
 // the vertices once and sends each run as one draw call, changing only the
 // OpenGL state that differs from the run before, into an off-screen canvas
 // that one draw then shows in the window. The canvas keeps the last frame:
-// the next is drawn again only inside the rectangle where it differs. Textures, render targets and
-// the pixel read-back go through here too, so no other file binds, enables
-// or sets anything in OpenGL.
+// the next is drawn again only inside the rectangle where it differs.
+// Textures, render targets and the pixel read-back go through here too, so
+// no other file binds, enables or sets anything in OpenGL.
 // Depends on the graphics device (error check).
 #pragma once
 
