@@ -38,12 +38,11 @@ inline void BeginTestDrawing() {
     BatchClear();
 }
 
-// Back-buffer pixel at a world point (origin at the client centre, y up) as 0xRRGGBB.
+// Pixel drawn so far at a world point (origin at the client centre, y up) as 0xRRGGBB.
 inline uint32_t ReadWorldPixel(float x, float y) {
     uint8_t p[4] = {0, 0, 0, 0};
     BatchFlush(); // what is drawn so far reaches the buffer
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadBuffer(GL_BACK);
     const int row =
         (int)(2 * worldMaxY) - 1 - (int)(worldMaxY - y); // GL rows count from the bottom
     glReadPixels((int)(worldMaxX + x), row, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
