@@ -410,12 +410,15 @@ void LoadLevel(int index) {
     battle = state;
     state->level = &level;
     state->hudFont = LoadFont(20, 1.0f);
-    state->music = LoadSound(level.music);
     for (int effect = 0; effect < EFFECT_COUNT; effect++)
         battleAssets.effects[effect] = LoadSound(EFFECT_FILES[effect]);
     battleAssets.coinSound = LoadSound(level.coinSound);
     state->ambient = level.ambient ? LoadSound(level.ambient) : nullptr;
     LoadBattleCues();
+    // The music, a quarter of the Load on one core, decodes on another while
+    // the pictures load. Last of the sounds: the mixer decodes one MP3 at a
+    // time, and an effect would wait for the whole piece.
+    LoadSoundInBackground(level.music, &state->music);
     battleAssets.thiefAnim = LoadAnimation("data\\Animation\\ThiefAnimation");
     battleAssets.dustAnim = LoadAnimation("data\\Animation\\DustAnim");
     battleAssets.fieldAnim = LoadAnimation(level.fieldAnimation);
@@ -428,6 +431,7 @@ void LoadLevel(int index) {
     LoadHouseAssets(level);
     PageTroopPictures();
     squareMesh = CreateSquareMesh(0xFFFFFFFF);
+    FinishSoundLoads();
 }
 
 // The pictures of one group of pause pages (the scroll's sheets among them),

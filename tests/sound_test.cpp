@@ -1,6 +1,7 @@
-// The sound system on SDL's dummy driver: the sound cache, the 100-slot channel
-// pool and its last-in, first-out reuse, pause, looping, volume, unreadable files
-// and the silent fallback when no audio device is usable.
+// The sound system on SDL's dummy driver: the sound cache, loads in the
+// background, the 100-slot channel pool and its last-in, first-out reuse,
+// pause, looping, volume, unreadable files and the silent fallback when no
+// audio device is usable.
 #include <cmath>
 #include <set>
 
@@ -76,6 +77,39 @@ TEST_F(SoundTest, UnreadableFilesGiveNullAndOneLineNamingThem) {
     EXPECT_EQ(SoundCacheCount(), 0);
     EXPECT_EQ(PlaySound(nullptr, false), nullptr);
     EXPECT_EQ(BusyChannelCount(), 0);
+}
+
+// A sound loaded in the background reaches its slot at FinishSoundLoads, as
+// LoadSound would have returned it: cached once, null (and named) when bad.
+TEST_F(SoundTest, BackgroundLoadsFillTheirSlotsAtFinish) {
+    Sound* cached = LoadSound(shortPath.c_str());
+    const std::string missing = longPath + ".missing", tooLong = "data/" + std::string(260, 'a');
+    Sound *longOne = nullptr, *again = nullptr, *bad = cached, *overlong = cached, *known = nullptr;
+    std::string err = CaptureStderrOf([&] {
+        LoadSoundInBackground(longPath.c_str(), &longOne);
+        LoadSoundInBackground(longPath.c_str(), &again); // the same path twice
+        LoadSoundInBackground(missing.c_str(), &bad);
+        LoadSoundInBackground(tooLong.c_str(), &overlong);
+        LoadSoundInBackground(shortPath.c_str(), &known);
+        EXPECT_EQ(known, cached); // cached already: at once
+        EXPECT_EQ(longOne, nullptr);
+        EXPECT_EQ(bad, nullptr);
+        FinishSoundLoads();
+    });
+    EXPECT_EQ(CountLines(err), 2) << err;
+    EXPECT_NE(err.find(missing), std::string::npos) << err;
+    EXPECT_NE(err.find(tooLong), std::string::npos) << err;
+    EXPECT_EQ(overlong, nullptr);
+    EXPECT_EQ(bad, nullptr);
+    ASSERT_NE(longOne, nullptr);
+    EXPECT_EQ(again, longOne);
+    EXPECT_EQ(LoadSound(longPath.c_str()), longOne);
+    EXPECT_EQ(SoundCacheCount(), 2);
+    EXPECT_NE(PlaySound(longOne, true), nullptr);
+    // Shut down while a sound decodes: it is waited for and freed.
+    LoadSoundInBackground(MakeWav("Later.wav", 200).c_str(), &known);
+    ShutdownSound();
+    EXPECT_EQ(SoundCacheCount(), 0);
 }
 
 TEST_F(SoundTest, HundredChannelsThenNullAndTheLastReturnedSlotIsHandedOutFirst) {

@@ -11,7 +11,10 @@
 #include <cstdio>
 #include <cstring>
 #include <map>
+#include <memory>
 #include <string>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 // ---------------------------------------------------------------------------
@@ -28,6 +31,15 @@ int soundCount = 0;
 Channel channelSlots[CHANNEL_COUNT];
 std::vector<Channel*> freeChannels; // taken from the back
 std::vector<Channel*> busyChannels;
+
+// A sound decoding on a worker thread, and the slot it is handed to.
+struct BackgroundLoad {
+    std::string path;
+    Sound** slot;
+    void* data;
+    std::thread worker;
+};
+std::vector<std::unique_ptr<BackgroundLoad>> backgroundLoads;
 
 // ---------------------------------------------------------------------------
 // Internal functions
@@ -47,6 +59,30 @@ void EmptyCache() {
     }
     soundCache.clear();
     soundCount = 0;
+}
+
+// A path fits a Sound record; one that does not is named on stderr.
+bool PathFits(const char* path) {
+    if (std::strlen(path) < sizeof(Sound::path)) return true;
+    std::fprintf(stderr, "Cannot load sound \"%s\": path longer than %zu characters\n", path,
+                 sizeof(Sound::path) - 1);
+    return false;
+}
+
+// The record of decoded samples (null when there are none). A path cached
+// meanwhile (loaded again while it decoded in the background) keeps its
+// record, and the second decoding is freed.
+Sound* CacheSound(const char* path, void* data) {
+    if (!data) return nullptr;
+    if (auto cached = soundCache.find(path); cached != soundCache.end()) {
+        PlatformAudioFree(data);
+        return cached->second;
+    }
+    Sound* sound = new Sound{data, {}};
+    std::strcpy(sound->path, path);
+    soundCache[path] = sound;
+    ++soundCount;
+    return sound;
 }
 
 // Clamps a channel volume into 0..1 (NaN counts as 0).
@@ -84,6 +120,7 @@ bool InitSound() {
 // Frees the cached sounds, closes the mixer and gives back both slot lists.
 void ShutdownSound() {
     if (!audioSystem) return;
+    FinishSoundLoads();
     EmptyCache();
     PlatformAudioClose();
     audioSystem = false;
@@ -102,21 +139,40 @@ Sound* LoadSound(const char* path) {
     if (!audioSystem || !path) return nullptr;
     auto cached = soundCache.find(path);
     if (cached != soundCache.end()) return cached->second;
-    if (std::strlen(path) >= sizeof(Sound::path)) {
-        std::fprintf(stderr, "Cannot load sound \"%s\": path longer than %zu characters\n", path,
-                     sizeof(Sound::path) - 1);
-        return nullptr;
+    if (!PathFits(path)) return nullptr;
+    return CacheSound(path, PlatformAudioLoad(ResolveGamePath(path).c_str()));
+}
+
+// Only the decoding runs on the worker: the cache is touched here and in
+// FinishSoundLoads, on the caller's thread. Without a thread to spare, the
+// sound decodes here.
+void LoadSoundInBackground(const char* path, Sound** slot) {
+    *slot = nullptr;
+    if (!audioSystem || !path) return;
+    if (auto cached = soundCache.find(path); cached != soundCache.end()) {
+        *slot = cached->second;
+        return;
     }
-    Sound* sound = new Sound{};
-    std::strcpy(sound->path, path);
-    sound->data = PlatformAudioLoad(ResolveGamePath(path).c_str());
-    if (!sound->data) {
-        delete sound;
-        return nullptr;
+    if (!PathFits(path)) return;
+    BackgroundLoad* load = new BackgroundLoad{path, slot, nullptr, {}};
+    backgroundLoads.emplace_back(load);
+    auto decode = [load, file = ResolveGamePath(path)] {
+        load->data = PlatformAudioLoad(file.c_str());
+    };
+    try {
+        load->worker = std::thread(decode);
+    } catch (const std::system_error&) {
+        decode();
     }
-    soundCache[path] = sound;
-    ++soundCount;
-    return sound;
+}
+
+// Hands each background sound to its slot, in the order they were started.
+void FinishSoundLoads() {
+    for (auto& load : backgroundLoads) {
+        if (load->worker.joinable()) load->worker.join();
+        *load->slot = CacheSound(load->path.c_str(), load->data);
+    }
+    backgroundLoads.clear();
 }
 
 // Frees the decoded samples and forgets the path.

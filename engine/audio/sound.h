@@ -29,6 +29,12 @@ bool HasAudioSystem();
 // A game path ("data\\X.mp3"); one Sound per path; null and a stderr line
 // naming the file when it cannot be read or decoded.
 Sound* LoadSound(const char* path);
+// LoadSound on a worker thread, so that a long piece of music decodes on a
+// second core while the caller goes on loading: `*slot` is null until
+// FinishSoundLoads sets it to what LoadSound would have returned.
+void LoadSoundInBackground(const char* path, Sound** slot);
+// Waits for every sound loading in the background and fills its slot.
+void FinishSoundLoads();
 void ReleaseSound(Sound* sound);
 // Starts `sound` on a free slot at `volume` (0..1): the voice is given its
 // volume before the mixer first hears it, so a muted setting never bursts out.
