@@ -16,6 +16,7 @@
 
 #include "app/game_state.h"
 #include "app/input.h"
+#include "engine/file.h"
 #include "engine/graphics/device.h"
 #include "engine/graphics/scene.h"
 #include "engine/graphics/sprite_batch.h"
@@ -61,11 +62,9 @@ void LoadDebugUiSettings() {
     FILE* file = fopen(DEBUG_UI_SETTINGS, "rb");
     if (!file) return;
     std::string text;
-    char chunk[4096];
-    for (size_t n; (n = fread(chunk, 1, sizeof chunk, file)) > 0;)
-        text.append(chunk, n);
+    const bool read = ReadToEnd(file, &text);
     fclose(file);
-    if (!text.empty()) ImGui::LoadIniSettingsFromMemory(text.c_str(), text.size());
+    if (read && !text.empty()) ImGui::LoadIniSettingsFromMemory(text.c_str(), text.size());
 }
 
 } // namespace

@@ -72,3 +72,11 @@ FILE* OpenGameFile(const char* path, const char* mode) {
     if (!path) return nullptr;
     return fopen(ResolveGamePath(path).c_str(), mode);
 }
+
+// In chunks: a file's size is not known before the end on every stream.
+bool ReadToEnd(FILE* file, std::string* bytes) {
+    char chunk[65536];
+    for (size_t got; (got = fread(chunk, 1, sizeof chunk, file)) > 0;)
+        bytes->append(chunk, got);
+    return ferror(file) == 0;
+}

@@ -20,3 +20,6 @@ const std::string& GetGameBaseDir();
 std::string ResolveGamePath(const char* path);
 // fopen on the resolved path.
 FILE* OpenGameFile(const char* path, const char* mode);
+// Reads an open file from where it stands to its end, appended to `bytes`;
+// false on a read error.
+bool ReadToEnd(FILE* file, std::string* bytes);

@@ -49,12 +49,8 @@ static constexpr uint32_t MAX_FRAMES = 65536;
 
 // Reads a whole file as text with Windows line ends turned into single line
 // feeds (what text mode does where the files were written). False on failure.
-static bool ReadWholeFile(FILE* file, std::string* text) {
-    char buffer[4096];
-    size_t count;
-    while ((count = fread(buffer, 1, sizeof buffer, file)) > 0)
-        text->append(buffer, count);
-    if (ferror(file)) return false;
+static bool ReadTextLines(FILE* file, std::string* text) {
+    if (!ReadToEnd(file, text)) return false;
     std::string lines;
     lines.reserve(text->size());
     for (size_t i = 0; i < text->size(); ++i) {
@@ -148,7 +144,7 @@ Animation* LoadAnimation(const char* path) {
         return Refuse(path,
                       "cannot be opened (" + ResolveGamePath(path) + ": " + strerror(errno) + ")");
     std::string text;
-    const bool read = ReadWholeFile(file, &text);
+    const bool read = ReadTextLines(file, &text);
     fclose(file);
     if (!read) return Refuse(path, "cannot be read (" + ResolveGamePath(path) + ")");
 

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <string>
 #include <tuple>
 #include <vector>
 
@@ -42,19 +43,6 @@ const int MAX_ATLAS_SIDE = 8192;
 std::vector<Font*> fontList;
 PrintTextObserver printTextObserver = nullptr;
 
-// Reads a whole game file; false when it cannot be opened or read.
-bool ReadWholeFile(const char* path, std::vector<unsigned char>& bytes) {
-    FILE* file = OpenGameFile(path, "rb");
-    if (file == nullptr) return false;
-    bytes.clear();
-    unsigned char chunk[65536];
-    for (size_t got; (got = fread(chunk, 1, sizeof chunk, file)) > 0;)
-        bytes.insert(bytes.end(), chunk, chunk + got);
-    const bool failed = ferror(file) != 0;
-    fclose(file);
-    return !failed;
-}
-
 // Big-endian 32-bit read from the font's table directory.
 uint32_t ReadU32(const unsigned char* p) {
     return (uint32_t)p[0] << 24 | (uint32_t)p[1] << 16 | (uint32_t)p[2] << 8 | p[3];
@@ -62,15 +50,15 @@ uint32_t ReadU32(const unsigned char* p) {
 
 // stb_truetype trusts its input: check that the first font's table directory
 // and every table it lists lie inside the file before handing it over.
-bool FontTablesInsideFile(const std::vector<unsigned char>& bytes) {
-    if (bytes.size() < 16) return false; // a collection's header reads 16 bytes
-    const int offset = stbtt_GetFontOffsetForIndex(bytes.data(), 0);
-    if (offset < 0 || (size_t)offset + 12 > bytes.size()) return false;
+bool FontTablesInsideFile(const unsigned char* bytes, size_t size) {
+    if (size < 16) return false; // a collection's header reads 16 bytes
+    const int offset = stbtt_GetFontOffsetForIndex(bytes, 0);
+    if (offset < 0 || (size_t)offset + 12 > size) return false;
     const uint32_t tableCount = ReadU32(&bytes[offset + 4]) >> 16; // a 16-bit count
-    if ((size_t)offset + 12 + (size_t)tableCount * 16 > bytes.size()) return false;
+    if ((size_t)offset + 12 + (size_t)tableCount * 16 > size) return false;
     for (uint32_t i = 0; i < tableCount; ++i) {
         const unsigned char* record = &bytes[offset + 12 + i * 16];
-        if ((uint64_t)ReadU32(record + 8) + ReadU32(record + 12) > bytes.size()) return false;
+        if ((uint64_t)ReadU32(record + 8) + ReadU32(record + 12) > size) return false;
     }
     return true;
 }
@@ -151,14 +139,18 @@ Font* LoadFont(uint32_t pixelHeight, float atlasScale) {
 // Bakes a font file into an atlas of side atlasScale × 256 with its glyph data.
 Font* LoadFontFile(const char* path, uint32_t pixelHeight, float atlasScale) {
     if (path == nullptr) return nullptr;
-    std::vector<unsigned char> bytes;
-    if (!ReadWholeFile(path, bytes)) {
+    FILE* file = OpenGameFile(path, "rb");
+    std::string text;
+    const bool read = file != nullptr && ReadToEnd(file, &text);
+    if (file != nullptr) fclose(file);
+    if (!read) {
         fprintf(stderr, "LoadFont: cannot read font file \"%s\"\n", path);
         return nullptr;
     }
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
     stbtt_fontinfo info;
-    if (!FontTablesInsideFile(bytes) ||
-        !stbtt_InitFont(&info, bytes.data(), stbtt_GetFontOffsetForIndex(bytes.data(), 0))) {
+    if (!FontTablesInsideFile(bytes, text.size()) ||
+        !stbtt_InitFont(&info, bytes, stbtt_GetFontOffsetForIndex(bytes, 0))) {
         fprintf(stderr, "LoadFont: \"%s\" is not a TrueType font\n", path);
         return nullptr;
     }
@@ -180,7 +172,7 @@ Font* LoadFontFile(const char* path, uint32_t pixelHeight, float atlasScale) {
         return nullptr;
     }
     stbtt_PackSetOversampling(&packer, 1, 1);
-    if (!stbtt_PackFontRange(&packer, bytes.data(), 0, (float)pixelHeight, FONT_FIRST_CHAR,
+    if (!stbtt_PackFontRange(&packer, bytes, 0, (float)pixelHeight, FONT_FIRST_CHAR,
                              FONT_GLYPH_COUNT, packed))
         fprintf(stderr, "LoadFont: \"%s\" at %u pixels does not fit a %d by %d atlas\n", path,
                 pixelHeight, side, side);
