@@ -199,12 +199,18 @@ void FindDamage() {
         damage = Union(damage, PieceBounds(shownPieces[i], shownVertices, shownRuns));
 }
 
+// Whether a piece of OpenGL's state must be set (it differs from `wanted`,
+// or nothing is known); if so it is noted as set, and counted.
+template <typename T> bool Differs(T& held, const T& wanted) {
+    if (gl.valid && memcmp(&held, &wanted, sizeof held) == 0) return false;
+    memcpy(&held, &wanted, sizeof held);
+    counting.stateChanges++;
+    return true;
+}
+
 // Binds a texture name on unit 0 unless it is bound already.
 void BindTexture2D(GLuint name) {
-    if (gl.valid && gl.texture == name) return;
-    glBindTexture(GL_TEXTURE_2D, name);
-    gl.texture = name;
-    counting.stateChanges++;
+    if (Differs(gl.texture, name)) glBindTexture(GL_TEXTURE_2D, name);
 }
 
 // Shows the log of a stage or program whose status (compile or link) is not
@@ -271,16 +277,8 @@ bool Scissor(const BatchState& s, const PixelRect* limit) {
     const bool on = s.clipped || limit != nullptr;
     if (on && Empty(r)) return false;
     const int box[4] = {r.x0, r.y0, r.x1 - r.x0, r.y1 - r.y0};
-    if (!gl.valid || gl.scissorOn != on) {
-        on ? glEnable(GL_SCISSOR_TEST) : glDisable(GL_SCISSOR_TEST);
-        gl.scissorOn = on;
-        counting.stateChanges++;
-    }
-    if (on && (!gl.valid || memcmp(gl.scissor, box, sizeof gl.scissor) != 0)) {
-        glScissor(box[0], box[1], box[2], box[3]);
-        memcpy(gl.scissor, box, sizeof gl.scissor);
-        counting.stateChanges++;
-    }
+    if (Differs(gl.scissorOn, on)) on ? glEnable(GL_SCISSOR_TEST) : glDisable(GL_SCISSOR_TEST);
+    if (on && Differs(gl.scissor, box)) glScissor(box[0], box[1], box[2], box[3]);
     return true;
 }
 
@@ -289,27 +287,11 @@ bool Scissor(const BatchState& s, const PixelRect* limit) {
 bool Apply(const BatchState& s, const PixelRect* limit) {
     if (!Scissor(s, limit)) return false;
     BindTexture2D(s.texture != 0 ? s.texture : whiteTexture);
-    const bool all = !gl.valid;
-    if (all || gl.nearest != s.nearest) {
-        glBindSampler(0, s.nearest ? nearestSampler : 0);
-        gl.nearest = s.nearest;
-        counting.stateChanges++;
-    }
-    if (all || gl.blend != s.blend) {
-        s.blend ? glEnable(GL_BLEND) : glDisable(GL_BLEND);
-        gl.blend = s.blend;
-        counting.stateChanges++;
-    }
-    if (all || memcmp(gl.viewport, s.viewport, sizeof gl.viewport) != 0) {
-        glViewport(0, 0, s.viewport[0], s.viewport[1]);
-        memcpy(gl.viewport, s.viewport, sizeof gl.viewport);
-        counting.stateChanges++;
-    }
-    if (all || memcmp(gl.worldHalf, s.worldHalf, sizeof s.worldHalf) != 0) {
+    if (Differs(gl.nearest, s.nearest)) glBindSampler(0, s.nearest ? nearestSampler : 0);
+    if (Differs(gl.blend, s.blend)) s.blend ? glEnable(GL_BLEND) : glDisable(GL_BLEND);
+    if (Differs(gl.viewport, s.viewport)) glViewport(0, 0, s.viewport[0], s.viewport[1]);
+    if (Differs(gl.worldHalf, s.worldHalf))
         glUniform2f(worldHalfAt, s.worldHalf[0], s.worldHalf[1]);
-        memcpy(gl.worldHalf, s.worldHalf, sizeof s.worldHalf);
-        counting.stateChanges++;
-    }
     gl.valid = true;
     return true;
 }
@@ -322,10 +304,7 @@ void Target(GLuint frameBuffer) {
         glBindVertexArray(vertexArray);
         glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
     }
-    if (gl.valid && gl.frameBuffer == frameBuffer) return;
-    glBindFramebuffer(GL_FRAMEBUFFER, frameBuffer);
-    gl.frameBuffer = frameBuffer;
-    counting.stateChanges++;
+    if (Differs(gl.frameBuffer, frameBuffer)) glBindFramebuffer(GL_FRAMEBUFFER, frameBuffer);
 }
 
 void DeleteCanvas() {
@@ -346,12 +325,7 @@ void MakeCanvas() {
     shownKnown = false;
     frameSize[0] = width, frameSize[1] = height;
     if (width <= 0 || height <= 0 || drawStraight) return;
-    glGenTextures(1, &canvasTexture);
-    BindTexture2D(canvasTexture);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_BGRA, GL_UNSIGNED_BYTE, nullptr);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
+    canvasTexture = BatchCreateTexture(width, height, nullptr); // shown with nearest sampling
     glGenFramebuffers(1, &canvasFrameBuffer);
     Target(canvasFrameBuffer);
     glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, canvasTexture, 0);
