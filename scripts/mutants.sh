@@ -50,10 +50,14 @@ how-to-play page never read@screens/pause_menu.cpp@s/    LoadPausePictures\(Paus
 credits pictures never read@screens/pause_menu.cpp@s/    LoadPausePictures\(PausePictures::CREDITS\);\n//@pause_test
 pause pictures read again at every opening@battle/level_setup.cpp@s/    if \(pauseGroupsRead & bit\) return;\n//@pause_test leak_tour_test
 an Unload forgets a texture@screens/how_to_play.cpp@s/    UnloadTexture\(backTexture\);\n//@leak_tour_test
+background sound never handed to its slot@engine/audio/sound.cpp@s/\*load->slot = CacheSound\(load->path.c_str\(\), load->data\);/(void)load->slot;/@sound_test
+background sound's slot left as it was until the end@engine/audio/sound.cpp@s/    \*slot = nullptr;\n    if \(!audioSystem/    if (!audioSystem/@sound_test
+level music still decoding when the level starts@battle/level_setup.cpp@s/    FinishSoundLoads\(\);\n//@battle_levels_test
 frames beyond rows x columns accepted@objects/animation.cpp@s/frameCount > cells\)/frameCount > cells + 1)/@animation_test
 renderer: one run across two textures@engine/graphics/sprite_batch.cpp@s/a.texture != b.texture \|\| //@picture_test:*AtThisSize
-renderer: texture taken as bound already@engine/graphics/sprite_batch.cpp@s/if \(gl.valid && gl.texture == name\) return;/if (gl.valid) return;/@picture_test:*AtThisSize
-renderer: blending left as the last run had it@engine/graphics/sprite_batch.cpp@s/if \(all \|\| gl.blend != s.blend\)/if (all)/@picture_test:*AtThisSize
+renderer: texture taken as bound already@engine/graphics/sprite_batch.cpp@s/if \(Differs\(gl.texture, name\)\)/if (!gl.valid)/@picture_test:*AtThisSize
+renderer: blending left as the last run had it@engine/graphics/sprite_batch.cpp@s/if \(Differs\(gl.blend, s.blend\)\)/if (!gl.valid)/@picture_test:*AtThisSize
+renderer: a state change taken as made without comparing@engine/graphics/sprite_batch.cpp@s/if \(gl.valid && memcmp\(&held, &wanted, sizeof held\) == 0\) return false;/if (gl.valid \&\& sizeof held > 4) return false;/@picture_test:*AtThisSize
 renderer: page read without its border@engine/graphics/texture_pages.cpp@s/\(float\)\(p.y \+ BORDER\) \/ height/(float)p.y \/ height/@picture_test:*AtThisSize
 renderer: nearest texels for a scaled picture@engine/graphics/mesh.cpp@s/std::fabs\(std::fabs\(t.m\[0\]\[0\]\) \* texture.width - width\) < 1e-3f &&\n\s+std::fabs\(std::fabs\(t.m\[1\]\[1\]\) \* texture.height - height\) < 1e-3f &&//@MORROW_TEST_WINDOW=1280x720 picture_test:*AtThisSize
 renderer: a faded opaque picture unblended@engine/graphics/mesh.cpp@s/ && \(!useTint \|\| \(tintColor >> 24\) == 0xFF\)//@graphics_device_test
@@ -64,10 +68,6 @@ renderer: viewport kept after a resize@engine/graphics/device.cpp@s/        view
 renderer: half turns sheared by float pi@engine/graphics/device.cpp@s/    if \(std::fabs\(s\) < rounding\) s = 0;\n//@picture_test:*Every*
 renderer: trim without its one-texel margin@engine/graphics/texture_pages.cpp@s/COVER_CELL\) - 1;/COVER_CELL);/; s/COVER_CELL - 1\) \+ 2;/COVER_CELL - 1) + 1;/@picture_test:*AtThisSize
 renderer: trim box a cell short@engine/graphics/texture_pages.cpp@s/cells\[axis\]\[1\] \* COVER_CELL \+ COVER_CELL - 1/cells[axis][1] * COVER_CELL - 1/@picture_test:*AtThisSize
-renderer: a picture's shown part without its margin@engine/graphics/texture.cpp@s/first \* ALPHA_CELL - 1\)/first * ALPHA_CELL + ALPHA_CELL)/@picture_test:*AtThisSize
-renderer: opaque middle taken from covered cells@engine/graphics/texture.cpp@s/all\[i\] == 0xFF \? run/any[i] != 0 ? run/@picture_test:*AtThisSize
-renderer: opaque middle not shrunk by a texel@engine/graphics/texture.cpp@s/core\[axis\] \* ALPHA_CELL \+ 1;/core[axis] * ALPHA_CELL - 1;/@picture_test:*AtThisSize
-renderer: strips round the opaque middle left out@engine/graphics/mesh.cpp@s/if \(strip\[0\] < strip\[2\] && strip\[1\] < strip\[3\]\)/if (false)/@picture_test:*AtThisSize
 renderer: unchanged frames drawn again@engine/graphics/sprite_batch.cpp@s/held = comparable && Empty\(damage\)/held = false/@main_menu_test:*Unchanged*
 renderer: a changed frame held@engine/graphics/sprite_batch.cpp@s/return shown.count == now.count &&/return true ||/@main_menu_test:*Unchanged*
 renderer: a held frame read as it stands@engine/graphics/sprite_batch.cpp@s/    BatchFlush\(\);\n    Present\(true\);\n    held = false;/    BatchFlush();\n    held = false;/@main_menu_test:*Unchanged*

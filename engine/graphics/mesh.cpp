@@ -101,32 +101,15 @@ void AddSquarePart(const BatchState& state, const float part[4], const Matrix3& 
     }
 }
 
-// The unit square showing a picture once: only the part whose texels show
-// (from the page's cells, or the picture's own `shown`). An unpaged picture
-// turned by whole half turns draws its opaque middle (`core`, whose part lies
-// inside the shown one) unblended, the strips round it blended. Paged
-// pictures stay whole: their long runs of one state would break up.
+// The unit square showing a picture once. From a page, only the part whose
+// texels show: a troop's sheet frame is mostly transparent, and in a full
+// battle that halves the pixels shaded; an unpaged picture whole.
 void DrawPicture(BatchState state, Texture& picture, uint32_t color) {
     Matrix3 t = textureTransform;
-    const int size[2] = {picture.width, picture.height};
-    float part[4], core[4];
+    float part[4] = {0, 0, 1, 1};
     state.nearest = TexelForPixel(picture);
-    if (std::fabs(t.m[0][0]) == 1 && std::fabs(t.m[1][1]) == 1) DescribeAlpha(&picture);
-    if (ReadFromPage(&picture, &state.texture, &t) ? !CoveredPart(state.texture, t, part)
-                                                   : !RectPart(t, picture.shown, size, part))
-        return;
-    if (!state.blend || (useTint && (tintColor >> 24) != 0xFF) || picture.pageName != 0 ||
-        modelTransform[0][1] != 0 || modelTransform[1][0] != 0 ||
-        !RectPart(t, picture.core, size, core))
-        return AddSquarePart(state, part, t, color);
-    const float strips[4][4] = {{part[0], part[1], part[2], core[1]},
-                                {part[0], core[3], part[2], part[3]},
-                                {part[0], core[1], core[0], core[3]},
-                                {core[2], core[1], part[2], core[3]}};
-    for (const float* strip : strips)
-        if (strip[0] < strip[2] && strip[1] < strip[3]) AddSquarePart(state, strip, t, color);
-    state.blend = false;
-    AddSquarePart(state, core, t, color);
+    if (ReadFromPage(&picture, &state.texture, &t) && !CoveredPart(state.texture, t, part)) return;
+    AddSquarePart(state, part, t, color);
 }
 
 } // namespace

@@ -6,7 +6,6 @@
 #include <stb_image.h>
 
 #include <algorithm>
-#include <array>
 #include <bit>
 #include <cstdio>
 #include <cstring>
@@ -31,8 +30,6 @@ struct RenderTarget {
 };
 
 const size_t MAX_PATH_LENGTH = 255;
-// Texels per side of the cells in which a picture's alpha is described.
-constexpr int ALPHA_CELL = 4;
 
 std::vector<Texture*> textureList;
 std::map<Texture*, RenderTarget> renderTextures;
@@ -93,16 +90,13 @@ bool ToUploadOrder(unsigned char* pixels, int width, int height) {
 }
 
 // A listed texture of BGRA rows (or none), whose pixels all have alpha 255
-// when `opaque`; its visible texels noted.
+// when `opaque`.
 Texture* UploadTexture(int32_t width, int32_t height, const uint32_t* pixels, bool opaque) {
     Texture* texture = new Texture{};
     texture->glName = BatchCreateTexture(width, height, pixels);
     texture->width = width;
     texture->height = height;
     texture->opaque = pixels != nullptr && opaque;
-    const int whole[4] = {0, 0, width, height};
-    std::copy(whole, whole + 4, texture->shown); // a render texture's pixels are not known
-    texture->described = texture->opaque || pixels == nullptr;
     textureList.push_back(texture);
     CheckGLError();
     return texture;
@@ -146,55 +140,6 @@ Texture* CreateRenderTexture(int32_t width, int32_t height) {
                             &target.depthBuffer);
     CheckGLError();
     return texture;
-}
-
-// Notes, in cells of ALPHA_CELL texels a side, the bounds of the texels with
-// alpha, grown by the texel a linear filter reads beyond them (beyond an edge
-// the repeating sampler reads the opposite one), and the largest opaque
-// rectangle (per row of cells, each column's run of opaque cells down to it
-// as a histogram, whose largest rectangle a stack finds), shrunk by that texel.
-void DescribeAlpha(Texture* texture) {
-    if (texture->described) return;
-    texture->described = true;
-    const int size[2] = {texture->width, texture->height};
-    std::vector<uint32_t> pixels((size_t)size[0] * size[1]);
-    BatchReadTexture(texture->glName, size[0], size[1], pixels.data());
-    const int cells[2] = {(size[0] + ALPHA_CELL - 1) / ALPHA_CELL,
-                          (size[1] + ALPHA_CELL - 1) / ALPHA_CELL};
-    std::vector<uint8_t> any((size_t)cells[0] * cells[1]), all(any.size());
-    for (size_t cell = 0; cell < any.size(); cell++) { // a cell at a time: one write each
-        const int left = (int)(cell % cells[0]) * ALPHA_CELL,
-                  bottom = (int)(cell / cells[0]) * ALPHA_CELL;
-        uint32_t some = 0, every = ~0u;
-        for (int y = bottom; y < std::min(bottom + ALPHA_CELL, size[1]); y++)
-            for (int x = left; x < std::min(left + ALPHA_CELL, size[0]); x++)
-                some |= pixels[(size_t)y * size[0] + x], every &= pixels[(size_t)y * size[0] + x];
-        any[cell] = some >> 24, all[cell] = every >> 24;
-    }
-    std::array<int, 4> bounds = {cells[0], cells[1], -1, -1}, core = {0, 0, 0, 0};
-    std::vector<int> run(cells[0] + 1, 0), stack; // run[cells[0]] stays 0: it empties the stack
-    for (int y = 0, best = 0; y < cells[1]; y++, stack.clear())
-        for (int x = 0; x <= cells[0]; stack.push_back(x++)) {
-            const size_t i = (size_t)y * cells[0] + x;
-            if (x < cells[0] && any[i] != 0)
-                bounds = {std::min(bounds[0], x), std::min(bounds[1], y), std::max(bounds[2], x),
-                          std::max(bounds[3], y)};
-            if (x < cells[0]) run[x] = all[i] == 0xFF ? run[x] + 1 : 0;
-            for (int height, left; !stack.empty() && run[stack.back()] >= run[x];) {
-                height = run[stack.back()], stack.pop_back();
-                left = stack.empty() ? 0 : stack.back() + 1;
-                if (height * (x - left) > best)
-                    best = height * (x - left), core = {left, y + 1 - height, x, y + 1};
-            }
-        }
-    for (int axis = 0; axis < 2; axis++) {
-        const int first = bounds[axis], last = bounds[axis + 2];
-        texture->shown[axis] = last == cells[axis] - 1 ? 0 : std::max(0, first * ALPHA_CELL - 1);
-        texture->shown[axis + 2] =
-            first == 0 ? size[axis] : std::min(size[axis], (last + 1) * ALPHA_CELL + 1);
-        texture->core[axis] = core[axis] * ALPHA_CELL + 1;
-        texture->core[axis + 2] = std::min(size[axis], core[axis + 2] * ALPHA_CELL) - 1;
-    }
 }
 
 // Deletes a texture (and its render target) and forgets it.

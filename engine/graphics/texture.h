@@ -13,11 +13,6 @@ struct Texture {
     int32_t width, height;
     char name[256];
     bool opaque; // every pixel has alpha 255
-    // Texel edges (left, bottom, right, top; rows as uploaded): what a draw
-    // reads outside `shown` is transparent, inside `core` opaque; noted by
-    // DescribeAlpha (an opaque picture, drawn unblended, needs neither).
-    int shown[4], core[4];
-    bool described;
     // The texture page holding a copy (0: none), where page coordinate =
     // scale * picture coordinate + offset, per axis.
     unsigned pageName;
@@ -42,6 +37,3 @@ void ReleaseGraphicsResources();
 // Decodes a picture into top-to-bottom RGBA rows (for the window icon); none
 // on failure.
 std::vector<unsigned char> LoadImagePixels(const char* path, int* width, int* height);
-// Reads a picture back to note its `shown` and `core`, once: on its first draw
-// showing it whole, since most large pictures are sheets drawn a frame at a time.
-void DescribeAlpha(Texture* texture);

@@ -111,6 +111,19 @@ uint32_t CoveredCells(const Page& page, const int cells[2][2]) {
     return sums[above + right] - sums[below + right] - sums[above + left] + sums[below + left];
 }
 
+// The part of the unit square that `t` reads from inside texel edges `rect`
+// (left, bottom, right, top) of a picture of `size`; false when none. A zero
+// scale (one texel stretched) gives infinities: the whole side.
+bool RectPart(const Matrix3& t, const int rect[4], const int size[2], float part[4]) {
+    for (int axis = 0; axis < 2; axis++) {
+        const float scale = t.m[axis][axis] * size[axis], offset = t.m[axis][2] * size[axis];
+        const float a = (rect[axis] - offset) / scale, b = (rect[axis + 2] - offset) / scale;
+        part[axis] = std::clamp(std::min(a, b), 0.0f, 1.0f);
+        part[axis + 2] = std::clamp(std::max(a, b), 0.0f, 1.0f);
+    }
+    return rect[0] < rect[2] && rect[1] < rect[3] && part[0] < part[2] && part[1] < part[3];
+}
+
 // Deletes the page at `index` and takes its pictures off it.
 void DeletePage(size_t index) {
     for (Texture* picture : pages[index].pictures)
@@ -208,17 +221,6 @@ bool CoveredPart(unsigned pageName, const Matrix3& t, float part[4]) {
             std::min(texels[axis][1], cells[axis][1] * COVER_CELL + COVER_CELL - 1) + 2;
     }
     return RectPart(t, rect, size, part);
-}
-
-// A zero scale (one texel stretched) gives infinities: the whole side.
-bool RectPart(const Matrix3& t, const int rect[4], const int size[2], float part[4]) {
-    for (int axis = 0; axis < 2; axis++) {
-        const float scale = t.m[axis][axis] * size[axis], offset = t.m[axis][2] * size[axis];
-        const float a = (rect[axis] - offset) / scale, b = (rect[axis + 2] - offset) / scale;
-        part[axis] = std::clamp(std::min(a, b), 0.0f, 1.0f);
-        part[axis + 2] = std::clamp(std::max(a, b), 0.0f, 1.0f);
-    }
-    return rect[0] < rect[2] && rect[1] < rect[3] && part[0] < part[2] && part[1] < part[3];
 }
 
 void UnpageTexture(const Texture* texture) {

@@ -24,9 +24,6 @@ bool ReadFromPage(const Texture* texture, unsigned* name, Matrix3* t);
 // Trim: the part (u0, v0, u1, v1) of the unit square read from a page through
 // `t` outside which every texel read is transparent; false when none shows.
 bool CoveredPart(unsigned pageName, const Matrix3& t, float part[4]);
-// The part of the unit square that `t` reads from inside texel edges `rect`
-// (left, bottom, right, top) of a picture of `size`; false when none.
-bool RectPart(const Matrix3& t, const int rect[4], const int size[2], float part[4]);
 // Deletes the page holding a texture about to be unloaded.
 void UnpageTexture(const Texture* texture);
 // Deletes every page (shut-down, context current).
