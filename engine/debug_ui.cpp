@@ -122,6 +122,7 @@ void RenderDebugUi() {
     BatchEndFrame();
     if (drawData == nullptr) return;
     ImGui_ImplOpenGL3_RenderDrawData(drawData);
+    BatchStateChangedOutside(); // the window is more than the frame: the next is shown
     CheckGLError();
 }
 

@@ -1,11 +1,13 @@
 // The graphics device: the world-to-pixel mapping, blending and painter's order,
-// tint and texture, the box shown when OpenGL is too old, the error report and
-// the debug interface's settings file.
+// tint and texture, the box shown when OpenGL is too old, the error report,
+// debug windows over held frames and the debug interface's settings file.
 #include "engine/graphics/texture.h"
 #include "engine/debug_ui.h"
 #include "app/game_state.h"
 #include "engine/platform/platform.h"
 #include "graphics_helpers.h"
+
+#include <imgui.h>
 
 namespace {
 
@@ -74,6 +76,25 @@ TEST_F(DeviceTest, AnOpenGLErrorInAFrameIsPrintedAtItsEnd) {
     const std::string out = testing::internal::GetCapturedStdout();
     EXPECT_EQ(out.rfind("GL_INVALID_ENUM - sprite_batch.cpp:", 0), 0u) << out;
     EXPECT_EQ(CountLines(out), 1) << out;
+}
+
+// A debug window is drawn over the window after the frame: a frame with one
+// is shown even when the game drew the same, and so is the first without it,
+// or the closed window would stay on the screen.
+TEST_F(DeviceTest, DebugWindowsAreShownAndGoneAsSoonAsTheyClose) {
+    Mesh* square = CreateSquareMesh(0xFF208040);
+    std::vector<bool> held;
+    for (bool debugWindow : {false, false, true, true, false, false}) {
+        BeginDebugUiFrame();
+        BeginTestDrawing();
+        DrawMeshAt(square, 0, 0, 200, 100);
+        if (debugWindow) ImGui::ShowMetricsWindow();
+        RenderDebugUi();
+        held.push_back(BatchFrameHeld());
+    }
+    // ImGui lays a new window out unseen in its first frame: that one is held.
+    EXPECT_EQ(held, std::vector<bool>({false, true, true, false, false, true}));
+    FreeMesh(square);
 }
 
 // An empty "imgui.ini" (a write cut short) is read safely (the sanitized build
