@@ -58,7 +58,6 @@ frames beyond rows x columns accepted@objects/animation.cpp@s/frameCount > cells
 renderer: one run across two textures@engine/graphics/sprite_batch.cpp@s/a.texture != b.texture \|\| //@picture_test:*AtThisSize
 renderer: texture taken as bound already@engine/graphics/sprite_batch.cpp@s/if \(Differs\(gl.texture, name\)\)/if (!gl.valid)/@picture_test:*AtThisSize
 renderer: blending left as the last run had it@engine/graphics/sprite_batch.cpp@s/if \(Differs\(gl.blend, s.blend\)\)/if (!gl.valid)/@picture_test:*AtThisSize
-renderer: a state change taken as made without comparing@engine/graphics/sprite_batch.cpp@s/if \(gl.valid && memcmp\(&held, &wanted, sizeof held\) == 0\) return false;/if (gl.valid \&\& sizeof held > 4) return false;/@picture_test:*AtThisSize
 renderer: page read without its border@engine/graphics/texture_pages.cpp@s/\(float\)\(p.y \+ BORDER\) \/ height/(float)p.y \/ height/@picture_test:*AtThisSize
 renderer: nearest texels for a scaled picture@engine/graphics/mesh.cpp@s/std::fabs\(std::fabs\(t.m\[0\]\[0\]\) \* texture.width - width\) < 1e-3f &&\n\s+std::fabs\(std::fabs\(t.m\[1\]\[1\]\) \* texture.height - height\) < 1e-3f &&//@MORROW_TEST_WINDOW=1280x720 picture_test:*AtThisSize
 renderer: a faded opaque picture unblended@engine/graphics/mesh.cpp@s/ && \(!useTint \|\| \(tintColor >> 24\) == 0xFF\)//@graphics_device_test
