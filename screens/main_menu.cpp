@@ -179,15 +179,17 @@ static void StepLeaveToHouseSelection() {
 // Public functions
 // ---------------------------------------------------------------------------
 
-// Reads the menu's pictures, knight animation, music and font; builds the mesh.
+// Reads the menu's pictures, knight animation, music and font; builds the
+// mesh. Both tracks decode on another thread meanwhile.
 void MainMenuLoad() {
+    LoadSoundInBackground(MENU_THEME_PATH, &menuThemeSound);
+    LoadSoundInBackground(SPRING_VILLAGE_PATH, &springVillageSound);
     for (int i = 0; i < MENU_PICTURE_COUNT; ++i)
         menuPictures[i] = LoadTexture(menuPicturePaths[i]);
     knightAnimation = LoadAnimation("data\\Animation\\BackgroundAnim");
-    menuThemeSound = LoadSound(MENU_THEME_PATH);
-    springVillageSound = LoadSound(SPRING_VILLAGE_PATH);
     menuFont = LoadFont(29, 1.0f);
     squareMesh = CreateSquareMesh(0xFFFFFFFF);
+    FinishSoundLoads();
     menuQuitDialogPictures = {menuPictures[MENU_ARE_YOU_SURE],
                               menuPictures[MENU_YES],
                               menuPictures[MENU_YES_PRESSED],

@@ -140,8 +140,10 @@ const char* FinalPictureFile() {
 }
 
 // Reads the pictures and music every end screen has; builds the square mesh.
+// The music decodes on another thread until the screen's Load finishes it.
 void LoadEndScreen(const EndScreenTable& table, EndScreenAssets& assets) {
     assets = {};
+    LoadSoundInBackground(table.music, &assets.music);
     assets.background = LoadTexture(table.background);
     assets.mainMenu = LoadTexture("data\\MainMenuButton.png");
     assets.mainMenuHover = LoadTexture("data\\MainMenuButtonPressed.png");
@@ -149,7 +151,6 @@ void LoadEndScreen(const EndScreenTable& table, EndScreenAssets& assets) {
     assets.rightHover = LoadTexture(table.rightHoverFile);
     assets.cursor = LoadTexture("data\\Cursor.png");
     assets.wall = LoadTexture("data\\TransitionWall.png");
-    assets.music = LoadSound(table.music);
     squareMesh = CreateSquareMesh(table.meshColor);
 }
 
@@ -286,6 +287,7 @@ void ForgetState(EndScreenState& state) {
 // Reads the lose screen's pictures and music.
 void LoseLoad() {
     LoadEndScreen(LOSE_TABLE, loseAssets);
+    FinishSoundLoads();
 }
 
 // Lays out the lose screen and starts its music.
@@ -313,8 +315,9 @@ void LoseUnload() {
 // Reads the win screen's pictures and both tracks, and the house's final picture.
 void WinLoad() {
     LoadEndScreen(WIN_TABLE, winAssets);
+    LoadSoundInBackground(FINAL_MUSIC, &winAssets.finalMusic);
     if (const char* file = FinalPictureFile()) winAssets.finalPicture = LoadTexture(file);
-    winAssets.finalMusic = LoadSound(FINAL_MUSIC);
+    FinishSoundLoads();
 }
 
 // Lays out the win screen (the final picture after the last level) and starts its music.

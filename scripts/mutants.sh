@@ -54,6 +54,8 @@ background sound never handed to its slot@engine/audio/sound.cpp@s/\*load->slot 
 background sound's slot left as it was until the end@engine/audio/sound.cpp@s/    \*slot = nullptr;\n    if \(!audioSystem/    if (!audioSystem/@sound_test
 level music still decoding when the level starts@battle/level_setup.cpp@s/    FinishSoundLoads\(\);\n//@battle_levels_test
 renderer: a closed debug window left on the screen@engine/debug_ui.cpp@s/    BatchStateChangedOutside\(\); \/\/ the window is more than the frame: the next is shown\n//@graphics_device_test
+menu tracks still decoding when the menu starts@screens/main_menu.cpp@s/    FinishSoundLoads\(\);\n//@main_menu_test doors_test
+end screen's music still decoding when it starts@screens/win_lose.cpp@s/    LoadEndScreen\(LOSE_TABLE, loseAssets\);\n    FinishSoundLoads\(\);/    LoadEndScreen(LOSE_TABLE, loseAssets);/@win_lose_test
 frames beyond rows x columns accepted@objects/animation.cpp@s/frameCount > cells\)/frameCount > cells + 1)/@animation_test
 renderer: one run across two textures@engine/graphics/sprite_batch.cpp@s/a.texture != b.texture \|\| //@picture_test:*AtThisSize
 renderer: texture taken as bound already@engine/graphics/sprite_batch.cpp@s/if \(Differs\(gl.texture, name\)\)/if (!gl.valid)/@picture_test:*AtThisSize
