@@ -154,8 +154,8 @@ void LoadSoundInBackground(const char* path, Sound** slot) {
         return;
     }
     if (!PathFits(path)) return;
-    BackgroundLoad* load = new BackgroundLoad{path, slot, nullptr, {}};
-    backgroundLoads.emplace_back(load);
+    backgroundLoads.push_back(std::make_unique<BackgroundLoad>(path, slot, nullptr));
+    BackgroundLoad* load = backgroundLoads.back().get();
     auto decode = [load, file = ResolveGamePath(path)] {
         load->data = PlatformAudioLoad(file.c_str());
     };

@@ -145,6 +145,12 @@ PixelRect Union(const PixelRect& a, const PixelRect& b) {
     return {std::min(a.x0, b.x0), std::min(a.y0, b.y0), std::max(a.x1, b.x1), std::max(a.y1, b.y1)};
 }
 
+// The pixels a run may touch: its clip, or the whole frame.
+PixelRect Reach(const BatchState& s) {
+    if (!s.clipped) return {0, 0, frameSize[0], frameSize[1]};
+    return {s.clip[0], s.clip[1], s.clip[0] + s.clip[2], s.clip[1] + s.clip[3]};
+}
+
 // The canvas pixels a piece can touch: its vertices' bounds with a pixel of
 // margin for rounding, inside its clip.
 PixelRect PieceBounds(const Piece& p, const std::vector<BatchVertex>& v,
@@ -162,10 +168,8 @@ PixelRect PieceBounds(const Piece& p, const std::vector<BatchVertex>& v,
         const float at = (world / s.worldHalf[axis] + 1) * s.viewport[axis] / 2;
         return (int)std::clamp(at, -1.0f, frameSize[axis] + 1.0f);
     };
-    PixelRect b = {pixel(x0, 0) - 1, pixel(y0, 1) - 1, pixel(x1, 0) + 2, pixel(y1, 1) + 2};
-    if (s.clipped)
-        b = Intersect(b, {s.clip[0], s.clip[1], s.clip[0] + s.clip[2], s.clip[1] + s.clip[3]});
-    return Intersect(b, canvas);
+    const PixelRect b = {pixel(x0, 0) - 1, pixel(y0, 1) - 1, pixel(x1, 0) + 2, pixel(y1, 1) + 2};
+    return Intersect(Intersect(b, Reach(s)), canvas);
 }
 
 // Whether a piece of the shown frame and one of the gathered frame draw alike.
@@ -271,9 +275,7 @@ void MakeVertexArray() {
 // Sets the scissor a run is drawn under (its clip, inside `limit` when only
 // that is drawn again); false when nothing is left to draw.
 bool Scissor(const BatchState& s, const PixelRect* limit) {
-    PixelRect r = {0, 0, frameSize[0], frameSize[1]};
-    if (s.clipped) r = {s.clip[0], s.clip[1], s.clip[0] + s.clip[2], s.clip[1] + s.clip[3]};
-    if (limit != nullptr) r = Intersect(r, *limit);
+    const PixelRect r = limit != nullptr ? Intersect(Reach(s), *limit) : Reach(s);
     const bool on = s.clipped || limit != nullptr;
     if (on && Empty(r)) return false;
     const int box[4] = {r.x0, r.y0, r.x1 - r.x0, r.y1 - r.y0};
@@ -476,10 +478,9 @@ void BatchEndFrame() {
     if (comparable) FindDamage();
     held = comparable && Empty(damage);
     const bool partly = comparable && canvasFrameBuffer != 0;
-    counting.damagedPixels = 0;
+    counting.damagedPixels =
+        !held && partly ? (long long)(damage.x1 - damage.x0) * (damage.y1 - damage.y0) : 0;
     if (!held) {
-        counting.damagedPixels =
-            partly ? (long long)(damage.x1 - damage.x0) * (damage.y1 - damage.y0) : 0;
         Send(partly ? &damage : nullptr);
         Present(false);
         shownKnown = wholeFrame && rasterizing;
